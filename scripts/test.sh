@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test: the portable core natively (with sanitizers) and the Windows
+# programs under Wine on a virtual 1920x1080 display. Exits non-zero on any failure.
+set -uo pipefail
+source "$(dirname "$0")/common.sh"
+cd "$ROOT"
+
+ensure_packages "${PACKAGES[@]}" || exit 1
+trap stop_everything EXIT
+trap 'exit 130' INT TERM
+
+status=0
+run() { "$@" || status=1; }
+
+echo "== native: build"
+cmake --preset native >/dev/null && cmake --build --preset native || exit 1
+echo "== native: tests"
+run ctest --preset native
+
+echo "== windows: build"
+cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
+echo "== windows: tests under Wine"
+start_display || exit 1
+start_wine "$ROOT/build/windows/wineprefix"
+run ctest --preset windows
+
+exit $status
