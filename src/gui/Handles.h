@@ -7,8 +7,16 @@
 
 namespace gui {
 
-template <typename H, auto Close, H Invalid = H{}>
+// The default: a null handle is invalid. Kinds whose "none" is another value pass their own Invalid().
+template <typename H>
+struct NullIsInvalid {
+  static H Invalid() { return H{}; }
+};
+
+template <typename H, auto Close, typename Policy = NullIsInvalid<H>>
 class UniqueHandle {
+  static H Invalid() { return Policy::Invalid(); }
+
  public:
   UniqueHandle() = default;
   explicit UniqueHandle(H handle) : handle_(handle) {}
@@ -22,24 +30,28 @@ class UniqueHandle {
   ~UniqueHandle() { reset(); }
 
   H get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Invalid; }
+  explicit operator bool() const { return handle_ != Invalid(); }
 
   // Gives up ownership, for handles that Windows takes over.
-  H release() { return std::exchange(handle_, Invalid); }
+  H release() { return std::exchange(handle_, Invalid()); }
 
-  void reset(H handle = Invalid) {
+  void reset() { reset(Invalid()); }
+  void reset(H handle) {
     H old = std::exchange(handle_, handle);
-    if (old != Invalid) Close(old);
+    if (old != Invalid()) Close(old);
   }
 
  private:
-  H handle_ = Invalid;
+  H handle_ = Invalid();
 };
 
 inline void CloseFileHandle(HANDLE h) { ::CloseHandle(h); }
+struct FileHandlePolicy {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+};
 inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
 
-using UniqueFile = UniqueHandle<HANDLE, CloseFileHandle, INVALID_HANDLE_VALUE>;
+using UniqueFile = UniqueHandle<HANDLE, CloseFileHandle, FileHandlePolicy>;
 using UniqueHandleObject = UniqueHandle<HANDLE, CloseFileHandle>;  // events, processes, threads
 using UniqueMemDc = UniqueHandle<HDC, ::DeleteDC>;                  // CreateCompatibleDC
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
