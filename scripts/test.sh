@@ -16,6 +16,10 @@ echo "== native: build"
 cmake --preset native >/dev/null && cmake --build --preset native || exit 1
 echo "== native: tests"
 run ctest --preset native
+if [ -f scripts/fuzz.sh ]; then
+  echo "== native: fuzzing (bounded)"
+  run bash scripts/fuzz.sh
+fi
 
 echo "== windows: build"
 cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
