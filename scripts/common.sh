@@ -59,6 +59,14 @@ start_wine() {
   wineboot -u >/dev/null 2>&1 || true
 }
 
+# Sets the logical DPI that Wine reports and restarts the wineserver so that the next program sees it.
+set_wine_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  wineserver -p
+}
+
 stop_everything() {
   if [ -n "$STARTED_WINESERVER" ]; then
     WINEPREFIX=$STARTED_WINESERVER wineserver -k >/dev/null 2>&1 || true

@@ -26,6 +26,11 @@ cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
 echo "== windows: tests under Wine"
 start_display || exit 1
 start_wine "$ROOT/build/windows/wineprefix"
-run ctest --preset windows
+set_wine_dpi 96
+run ctest --preset windows -LE dpi144
+echo "== windows: tests at 144 DPI"
+set_wine_dpi 144
+run ctest --preset windows -L dpi144 --no-tests=ignore
+set_wine_dpi 96
 
 exit $status
