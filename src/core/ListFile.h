@@ -1,0 +1,27 @@
+#pragma once
+// Bytes of the two list files (tasks, position sets) to lines of text and back.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// A leading byte-order mark selects UTF-16 LE, UTF-16 BE or UTF-8 and is skipped; without one the bytes are in the
+// ANSI code page and ansiToWide decodes them. CR LF, a lone CR and a lone LF each end a line; a break at the very
+// end adds no empty line. Malformed UTF-8 or UTF-16 becomes U+FFFD, never an error.
+std::vector<std::wstring> DecodeListFile(std::string_view bytes,
+                                         const std::function<std::wstring(std::string_view)>& ansiToWide);
+
+// Every line followed by CR LF. The ANSI code page without a mark when wideToAnsiLossless converts all of the text;
+// when it cannot (nullopt), UTF-8 with a byte-order mark, so that no character is lost.
+std::string EncodeListFile(const std::vector<std::wstring>& lines,
+                           const std::function<std::optional<std::string>(std::wstring_view)>& wideToAnsiLossless);
+
+// Strict-enough UTF-8 and UTF-16 conversions shared by the list files and error messages. wchar_t holds UTF-16 where
+// it is 16 bits wide (Windows) and code points where it is 32 bits wide.
+std::wstring Utf8ToWide(std::string_view bytes);
+std::string WideToUtf8(std::wstring_view text);
+
+}  // namespace core
