@@ -1,0 +1,133 @@
+#include "gui/BalloonHint.h"
+
+
+namespace gui {
+namespace {
+
+constexpr wchar_t kNotifyClass[] = L"SkimletBalloonHintNotify";
+
+bool RegisterNotifyClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (::GetClassInfoExW(instance, kNotifyClass, &existing)) return true;
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof(window_class);
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.lpszClassName = kNotifyClass;
+  return ::RegisterClassExW(&window_class) != 0;
+}
+
+}  // namespace
+
+HintParts SplitHint(std::wstring_view hint) {
+  const std::size_t bar = hint.find(L'|');
+  if (bar == std::wstring_view::npos) return {std::wstring(hint), {}};
+  return {std::wstring(hint.substr(0, bar)), std::wstring(hint.substr(bar + 1))};
+}
+
+BalloonHint::BalloonHint(HWND owner) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  if (!RegisterNotifyClass(instance, &BalloonHint::NotifyProc)) return;
+  // Every tool names this window as its container, so the tooltip's notifications come to us whichever window
+  // the control lives in.
+  notify_window_ = ::CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+  if (!notify_window_) return;
+  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
+  if (!tooltip_) return;
+  ::SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kAutoPopMs, 0));
+  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+}
+
+BalloonHint::~BalloonHint() {
+  // An owner destroyed first has taken the tooltip with it.
+  if (tooltip_ && ::IsWindow(tooltip_)) ::DestroyWindow(tooltip_);
+  if (notify_window_) {
+    ::SetWindowLongPtrW(notify_window_, GWLP_USERDATA, 0);
+    ::DestroyWindow(notify_window_);
+  }
+}
+
+TTTOOLINFOW BalloonHint::ToolInfo(HWND control) const {
+  TTTOOLINFOW info{};
+  // The version-2 layout: understood by every comctl32 that has balloons.
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = notify_window_;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = LPSTR_TEXTCALLBACKW;
+  return info;
+}
+
+bool BalloonHint::Add(HWND control, std::wstring hint) {
+  if (!tooltip_ || !control || !::IsWindow(control)) return false;
+  TTTOOLINFOW info = ToolInfo(control);
+  const bool known = hints_.count(control) != 0;
+  hints_[control] = std::move(hint);
+  if (!known) {
+    if (!::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
+      hints_.erase(control);
+      return false;
+    }
+    return true;
+  }
+  // Redisplays the balloon if it is showing this control's hint right now.
+  ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  return true;
+}
+
+bool BalloonHint::Remove(HWND control) {
+  if (!tooltip_ || hints_.erase(control) == 0) return false;
+  TTTOOLINFOW info = ToolInfo(control);
+  ::SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  return true;
+}
+
+std::optional<std::wstring> BalloonHint::Hint(HWND control) const {
+  auto found = hints_.find(control);
+  if (found == hints_.end()) return std::nullopt;
+  return found->second;
+}
+
+void BalloonHint::HideHint() {
+  if (tooltip_) ::SendMessageW(tooltip_, TTM_POP, 0, 0);
+}
+
+LRESULT BalloonHint::OnNotify(NMHDR* header) {
+  if (!header || header->hwndFrom != tooltip_ || header->code != TTN_GETDISPINFOW) return 0;
+  auto* display = reinterpret_cast<NMTTDISPINFOW*>(header);
+  display->hinst = nullptr;
+  auto found = hints_.find(reinterpret_cast<HWND>(header->idFrom));
+  if (found == hints_.end()) {
+    shown_text_.clear();
+  } else {
+    HintParts parts = SplitHint(found->second);
+    ::SendMessageW(tooltip_, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(parts.title.c_str()));
+    // A tooltip with no text shows nothing at all; a title alone still needs one (blank) character under it.
+    shown_text_ = (parts.text.empty() && !parts.title.empty()) ? std::wstring(L" ") : std::move(parts.text);
+  }
+  display->lpszText = shown_text_.data();
+  return 0;
+}
+
+LRESULT CALLBACK BalloonHint::NotifyProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<BalloonHint*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  try {
+    if (self && message == WM_NOTIFY) return self->OnNotify(reinterpret_cast<NMHDR*>(lparam));
+    if (message == WM_NOTIFYFORMAT) return NFR_UNICODE;
+  } catch (...) {
+    // Only std::wstring copies can throw here (out of memory): show no text rather than unwind into comctl32.
+    return 0;
+  }
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace gui

@@ -1,0 +1,67 @@
+#pragma once
+// Balloon hints for any number of controls through one tooltip window.
+//
+// How to use:
+//   gui::BalloonHint bh1(mainWindow);                       // the tooltip is owned by that window (may be null)
+//   bh1.Add(button, L"Window Snapshot|Tips:\r\n  Press <Shift> to delay.");
+//   bh1.SetHint(edit, L"cx: Width");                          // changes (or adds) a hint at run time
+//   bh1.HideHint();                                           // takes a showing balloon away now
+// A hint "title|text" shows the part before the first bar as the balloon's bold title and the rest as its text;
+// a hint without a bar is shown as a title alone; an empty hint shows nothing. A balloon goes away after
+// 2500 ms. Line breaks ("\r\n") in a hint start new lines; "&" is shown as it is.
+// The tool texts are supplied on demand (TTN_GETDISPINFO), which is also the moment the title is set: the tooltip
+// measures title and text right after asking, so each control's balloon gets its own title and size.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace gui {
+
+struct HintParts {
+  std::wstring title;
+  std::wstring text;
+  bool operator==(const HintParts&) const = default;
+};
+
+// Splits a hint at its first bar: before it the title, after it the text; no bar: all of it is the title.
+HintParts SplitHint(std::wstring_view hint);
+
+class BalloonHint {
+ public:
+  static constexpr int kAutoPopMs = 2500;
+  static constexpr int kMaxTipWidth = 400;  // pixels; lets "\r\n" break lines and wraps very long ones
+
+  explicit BalloonHint(HWND owner = nullptr);
+  ~BalloonHint();
+  BalloonHint(const BalloonHint&) = delete;
+  BalloonHint& operator=(const BalloonHint&) = delete;
+
+  // Registers a control with its hint; a control registered already gets the new hint.
+  bool Add(HWND control, std::wstring hint);
+  bool SetHint(HWND control, std::wstring hint) { return Add(control, std::move(hint)); }
+  // Forgets a control (call before destroying it if the balloon hint lives on).
+  bool Remove(HWND control);
+  std::optional<std::wstring> Hint(HWND control) const;
+
+  // Hides a balloon that is showing; the next hover shows it again.
+  void HideHint();
+
+  // The tooltip window, for tests (TTM_GETTOOLCOUNT, TTM_GETTEXT, TTM_GETTITLE).
+  HWND Window() const { return tooltip_; }
+
+ private:
+  static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  LRESULT OnNotify(NMHDR* header);
+  TTTOOLINFOW ToolInfo(HWND control) const;
+
+  HWND notify_window_ = nullptr;  // receives the tooltip's notifications for every tool
+  HWND tooltip_ = nullptr;
+  std::map<HWND, std::wstring> hints_;
+  std::wstring shown_text_;  // the text handed to the tooltip last; must outlive the notification
+};
+
+}  // namespace gui

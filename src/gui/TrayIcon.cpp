@@ -1,0 +1,203 @@
+#include "gui/TrayIcon.h"
+
+#include <algorithm>
+
+namespace gui {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"SkimletTrayIconWindow";
+constexpr UINT_PTR kAnimationTimer = 1;
+
+// Copies as much of text as fits, always leaving the terminating zero.
+template <std::size_t N>
+void CopyCut(wchar_t (&target)[N], const std::wstring& text) {
+  const std::size_t length = std::min(text.size(), N - 1);
+  std::copy_n(text.data(), length, target);
+  target[length] = L'\0';
+}
+
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (::GetClassInfoExW(instance, kWindowClass, &existing)) return true;
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof(window_class);
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.lpszClassName = kWindowClass;
+  return ::RegisterClassExW(&window_class) != 0;
+}
+
+}  // namespace
+
+TrayIcon::TrayIcon() {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  if (!RegisterWindowClass(instance, &TrayIcon::WindowProc)) return;
+  // A hidden top-level window rather than a message-only one: only top-level windows hear the
+  // "TaskbarCreated" broadcast.
+  window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              instance, this);
+}
+
+TrayIcon::~TrayIcon() {
+  if (!window_) return;
+  ::KillTimer(window_, kAnimationTimer);
+  if (visible_) {
+    NOTIFYICONDATAW data = Describe(0);
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
+  }
+  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  ::DestroyWindow(window_);
+}
+
+NOTIFYICONDATAW TrayIcon::Describe(UINT flags) const {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = window_;
+  data.uID = kIconId;
+  data.uFlags = flags;
+  data.uCallbackMessage = kCallbackMessage;
+  data.hIcon = icon_;
+  CopyCut(data.szTip, tip_);
+  return data;
+}
+
+bool TrayIcon::AddToShell() {
+  NOTIFYICONDATAW data = Describe(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+  return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+bool TrayIcon::Modify(UINT flags) {
+  if (!visible_ || !window_) return false;
+  NOTIFYICONDATAW data = Describe(flags);
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void TrayIcon::SetIcon(HICON icon) {
+  icon_ = icon;
+  Modify(NIF_ICON);
+}
+
+void TrayIcon::SetTip(std::wstring tip) {
+  tip_ = std::move(tip);
+  Modify(NIF_TIP);
+}
+
+bool TrayIcon::SetVisible(bool visible) {
+  if (!window_) return false;
+  if (visible == visible_) return true;
+  if (visible) {
+    if (!AddToShell()) return false;
+    visible_ = true;
+    return true;
+  }
+  NOTIFYICONDATAW data = Describe(0);
+  visible_ = false;
+  left_down_ = false;
+  return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+}
+
+bool TrayIcon::ShowBalloon(const std::wstring& text, const std::wstring& title, DWORD infoFlags, UINT timeoutMs) {
+  if (!visible_ || !window_) return false;
+  NOTIFYICONDATAW data = Describe(NIF_INFO);
+  CopyCut(data.szInfo, text);
+  CopyCut(data.szInfoTitle, title);
+  data.dwInfoFlags = infoFlags;
+  data.uTimeout = timeoutMs;
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void TrayIcon::SetFrames(std::vector<HICON> frames) {
+  frames_ = std::move(frames);
+  frame_ = 0;
+  if (!frames_.empty()) SetIcon(frames_.front());
+}
+
+void TrayIcon::SetAnimate(bool animate) {
+  animate_ = animate;
+  RestartTimer();
+}
+
+void TrayIcon::SetAnimationInterval(UINT ms) {
+  interval_ = std::max<UINT>(ms, USER_TIMER_MINIMUM);
+  RestartTimer();
+}
+
+void TrayIcon::RestartTimer() {
+  if (!window_) return;
+  // SetTimer with the same id replaces the timer, so there is never more than one.
+  if (animate_) {
+    ::SetTimer(window_, kAnimationTimer, interval_, nullptr);
+  } else {
+    ::KillTimer(window_, kAnimationTimer);
+  }
+}
+
+void TrayIcon::Step() {
+  if (frames_.empty()) return;
+  frame_ = (frame_ + 1) % frames_.size();
+  ++steps_;
+  SetIcon(frames_[frame_]);
+}
+
+void TrayIcon::OnCallback(UINT mouse_message) {
+  switch (mouse_message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // the second press of a double click: two clicks, two events
+      left_down_ = true;
+      break;
+    case WM_LBUTTONUP:
+      if (left_down_) {
+        left_down_ = false;
+        if (OnClick) OnClick();
+      }
+      break;
+    case WM_RBUTTONUP:
+      if (OnRightClick) OnRightClick();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT TrayIcon::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == kCallbackMessage) {
+    if (wparam == kIconId || HIWORD(lparam) == kIconId) OnCallback(LOWORD(lparam));
+    return 0;
+  }
+  if (message == taskbar_created_ && taskbar_created_ != 0) {
+    if (visible_) AddToShell();
+    return 0;
+  }
+  if (message == WM_TIMER && wparam == kAnimationTimer) {
+    Step();
+    return 0;
+  }
+  return ::DefWindowProcW(window_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK TrayIcon::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    auto* self = static_cast<TrayIcon*>(create->lpCreateParams);
+    self->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<TrayIcon*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcW(window, message, wparam, lparam);
+  try {
+    return self->HandleMessage(message, wparam, lparam);
+  } catch (...) {
+    if (self->OnException) {
+      try {
+        self->OnException(std::current_exception());
+      } catch (...) {
+        // Nothing more can be done at this boundary.
+      }
+    }
+    return 0;
+  }
+}
+
+}  // namespace gui
