@@ -1,0 +1,177 @@
+#include "inspect/ovWinUtils.h"
+
+#include <optional>
+#include <vector>
+
+#include "core/FontText.h"
+
+namespace {
+
+constexpr int kClassBufferLength = 256;
+constexpr UINT kSendFlags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
+
+using GetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
+
+// Looked up once by name: the attribute reader is absent from older user32 builds.
+GetLayeredWindowAttributesFn LayeredAttributesReader() {
+  static const GetLayeredWindowAttributesFn reader = [] {
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");  // already loaded; not ours to free
+    return user32 ? reinterpret_cast<GetLayeredWindowAttributesFn>(
+                        reinterpret_cast<void*>(::GetProcAddress(user32, "GetLayeredWindowAttributes")))
+                  : nullptr;
+  }();
+  return reader;
+}
+
+// One message to w, answered within the bound or not at all.
+std::optional<LRESULT> SendBounded(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutW(w, message, wParam, lParam, kSendFlags, TovWinUtils::kAnswerTimeoutMs, &result)) {
+    return std::nullopt;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+// The window manager's own copy of the title; sends nothing, so it cannot block.
+std::wstring StoredTitle(HWND w) {
+  std::vector<wchar_t> buffer(256);
+  for (;;) {
+    const int copied = ::InternalGetWindowText(w, buffer.data(), static_cast<int>(buffer.size()));
+    if (copied < static_cast<int>(buffer.size()) - 1 || buffer.size() >= 0x100000) {
+      return std::wstring(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::wstring UpToNul(const std::vector<wchar_t>& buffer) {
+  std::size_t n = 0;
+  while (n < buffer.size() && buffer[n] != L'\0') ++n;
+  return std::wstring(buffer.data(), n);
+}
+
+// The title, as GetWindowTextLengthW + GetWindowTextW give it. Those two send WM_GETTEXT(LENGTH) to windows of
+// other threads and wait without limit, so for those the messages are sent here with a bound. answered is false
+// when the window's thread did not answer in time.
+std::wstring ReadTitle(HWND w, bool& answered) {
+  answered = true;
+  const DWORD owner = ::GetWindowThreadProcessId(w, nullptr);
+  if (owner == ::GetCurrentThreadId()) {
+    const int n = ::GetWindowTextLengthW(w);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
+    ::GetWindowTextW(w, buffer.data(), static_cast<int>(buffer.size()));
+    return UpToNul(buffer);
+  }
+  const std::optional<LRESULT> length = SendBounded(w, WM_GETTEXTLENGTH, 0, 0);
+  if (!length) {
+    answered = false;
+    return StoredTitle(w);
+  }
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(*length > 0 ? *length : 0) + 1, L'\0');
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(w, &pid);
+  if (pid != ::GetCurrentProcessId()) {
+    // Across processes GetWindowTextW reads the stored title and sends nothing.
+    ::GetWindowTextW(w, buffer.data(), static_cast<int>(buffer.size()));
+    return UpToNul(buffer);
+  }
+  if (!SendBounded(w, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()))) {
+    answered = false;
+    return StoredTitle(w);
+  }
+  buffer.back() = L'\0';
+  return UpToNul(buffer);
+}
+
+int ProgramPpi() {
+  const UINT dpi = ::GetDpiForSystem();
+  return dpi ? static_cast<int>(dpi) : 96;
+}
+
+wchar_t UserDecimalSeparator() {
+  wchar_t separator[8] = {};
+  if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1) return separator[0];
+  return L'.';
+}
+
+std::wstring DescribeFont(HFONT font, int ppi) {
+  LOGFONTW lf{};
+  // A handle of another process cannot be read here (or is no font): no description rather than a wrong one.
+  if (::GetObjectW(font, sizeof lf, &lf) != static_cast<int>(sizeof lf)) return {};
+  const std::wstring_view face(lf.lfFaceName, LF_FACESIZE);
+  return core::FontDescription(face, lf.lfHeight, lf.lfWeight, lf.lfItalic != 0, lf.lfUnderline != 0,
+                               lf.lfStrikeOut != 0, ppi, UserDecimalSeparator());
+}
+
+}  // namespace
+
+void TovWinUtils::SetWnd(HWND w) {
+  Wnd = w;
+  WndId = static_cast<int32_t>(::GetWindowLongW(w, GWL_ID));
+
+  bool answers = true;
+  WndTitle = ReadTitle(w, answers);
+
+  std::vector<wchar_t> className(kClassBufferLength, L'\0');
+  ::GetClassNameW(w, className.data(), kClassBufferLength);
+  WndClass = UpToNul(className);
+
+  RECT rect{};
+  if (::GetWindowRect(w, &rect)) WndRect = {rect.left, rect.top, rect.right, rect.bottom};
+
+  Enabled = ::IsWindowEnabled(w) != FALSE;
+  Visible = ::IsWindowVisible(w) != FALSE;
+
+  WndStyle = static_cast<uint32_t>(::GetWindowLongW(w, GWL_STYLE));
+  WndExStyle = static_cast<uint32_t>(::GetWindowLongW(w, GWL_EXSTYLE));
+  Topmost = (WndExStyle & WS_EX_TOPMOST) != 0;
+
+  Alpha = 255;
+  if (WndExStyle & WS_EX_LAYERED) {
+    if (GetLayeredWindowAttributesFn reader = LayeredAttributesReader()) {
+      BYTE alpha = 255;
+      if (reader(w, nullptr, &alpha, nullptr)) Alpha = alpha;
+    }
+  }
+
+  FontText.clear();
+  // A thread that did not answer for the title is not asked again.
+  if (answers) {
+    const std::optional<LRESULT> font = SendBounded(w, WM_GETFONT, 0, 0);
+    if (font && *font) FontText = DescribeFont(reinterpret_cast<HFONT>(*font), FPpi > 0 ? FPpi : ProgramPpi());
+  }
+
+  IsChild = (WndStyle & WS_CHILD) != 0;
+}
+
+bool TovWinUtils::IsValid() const { return Wnd != nullptr && ::IsWindow(Wnd); }
+
+void TovWinUtils::SetEnabled(bool value) {
+  Enabled = value;
+  ::EnableWindow(Wnd, value);
+}
+
+void TovWinUtils::SetVisible(bool value) {
+  Visible = value;
+  ::ShowWindow(Wnd, value ? SW_SHOW : SW_HIDE);
+}
+
+void TovWinUtils::SetTopmost(bool value) {
+  Topmost = value;
+  ::SetWindowPos(Wnd, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TovWinUtils::SetAlpha(uint8_t value) {
+  Alpha = value;
+  if (value == 255) {
+    ::SetWindowLongW(Wnd, GWL_EXSTYLE, static_cast<LONG>(WndExStyle & ~static_cast<uint32_t>(WS_EX_LAYERED)));
+    return;
+  }
+  ::SetWindowLongW(Wnd, GWL_EXSTYLE, static_cast<LONG>(WndExStyle | WS_EX_LAYERED));
+  ::SetLayeredWindowAttributes(Wnd, 0, value, LWA_ALPHA);
+}
+
+void TovWinUtils::SetWndRect(const core::Rect& value) {
+  WndRect = value;
+  ::MoveWindow(Wnd, value.left, value.top, value.Width(), value.Height(), TRUE);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// TovWinUtils: the target window. SetWnd reads all of a window's properties at once; each setter records one new
+// value and applies it with one window-system call. The fields are a snapshot: nothing refreshes them but SetWnd
+// and the setters. The snapshot members (SnapRect, SnapWindow, SnapRegion) are defined with the capture code.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "core/Geometry.h"
+
+class TovWinUtils {
+ public:
+  // Declaration order is part of the record's meaning; keep it.
+  uint8_t Alpha = 0;
+  bool Enabled = false;
+  uint32_t WndExStyle = 0;
+  bool IsChild = false;
+  core::Rect WndRect;
+  uint32_t WndStyle = 0;
+  bool Topmost = false;
+  bool Visible = false;
+  std::wstring FontText;
+  HWND Wnd = nullptr;
+  int32_t WndId = 0;
+  bool SnapCursor = false;
+  std::wstring WndClass;
+  std::wstring WndTitle;
+
+  // Makes w the target and reads its properties. Never waits longer than a short bound for a window whose thread
+  // does not answer: the title then comes from the window manager's copy and the font stays empty.
+  void SetWnd(HWND w);
+  bool IsValid() const;
+
+  void SetEnabled(bool value);
+  void SetVisible(bool value);
+  void SetTopmost(bool value);
+  void SetAlpha(uint8_t value);
+  void SetWndRect(const core::Rect& value);
+
+  // Logical pixels per inch used for the font size; 0 (the default) asks the system at each SetWnd. The main window
+  // sets its own DPI here.
+  void SetScreenPpi(int ppi) { FPpi = ppi; }
+
+  // Longest wait for one message to the target's thread.
+  static constexpr UINT kAnswerTimeoutMs = 250;
+
+ private:
+  int FPpi = 0;
+};

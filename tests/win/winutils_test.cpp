@@ -1,0 +1,286 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "gui/Handles.h"
+#include "inspect/ovWinUtils.h"
+
+namespace {
+
+using Window = gui::UniqueHandle<HWND, ::DestroyWindow>;
+constexpr wchar_t kClass[] = L"SkimletWinUtilsFixture";
+
+void RegisterFixtureClass() {
+  static const bool registered = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    return ::RegisterClassW(&wc) != 0;
+  }();
+  ASSERT_TRUE(registered);
+}
+
+Window TopLevel(const wchar_t* title, DWORD exStyle = 0, DWORD style = WS_OVERLAPPEDWINDOW) {
+  RegisterFixtureClass();
+  return Window(::CreateWindowExW(exStyle, kClass, title, style, 100, 120, 300, 200, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr));
+}
+
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* title, int id, int x = 5, int y = 5) {
+  return ::CreateWindowExW(0, cls, title, WS_CHILD | WS_VISIBLE, x, y, 120, 60, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+}
+
+gui::UniqueFont MakeFont(int height, int weight, bool italic, bool underline, bool strikeOut) {
+  LOGFONTW lf{};
+  lf.lfHeight = height;
+  lf.lfWeight = weight;
+  lf.lfItalic = italic;
+  lf.lfUnderline = underline;
+  lf.lfStrikeOut = strikeOut;
+  wcscpy_s(lf.lfFaceName, L"Tahoma");
+  return gui::UniqueFont(::CreateFontIndirectW(&lf));
+}
+
+// The DPI is fixed for these checks so that they hold on any display.
+TovWinUtils Read(HWND w, int ppi = 96) {
+  TovWinUtils utils;
+  utils.SetScreenPpi(ppi);
+  utils.SetWnd(w);
+  return utils;
+}
+
+TEST(TovWinUtils, StartsEmpty) {
+  TovWinUtils utils;
+  EXPECT_FALSE(utils.IsValid());
+  EXPECT_EQ(utils.Wnd, nullptr);
+  EXPECT_EQ(utils.Alpha, 0);
+  EXPECT_FALSE(utils.SnapCursor);
+}
+
+TEST(TovWinUtils, ReadsTopLevelWindows) {
+  struct Case { const wchar_t* title; DWORD exStyle; DWORD style; };
+  const Case cases[] = {
+      {L"Known title", 0, WS_OVERLAPPEDWINDOW | WS_VISIBLE},
+      {L"", WS_EX_TOOLWINDOW, WS_POPUP | WS_VISIBLE | WS_DISABLED},
+      {L"\u041e\u043a\u043d\u043e \u7a97\u53e3 \u00e9t\u00e9", WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW},
+  };
+  for (const Case& c : cases) {
+    Window w = TopLevel(c.title, c.exStyle, c.style);
+    ASSERT_TRUE(w);
+    const TovWinUtils u = Read(w.get());
+    SCOPED_TRACE(testing::Message() << "style " << std::hex << c.style);
+    EXPECT_TRUE(u.IsValid());
+    EXPECT_EQ(u.Wnd, w.get());
+    EXPECT_EQ(u.WndTitle, c.title);
+    EXPECT_EQ(u.WndClass, kClass);
+    EXPECT_EQ(u.WndStyle, static_cast<uint32_t>(::GetWindowLongW(w.get(), GWL_STYLE)));
+    EXPECT_EQ(u.WndExStyle, static_cast<uint32_t>(::GetWindowLongW(w.get(), GWL_EXSTYLE)));
+    EXPECT_EQ(u.Visible, (c.style & WS_VISIBLE) != 0);
+    EXPECT_EQ(u.Enabled, (c.style & WS_DISABLED) == 0);
+    EXPECT_EQ(u.Topmost, (c.exStyle & WS_EX_TOPMOST) != 0);
+    EXPECT_FALSE(u.IsChild);
+    EXPECT_EQ(u.Alpha, 255);
+    EXPECT_EQ(u.FontText, L"");  // a plain window answers WM_GETFONT with 0
+    RECT r{};
+    ::GetWindowRect(w.get(), &r);
+    EXPECT_EQ(u.WndRect, (core::Rect{r.left, r.top, r.right, r.bottom}));
+    EXPECT_EQ(u.WndRect.Width(), 300);
+  }
+}
+
+TEST(TovWinUtils, ReadsControlsFontsAndIds) {
+  Window top = TopLevel(L"Font host", 0, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ASSERT_TRUE(top);
+  HWND panel = Child(top.get(), L"STATIC", L"panel", 10, 0, 0);
+  HWND button = Child(panel, L"BUTTON", L"&Press", 1001);
+  struct Case { int height, weight; bool italic, underline, strikeOut; int ppi; const wchar_t* want; };
+  const Case cases[] = {
+      {-11, 400, false, false, false, 96, L"Tahoma, 8pt"},
+      {-13, 400, false, false, false, 96, L"Tahoma, 9.5pt"},
+      {-12, 700, true, false, false, 96, L"Tahoma, 9pt Bold Italic"},
+      {-16, 600, false, false, false, 96, L"Tahoma, 12pt Bold"},
+      {-16, 401, false, true, true, 96, L"Tahoma, 12pt Bold Underline StrikeOut"},
+      {-20, 400, false, false, false, 120, L"Tahoma, 12pt"},
+      {-24, 400, false, false, false, 144, L"Tahoma, 12pt"},
+  };
+  for (const Case& c : cases) {
+    gui::UniqueFont font = MakeFont(c.height, c.weight, c.italic, c.underline, c.strikeOut);
+    ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    std::wstring text = Read(button, c.ppi).FontText;
+    // The decimal separator is the user's; compare with a point.
+    for (wchar_t& ch : text) if (ch == L',' && &ch != &text[6]) ch = L'.';
+    EXPECT_EQ(text, c.want);
+    ::SendMessageW(button, WM_SETFONT, 0, FALSE);  // before the font is deleted
+  }
+  const TovWinUtils u = Read(button);
+  EXPECT_EQ(u.WndId, 1001);
+  EXPECT_EQ(u.WndTitle, L"&Press");
+  EXPECT_TRUE(u.WndClass == L"Button" || u.WndClass == L"BUTTON") << testing::PrintToString(u.WndClass);
+  EXPECT_TRUE(u.IsChild);
+  EXPECT_EQ(Read(panel).WndId, 10);
+  EXPECT_EQ(Read(panel).FontText, L"");
+}
+
+TEST(TovWinUtils, ReadsLayeredAlpha) {
+  Window w = TopLevel(L"layered", WS_EX_LAYERED, WS_POPUP | WS_VISIBLE);
+  ASSERT_TRUE(w);
+  ASSERT_TRUE(::SetLayeredWindowAttributes(w.get(), 0, 77, LWA_ALPHA));
+  EXPECT_EQ(Read(w.get()).Alpha, 77);
+}
+
+TEST(TovWinUtils, SettersChangeTheRealWindow) {
+  Window w = TopLevel(L"setters", WS_EX_TOOLWINDOW, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ASSERT_TRUE(w);
+  HWND h = w.get();
+  TovWinUtils u = Read(h);
+  const uint32_t captured = u.WndExStyle;
+
+  u.SetEnabled(false);
+  EXPECT_FALSE(u.Enabled);
+  EXPECT_FALSE(::IsWindowEnabled(h));
+  u.SetEnabled(true);
+  EXPECT_TRUE(::IsWindowEnabled(h));
+
+  u.SetVisible(false);
+  EXPECT_FALSE(u.Visible);
+  EXPECT_FALSE(::IsWindowVisible(h));
+  u.SetVisible(true);
+  EXPECT_TRUE(::IsWindowVisible(h));
+
+  RECT before{};
+  ::GetWindowRect(h, &before);
+  u.SetTopmost(true);
+  EXPECT_TRUE(u.Topmost);
+  EXPECT_TRUE(::GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT after{};
+  ::GetWindowRect(h, &after);
+  EXPECT_TRUE(::EqualRect(&before, &after));  // neither moved nor resized
+  u.SetTopmost(false);
+  EXPECT_FALSE(::GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  u.SetAlpha(77);
+  EXPECT_EQ(u.Alpha, 77);
+  EXPECT_TRUE(::GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(::GetLayeredWindowAttributes(h, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 77);
+  EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+  EXPECT_EQ(Read(h).Alpha, 77);
+
+  u.SetAlpha(0);  // fully transparent, still visible
+  EXPECT_TRUE(::IsWindowVisible(h));
+  EXPECT_TRUE(u.Visible);
+
+  u.SetAlpha(255);
+  EXPECT_FALSE(::GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_TRUE(::GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_EQ(u.WndExStyle, captured);  // the snapshot is never refreshed by a setter
+
+  const core::Rect target{40, 60, 40 + 333, 60 + 222};
+  u.SetWndRect(target);
+  EXPECT_EQ(u.WndRect, target);
+  RECT r{};
+  ::GetWindowRect(h, &r);
+  EXPECT_EQ((core::Rect{r.left, r.top, r.right, r.bottom}), target);
+}
+
+TEST(TovWinUtils, DestroyedWindowGivesTheFailureValues) {
+  TovWinUtils u;
+  Window first = TopLevel(L"first", WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  u.SetWnd(first.get());
+  const core::Rect kept = u.WndRect;
+  HWND stale = first.get();
+  first.reset();
+  EXPECT_FALSE(u.IsValid());
+  u.SetWnd(stale);
+  EXPECT_FALSE(u.IsValid());
+  EXPECT_EQ(u.Wnd, stale);
+  EXPECT_EQ(u.WndId, 0);
+  EXPECT_EQ(u.WndTitle, L"");
+  EXPECT_EQ(u.WndClass, L"");
+  EXPECT_EQ(u.WndStyle, 0u);
+  EXPECT_EQ(u.WndExStyle, 0u);
+  EXPECT_FALSE(u.Enabled || u.Visible || u.Topmost || u.IsChild);
+  EXPECT_EQ(u.Alpha, 255);
+  EXPECT_EQ(u.FontText, L"");
+  EXPECT_EQ(u.WndRect, kept);
+}
+
+// A window on a second thread. With pump set the thread answers messages; otherwise it blocks after creating the
+// window until released, like a program that hangs.
+class ThreadWindow {
+ public:
+  ThreadWindow(const wchar_t* title, HFONT font, bool pump)
+      : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), release_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    RegisterFixtureClass();
+    thread_ = std::thread([this, title, font, pump] {
+      window_ = ::CreateWindowExW(0, kClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100, nullptr,
+                                  nullptr, ::GetModuleHandleW(nullptr), nullptr);
+      HWND edit = ::CreateWindowExW(0, L"EDIT", L"inner", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, window_, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
+      ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      edit_ = edit;
+      ::SetEvent(ready_.get());
+      if (pump) {
+        while (::MsgWaitForMultipleObjects(1, &releaseHandle_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+          MSG msg;
+          while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        }
+      } else {
+        ::WaitForSingleObject(release_.get(), INFINITE);
+      }
+      ::DestroyWindow(window_);
+    });
+    releaseHandle_ = release_.get();
+    ::WaitForSingleObject(ready_.get(), 10000);
+  }
+  ~ThreadWindow() {
+    ::SetEvent(release_.get());
+    thread_.join();
+  }
+  HWND window() const { return window_; }
+  HWND edit() const { return edit_; }
+
+ private:
+  gui::UniqueHandleObject ready_, release_;
+  HANDLE releaseHandle_ = nullptr;
+  HWND window_ = nullptr;
+  HWND edit_ = nullptr;
+  std::thread thread_;
+};
+
+TEST(TovWinUtils, ReadsWindowsOfOtherThreads) {
+  gui::UniqueFont font = MakeFont(-12, 700, false, false, false);
+  ThreadWindow other(L"Answering \u7a97", font.get(), true);
+  ASSERT_NE(other.window(), nullptr);
+  const TovWinUtils top = Read(other.window());
+  EXPECT_EQ(top.WndTitle, L"Answering \u7a97");
+  const TovWinUtils edit = Read(other.edit());
+  EXPECT_EQ(edit.WndTitle, L"inner");
+  EXPECT_EQ(edit.FontText, L"Tahoma, 9pt Bold");
+  EXPECT_TRUE(edit.IsChild);
+}
+
+TEST(TovWinUtils, DoesNotWaitForAHungWindow) {
+  gui::UniqueFont font = MakeFont(-12, 400, false, false, false);
+  ThreadWindow hung(L"Not answering", font.get(), false);
+  ASSERT_NE(hung.window(), nullptr);
+  for (HWND w : {hung.window(), hung.edit()}) {
+    const auto start = std::chrono::steady_clock::now();
+    const TovWinUtils u = Read(w);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(elapsed, std::chrono::seconds(2));
+    EXPECT_EQ(u.FontText, L"");
+    EXPECT_EQ(u.WndClass, w == hung.window() ? std::wstring(kClass) : std::wstring(L"Edit"));
+    if (w == hung.window()) EXPECT_EQ(u.WndTitle, L"Not answering");  // from the window manager's copy
+  }
+}
+
+}  // namespace
