@@ -1,0 +1,150 @@
+#include "snap/ovWinSnap.h"
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "core/Bmp.h"
+#include "core/Paths.h"
+#include "gui/Handles.h"
+#include "snap/FaultGuard.h"
+
+namespace {
+
+constexpr DWORD kCaptureRop = SRCCOPY | CAPTUREBLT;  // layered windows are copied as they appear
+
+// The depth the file is written at: the display's own when it is 32 or 24 bits a pixel; 24 for lower
+// depths, which keeps every colour they can show without writing a palette.
+std::uint32_t FileDepth(HDC screen) {
+  const int bits = ::GetDeviceCaps(screen, BITSPIXEL) * ::GetDeviceCaps(screen, PLANES);
+  return bits == 32 ? 32 : 24;
+}
+
+bool FitsInt(std::int64_t v) {
+  return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
+}
+
+// The state handed through the fault guard to the library call.
+struct ConvertCall {
+  FARPROC proc;
+  const wchar_t* bmp;
+  const wchar_t* png;
+  bool converted;
+};
+
+void RunConvert(void* context) {
+  auto* call = static_cast<ConvertCall*>(context);
+  // The export returns a one-byte Boolean in the low byte of the result register; the upper bytes are
+  // whatever the library left there, so the whole register is read and only its low byte tested.
+  using RawConvertFn = std::uint32_t(WINAPI*)(const wchar_t*, const wchar_t*);
+  try {
+    const std::uint32_t result = reinterpret_cast<RawConvertFn>(reinterpret_cast<void (*)()>(call->proc))(call->bmp, call->png);
+    call->converted = (result & 0xFF) != 0;
+  } catch (...) {
+    call->converted = false;
+  }
+}
+
+}  // namespace
+
+void WaitWhileShiftDown() {
+  while (::GetKeyState(VK_SHIFT) & 0x8000) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        // Swallowing it here would leave the program unable to end: put it back for the main loop.
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(0);
+  }
+}
+
+void DrawCursorOnImage(HDC image, int originX, int originY) {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetCursorInfo(&info) || info.flags != CURSOR_SHOWING) return;
+  const gui::UniqueIcon cursor(::CopyIcon(info.hCursor));
+  if (!cursor) return;
+  ICONINFO icon{};
+  if (!::GetIconInfo(cursor.get(), &icon)) return;
+  const gui::UniqueBitmap mask(icon.hbmMask);
+  const gui::UniqueBitmap colour(icon.hbmColor);
+  const std::int64_t x = std::int64_t{info.ptScreenPos.x} - icon.xHotspot - originX;
+  const std::int64_t y = std::int64_t{info.ptScreenPos.y} - icon.yHotspot - originY;
+  if (!FitsInt(x) || !FitsInt(y)) return;  // so far off the image that nothing of it would show
+  ::DrawIconEx(image, static_cast<int>(x), static_cast<int>(y), cursor.get(), 0, 0, 0, nullptr, DI_NORMAL);
+}
+
+void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool drawCursor) {
+  WaitWhileShiftDown();
+
+  const std::int64_t width = std::int64_t{rect.right} - rect.left;
+  const std::int64_t height = std::int64_t{rect.bottom} - rect.top;
+  if (width <= 0 || height <= 0) {
+    WriteFileReplacing(path, {});
+    return;
+  }
+  if (width > core::kBmpMaxDimension || height > core::kBmpMaxDimension) {
+    throw SnapFileError(path, ERROR_ARITHMETIC_OVERFLOW);
+  }
+  const int w = static_cast<int>(width);
+  const int h = static_cast<int>(height);
+
+  gui::UniqueBitmap image;
+  gui::UniqueMemDc imageDc;
+  std::uint32_t depth = 0;
+  {
+    const gui::WindowDc screen;
+    depth = FileDepth(screen.get());
+    image.reset(::CreateCompatibleBitmap(screen.get(), w, h));
+    imageDc.reset(::CreateCompatibleDC(screen.get()));
+    if (!image || !imageDc) throw SnapFileError(path, ERROR_NOT_ENOUGH_MEMORY);
+    const gui::SelectedObject selected(imageDc.get(), image.get());
+    ::BitBlt(imageDc.get(), 0, 0, w, h, screen.get(), rect.left, rect.top, kCaptureRop);
+  }  // the screen's device context is released as soon as the pixels are copied
+  {
+    const gui::SelectedObject selected(imageDc.get(), image.get());
+    if (drawCursor) DrawCursorOnImage(imageDc.get(), rect.left, rect.top);
+  }  // GetDIBits wants the bitmap out of every device context
+
+  const auto header = core::MakeBmpHeader(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), depth);
+  if (!header) throw SnapFileError(path, ERROR_ARITHMETIC_OVERFLOW);
+  std::vector<std::uint8_t> file(header->begin(), header->end());
+  file.resize(file.size() + core::BmpStride(static_cast<std::uint32_t>(w), depth) * static_cast<std::uint64_t>(h));
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = h;  // bottom-up, as the file stores it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = static_cast<WORD>(depth);
+  info.bmiHeader.biCompression = BI_RGB;
+  ::GetDIBits(imageDc.get(), image.get(), 0, static_cast<UINT>(h), file.data() + core::kBmpHeaderSize, &info,
+              DIB_RGB_COLORS);
+  imageDc.reset();
+  image.reset();  // the image goes before the write, which may take a while
+
+  WriteFileReplacing(path, file);
+}
+
+std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName) {
+  const std::wstring library = core::ChangeFileExt(exeName, L".dll");
+  const DWORD attributes = ::GetFileAttributesW(library.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return bmpPath;
+
+  // Never freed, on purpose: after a fault inside the library its state is unknown and unloading it could
+  // run its cleanup on broken data; loading it again for the next snapshot only adds a reference.
+  const HMODULE module = ::LoadLibraryW(library.c_str());
+  if (!module) return bmpPath;
+  const FARPROC proc = ::GetProcAddress(module, kConvertExportName);
+  if (!proc) return bmpPath;
+
+  const std::wstring png = core::ChangeFileExt(bmpPath, L".png");
+  ConvertCall call{proc, bmpPath.c_str(), png.c_str(), false};
+  if (!CallGuarded(RunConvert, &call) || !call.converted) return bmpPath;
+  return png;
+}

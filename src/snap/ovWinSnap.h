@@ -1,0 +1,33 @@
+#pragma once
+// Capture primitives of the snapshot commands: wait while Shift is held, copy a screen rectangle into a
+// bitmap file (optionally with the mouse cursor drawn in), and have the conversion library beside the
+// executable turn that file into a PNG.
+#include <windows.h>
+
+#include <string>
+
+#include "core/Geometry.h"
+#include "snap/SnapFile.h"
+
+// The conversion library's one export: bitmap path in, PNG path out; true when the PNG was written.
+using ConvertFn = BOOLEAN(WINAPI*)(const wchar_t* bmpPath, const wchar_t* pngPath);
+inline constexpr char kConvertExportName[] = "ConvertBMP2PNG";
+
+// Returns at once when Shift is up; while it is down, dispatches the thread's messages (no idle work)
+// and yields, so the user can prepare the screen and the capture happens on release.
+void WaitWhileShiftDown();
+
+// Waits while Shift is held, then copies `rect` of the screen (left <= right, top <= bottom) and writes it
+// to `path` as a bottom-up BMP at the display's depth (32 bits a pixel on a true-colour display; 24 on
+// lower depths); an empty rectangle gives a file of zero bytes. An existing file is replaced in one step.
+// Throws SnapFileError when the file cannot be written; nothing is left under `path` then.
+void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool drawCursor);
+
+// Draws the showing mouse cursor into `image`, a device context whose (0, 0) is the screen point
+// (originX, originY). A hidden or suppressed cursor is not drawn; the image's edges clip it.
+void DrawCursorOnImage(HDC image, int originX, int originY);
+
+// Converts the bitmap to a PNG beside it (the extension replaced by ".png") through the library named like
+// `exeName` with the extension ".dll". Returns the PNG path on success, otherwise `bmpPath`: no library, no
+// export, a false result, or a fault or exception inside the library.
+std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName);
