@@ -164,13 +164,13 @@ TEST(Resources, PickerIconsAreWindowOutlinesWithATransparentClientArea) {
   }
 }
 
-TEST(Resources, SmallIconsLoadAt16PixelsWithTransparentSurroundings) {
+TEST(Resources, SmallIconsLoadAt16Pixels) {
   struct Case {
     const wchar_t* name;
-    POINT transparent;  // a background pixel
+    std::optional<POINT> transparent;  // a background pixel, for pictures drawn over the window's face
   };
-  for (const Case& c : {Case{L"TRAY_1", {0, 0}}, Case{L"TRAY_2", {15, 15}}, Case{L"SNAP_WIN", {15, 0}},
-                        Case{L"SNAP_REG", {8, 8}}}) {
+  for (const Case& c : {Case{L"TRAY_1", std::nullopt}, Case{L"TRAY_2", std::nullopt}, Case{L"SNAP_WIN", POINT{15, 0}},
+                        Case{L"SNAP_REG", POINT{8, 8}}}) {
     SCOPED_TRACE(testing::Message() << "icon " << std::string(c.name, c.name + wcslen(c.name)));
     UniqueIcon icon = LoadIconOfSize(c.name, 16);
     ASSERT_TRUE(icon);
@@ -178,7 +178,7 @@ TEST(Resources, SmallIconsLoadAt16PixelsWithTransparentSurroundings) {
     ASSERT_TRUE(read.Ok());
     EXPECT_EQ(read.size.cx, 16);
     EXPECT_EQ(read.size.cy, 16);
-    EXPECT_TRUE(read.Transparent(c.transparent.x, c.transparent.y));
+    if (c.transparent) EXPECT_TRUE(read.Transparent(c.transparent->x, c.transparent->y));
   }
 }
 
@@ -207,13 +207,14 @@ TEST(Resources, MainIconHoldsADrawingForEachSize) {
     EXPECT_EQ(read.size.cy, side);
     EXPECT_TRUE(read.Transparent(0, 0));
   }
-  // The 16-pixel image is drawn for its size, not the 32-pixel one scaled down: its border starts on row 1,
+  // The 16-pixel image is drawn for its size, not the 32-pixel one scaled down: its frame fills the edges,
   // where the large image is still empty.
   UniqueIcon small = LoadIconOfSize(L"MAINICON", 16);
   ReadIcon read(small.get());
   ASSERT_TRUE(read.Ok());
-  EXPECT_FALSE(read.Transparent(0, 1));
-  EXPECT_FALSE(read.Transparent(15, 1));
+  for (POINT p : {POINT{0, 1}, POINT{15, 1}, POINT{0, 14}, POINT{15, 14}}) {
+    EXPECT_FALSE(read.Transparent(p.x, p.y)) << p.x << "," << p.y;
+  }
 }
 
 BOOL CALLBACK CollectFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) noexcept {
