@@ -1,0 +1,195 @@
+#include "gui/Application.h"
+
+#include <shellapi.h>
+
+#include "gui/Error.h"
+#include "gui/Form.h"
+
+namespace gui {
+namespace {
+
+constexpr wchar_t kOwnerClass[] = L"SkimletApplication";
+
+bool IsSilentAbort(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const SilentAbort&) {
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
+Application& Application::Instance() {
+  static Application instance;
+  return instance;
+}
+
+Application::~Application() {
+  if (ownerWindow_ && ::IsWindow(ownerWindow_)) ::DestroyWindow(ownerWindow_);
+}
+
+void Application::SetTitle(std::wstring title) {
+  title_ = std::move(title);
+  if (ownerWindow_) ::SetWindowTextW(ownerWindow_, title_.c_str());
+}
+
+void Application::SetMainForm(Form* form) {
+  mainForm_ = form;
+  mainFormGone_ = false;
+  // A main form created before it was named still loses its owner, so it carries its own taskbar button.
+  if (form && form->Handle()) {
+    ::SetWindowLongPtrW(form->Handle(), GWLP_HWNDPARENT, 0);
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE);
+    ::SetWindowLongPtrW(form->Handle(), GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
+  }
+}
+
+HWND Application::OwnerWindow() {
+  if (ownerWindow_ && ::IsWindow(ownerWindow_)) return ownerWindow_;
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{sizeof(wc)};
+  if (!::GetClassInfoExW(instance, kOwnerClass, &wc)) {
+    wc = WNDCLASSEXW{sizeof(wc)};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = instance;
+    wc.lpszClassName = kOwnerClass;
+    ::RegisterClassExW(&wc);
+  }
+  // Never shown; a tool window would not get a taskbar button even if it were.
+  ownerWindow_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+                                   nullptr, instance, nullptr);
+  return ownerWindow_;
+}
+
+void Application::MainFormDestroyed(Form* form) {
+  if (form == mainForm_) mainFormGone_ = true;
+}
+
+void Application::Dispatch(MSG& message) {
+  // Tab, arrow keys and mnemonics move between the controls of the active form, as in a dialog.
+  const HWND active = ::GetActiveWindow();
+  if (active && dynamic_cast<Form*>(Window::FromHandle(active)) && ::IsDialogMessageW(active, &message)) return;
+  ::TranslateMessage(&message);
+  ::DispatchMessageW(&message);
+}
+
+void Application::RaiseIdle() {
+  if (!OnIdle) return;
+  try {
+    OnIdle();
+  } catch (...) {
+    HandleException(std::current_exception());
+  }
+}
+
+void Application::WaitForMessage() {
+  // Unlike WaitMessage, this also returns for messages that a handler has already looked at without removing.
+  ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+int Application::Run() {
+  for (;;) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+      Dispatch(message);
+      if (mainFormGone_) return 0;
+    }
+    RaiseIdle();
+    if (mainFormGone_) return 0;
+    WaitForMessage();
+  }
+}
+
+void Application::ProcessMessages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
+bool Application::RunModalLoop(const std::function<bool()>& done) {
+  while (!done()) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        ::PostQuitMessage(static_cast<int>(message.wParam));
+        return false;
+      }
+      Dispatch(message);
+      if (done()) return true;
+    }
+    RaiseIdle();
+    if (done()) return true;
+    WaitForMessage();
+  }
+  return true;
+}
+
+void Application::RaiseMinimize() {
+  if (OnMinimize) OnMinimize();
+}
+
+void Application::RegisterCursor(int index, HCURSOR cursor) {
+  cursors_[index] = cursor;
+  if (index == cursorIndex_ && index != 0) ::SetCursor(cursor);
+}
+
+HCURSOR Application::ApplicationCursor() const {
+  if (cursorIndex_ == 0) return nullptr;
+  const auto found = cursors_.find(cursorIndex_);
+  return found == cursors_.end() ? nullptr : found->second;
+}
+
+void Application::SetCursorIndex(int index) {
+  cursorIndex_ = index;
+  const HCURSOR cursor = ApplicationCursor();
+  ::SetCursor(cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void Application::SetExceptionHandler(std::function<void(const std::wstring&)> handler) {
+  exceptionHandler_ = std::move(handler);
+}
+
+void Application::HandleException(std::exception_ptr error) noexcept {
+  if (!error) return;
+  try {
+    ::ReleaseCapture();
+    if (IsSilentAbort(error)) return;
+    const std::wstring message = ExceptionMessage(error);
+    if (exceptionHandler_) {
+      exceptionHandler_(message);
+    } else {
+      ::OutputDebugStringW(message.c_str());
+    }
+  } catch (...) {
+    // A report that fails in turn is dropped: the loop must go on.
+  }
+}
+
+void Application::SetShellOpener(ShellOpener opener) { shellOpener_ = std::move(opener); }
+
+bool Application::ShellOpen(const std::wstring& target) {
+  if (shellOpener_) return shellOpener_(target);
+  const HWND owner = mainForm_ ? mainForm_->Handle() : nullptr;
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(owner, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
+RECT Application::WorkArea() {
+  RECT area{};
+  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+    area = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return area;
+}
+
+}  // namespace gui

@@ -1,0 +1,18 @@
+#include "gui/Font.h"
+
+#include "gui/Layout.h"
+
+namespace gui {
+
+UniqueFont CreateFontForDpi(const FontSpec& spec, int dpi) {
+  LOGFONTW font{};
+  font.lfHeight = FontHeightForDpi(spec.pixels, dpi);
+  font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+  font.lfCharSet = spec.charset;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  lstrcpynW(font.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+  return UniqueFont(::CreateFontIndirectW(&font));
+}
+
+}  // namespace gui

@@ -1,0 +1,135 @@
+#pragma once
+// The base class of every top-level window of ours. A form is described by a FormDesign (client size at 96 DPI,
+// caption, border, colour, font...), creates its controls in OnCreate, and handles its own events by overriding
+// the typed hooks below. Controls are members of the derived class:
+//
+//   class TovFrmAbout : public gui::Form {
+//    public:
+//     TovFrmAbout() : Form(MakeDesign()) {}
+//    protected:
+//     void OnCreate() override {
+//       btnClose.Create(*this, {230, 0, 50, 25}, L"Close");
+//       btnClose.OnClick = [this] { Close(); };
+//     }
+//    private:
+//     gui::Button btnClose;
+//   };
+//
+// Create() makes the window hidden, sized for its DPI, and runs OnCreate; Show()/ShowModal() put it on screen.
+// Close() asks OnCloseQuery: the main form is then destroyed (which ends Application::Run), any other form hides.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gui/Control.h"
+#include "gui/Font.h"
+#include "gui/Handles.h"
+#include "gui/Layout.h"
+#include "gui/Window.h"
+
+namespace gui {
+
+enum class BorderStyle {
+  Sizeable,  // caption, system menu, minimise box, sizeable frame; no maximise box
+  None,      // no frame and no caption
+};
+
+enum class FormPosition {
+  Explicit,      // FormDesign::origin, in screen pixels
+  ScreenCenter,  // centred on the primary screen
+};
+
+struct FormDesign {
+  std::wstring className = L"SkimletForm";
+  std::wstring caption;
+  DesignSize client{320, 240};  // client area at 96 DPI
+  BorderStyle border = BorderStyle::Sizeable;
+  bool topmost = false;
+  FormPosition position = FormPosition::Explicit;
+  POINT origin{0, 0};
+  std::optional<COLORREF> color;  // empty: the system's button face
+  FontSpec font;                  // Tahoma 11 px
+  std::optional<BYTE> alpha;      // whole-form opacity; empty: opaque, not layered
+};
+
+class Form : public Window, public Container {
+ public:
+  explicit Form(FormDesign design);
+  ~Form() override;
+
+  bool Create();
+  void Show(int showCommand = SW_SHOWNORMAL);
+  void Hide();
+  // Asks OnCloseQuery; true when the form closed (main form destroyed, modal loop ended, or hidden).
+  bool Close();
+  // Disables the application's other windows, shows the form and runs the message loop (idle included) until
+  // the form closes or hides; then re-enables them and hides the form.
+  void ShowModal();
+  bool IsModal() const { return modal_; }
+  bool Visible() const;
+
+  std::wstring Caption() const;
+  void SetCaption(const std::wstring& caption);
+  bool Topmost() const { return design_.topmost; }
+  void SetTopmost(bool topmost);
+  COLORREF Color() const;
+  void SetColor(COLORREF color);
+  std::optional<BYTE> Alpha() const { return design_.alpha; }
+  void SetAlpha(std::optional<BYTE> alpha);
+
+  int Dpi() const { return dpi_; }
+  int Scale(int designValue) const { return ScaleToDpi(designValue, dpi_); }
+  HFONT Font() const { return font_.get(); }
+  const FormDesign& Design() const { return design_; }
+  // In creation order, which is also the tab order.
+  const std::vector<Control*>& Controls() const { return controls_; }
+
+  // Container
+  HWND ContainerHandle() const override { return Handle(); }
+  DesignSize DesignClientSize() const override { return design_.client; }
+  Form* ContainerForm() override { return this; }
+  HBRUSH BackgroundBrush() const override;
+  COLORREF BackgroundColor() const override { return Color(); }
+
+ protected:
+  // The form's creation handler: create the controls here. An exception ends it early and is reported; the form
+  // keeps what was built.
+  virtual void OnCreate() {}
+  // Visibility changes, whatever caused them; OnShow comes before the form appears.
+  virtual void OnShow() {}
+  virtual void OnHide() {}
+  // Asked by WM_CLOSE, Close() and WM_QUERYENDSESSION; false keeps the form open.
+  virtual bool OnCloseQuery() { return true; }
+  virtual void OnLButtonDown(POINT /*client*/, UINT /*keys*/) {}
+  virtual void OnClick() {}  // left press and release on the form's own background
+  virtual void OnKeyPress(wchar_t /*character*/) {}
+  virtual void OnPaint(HDC /*dc*/, const RECT& /*area*/) {}
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  friend class Control;
+  int AddControl(Control* control);
+  void RemoveControl(Control* control);
+  void Relayout();
+  void ApplyDpi(int dpi);
+  void SetShownState(bool shown);
+  DWORD Style() const;
+  DWORD ExStyle() const;
+
+  FormDesign design_;
+  int dpi_ = kDesignDpi;
+  UniqueFont font_;
+  UniqueBrush brush_;
+  std::vector<Control*> controls_;
+  int nextControlId_ = 100;
+  bool shown_ = false;       // the last visibility reported through OnShow/OnHide
+  bool modal_ = false;
+  bool modalDone_ = false;
+  bool pressed_ = false;     // a left press began on the background
+  HWND lastFocus_ = nullptr;
+};
+
+}  // namespace gui

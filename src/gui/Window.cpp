@@ -1,0 +1,122 @@
+#include "gui/Window.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "gui/Application.h"
+
+namespace gui {
+namespace {
+
+constexpr wchar_t kObjectProperty[] = L"Skimlet.Window";
+constexpr UINT_PTR kSubclassId = 1;
+
+}  // namespace
+
+Window::~Window() { Detach(); }
+
+Window* Window::FromHandle(HWND window) {
+  if (!window || ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) return nullptr;
+  return static_cast<Window*>(::GetPropW(window, kObjectProperty));
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (subclassed_) return ::DefSubclassProc(hwnd_, message, wParam, lParam);
+  return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool Window::RegisterOwnClass(const wchar_t* className, HCURSOR cursor) {
+  WNDCLASSEXW existing{sizeof(existing)};
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  if (::GetClassInfoExW(instance, className, &existing)) return true;
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.lpfnWndProc = &Window::Trampoline;
+  wc.hInstance = instance;
+  wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = className;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
+HWND Window::CreateOwnWindow(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style, int x,
+                             int y, int width, int height, HWND parent, HMENU menuOrId) {
+  return ::CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, menuOrId,
+                           ::GetModuleHandleW(nullptr), this);
+}
+
+bool Window::Attach(HWND window) {
+  if (!window || hwnd_) return false;
+  if (!::SetWindowSubclass(window, &Window::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    return false;
+  }
+  hwnd_ = window;
+  subclassed_ = true;
+  ::SetPropW(window, kObjectProperty, this);
+  return true;
+}
+
+void Window::Detach() {
+  if (!hwnd_) return;
+  ::RemovePropW(hwnd_, kObjectProperty);
+  if (subclassed_) {
+    ::RemoveWindowSubclass(hwnd_, &Window::SubclassProc, kSubclassId);
+  } else {
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  }
+  hwnd_ = nullptr;
+  subclassed_ = false;
+}
+
+LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  // While the application shows a cursor of its own, every one of our windows shows it.
+  if (message == WM_SETCURSOR) {
+    if (const HCURSOR cursor = Application::Instance().ApplicationCursor()) {
+      ::SetCursor(cursor);
+      return TRUE;
+    }
+  }
+  if (message != WM_NCDESTROY) return HandleMessage(message, wParam, lParam);
+  LRESULT result = 0;
+  try {
+    result = HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    Detach();
+    throw;
+  }
+  Detach();
+  return result;
+}
+
+LRESULT CALLBACK Window::Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    self = static_cast<Window*>(create->lpCreateParams);
+    if (self) {
+      self->hwnd_ = window;
+      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      ::SetPropW(window, kObjectProperty, self);
+    }
+  }
+  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+  try {
+    return self->Dispatch(message, wParam, lParam);
+  } catch (...) {
+    Application::Instance().HandleException(std::current_exception());
+  }
+  // The event is abandoned; answering WM_NCCREATE with 0 would abort the creation instead.
+  return message == WM_NCCREATE ? TRUE : 0;
+}
+
+LRESULT CALLBACK Window::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR data) noexcept {
+  auto* self = reinterpret_cast<Window*>(data);
+  try {
+    return self->Dispatch(message, wParam, lParam);
+  } catch (...) {
+    Application::Instance().HandleException(std::current_exception());
+  }
+  return 0;
+}
+
+}  // namespace gui

@@ -1,0 +1,45 @@
+#pragma once
+// The base of every window we write a class for, forms and controls alike. Messages reach the object through
+// one of two entry points: the window procedure of our own window classes (which stores `this` at
+// WM_NCCREATE), or a subclass procedure on the system's control classes (button, edit, track bar). Both catch
+// every exception and hand it to Application::HandleException, so none crosses a Win32 callback.
+#include <windows.h>
+
+namespace gui {
+
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND Handle() const { return hwnd_; }
+
+  // The object behind one of our windows on this thread; nullptr for any other window.
+  static Window* FromHandle(HWND window);
+
+ protected:
+  // Override to handle messages; pass what you do not handle to Window::HandleMessage (the default handling).
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Registers one of our window classes (once per name); its procedure is the shared trampoline.
+  static bool RegisterOwnClass(const wchar_t* className, HCURSOR cursor);
+  // Creates a window of a class from RegisterOwnClass, bound to this object from its first message.
+  HWND CreateOwnWindow(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style, int x, int y,
+                       int width, int height, HWND parent, HMENU menuOrId);
+  // Binds an existing window of a system class to this object through a subclass procedure.
+  bool Attach(HWND window);
+
+ private:
+  static LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR data) noexcept;
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void Detach();
+
+  HWND hwnd_ = nullptr;
+  bool subclassed_ = false;
+};
+
+}  // namespace gui
