@@ -1,0 +1,268 @@
+// The conversion library and the caller's fallbacks. The libraries come from <tests>/png_libs: real.dll is
+// the product's library, the others are stand-ins with one misbehaviour each.
+#include <windows.h>
+#include <wincodec.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/Bmp.h"
+#include "snap/ovWinSnap.h"
+#include "support/SnapTestFiles.h"
+
+namespace {
+
+using snaptest::Bytes;
+using snaptest::TempFolder;
+
+struct Rgb {
+  std::uint8_t r, g, b;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+Rgb Pattern(std::uint32_t x, std::uint32_t y) {
+  return {static_cast<std::uint8_t>(x * 7 + y), static_cast<std::uint8_t>(y * 11 + 3),
+          static_cast<std::uint8_t>((x ^ y) * 5)};
+}
+
+// A bottom-up bitmap of the pattern. At 32 bpp the fourth byte varies: it is padding, never opacity.
+Bytes MakeBitmap(std::uint32_t w, std::uint32_t h, std::uint32_t bpp) {
+  const auto header = core::MakeBmpHeader(w, h, bpp);
+  Bytes file(header->begin(), header->end());
+  const std::uint64_t stride = core::BmpStride(w, bpp);
+  file.resize(file.size() + stride * h);
+  for (std::uint32_t y = 0; y < h; ++y) {
+    std::uint8_t* row = file.data() + core::kBmpHeaderSize + stride * (h - 1 - y);
+    for (std::uint32_t x = 0; x < w; ++x) {
+      const Rgb c = Pattern(x, y);
+      std::uint8_t* p = row + x * (bpp / 8);
+      p[0] = c.b;
+      p[1] = c.g;
+      p[2] = c.r;
+      if (bpp == 32) p[3] = static_cast<std::uint8_t>(y % 2 ? 0 : 0x80);
+    }
+  }
+  return file;
+}
+
+struct Decoded {
+  UINT width = 0, height = 0;
+  std::vector<std::uint8_t> bgra;  // top-down, 4 bytes a pixel
+};
+
+class ComScope {
+ public:
+  ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(hr_)) ::CoUninitialize();
+  }
+
+ private:
+  HRESULT hr_;
+};
+
+// Decodes a PNG with the imaging component, converted to 32bppBGRA.
+std::optional<Decoded> DecodePng(const std::wstring& path) {
+  ComScope com;
+  IWICImagingFactory* factory = nullptr;
+  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&factory)))) {
+    return std::nullopt;
+  }
+  std::optional<Decoded> result;
+  IWICBitmapDecoder* decoder = nullptr;
+  IWICBitmapFrameDecode* frame = nullptr;
+  IWICFormatConverter* converter = nullptr;
+  GUID container{};
+  if (SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                   WICDecodeMetadataCacheOnLoad, &decoder)) &&
+      SUCCEEDED(decoder->GetContainerFormat(&container)) && IsEqualGUID(container, GUID_ContainerFormatPng) &&
+      SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+      SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                      WICBitmapPaletteTypeCustom))) {
+    Decoded d;
+    converter->GetSize(&d.width, &d.height);
+    d.bgra.resize(static_cast<std::size_t>(d.width) * d.height * 4);
+    if (SUCCEEDED(converter->CopyPixels(nullptr, d.width * 4, static_cast<UINT>(d.bgra.size()), d.bgra.data()))) {
+      result = std::move(d);
+    }
+  }
+  if (converter) converter->Release();
+  if (frame) frame->Release();
+  if (decoder) decoder->Release();
+  factory->Release();
+  return result;
+}
+
+std::wstring LibraryPath(const wchar_t* name) { return snaptest::ProgramFolder() + L"png_libs\\" + name + L".dll"; }
+
+// The product's library, loaded from the tests' copy.
+ConvertFn RealExport() {
+  static const HMODULE module = ::LoadLibraryW(LibraryPath(L"real").c_str());
+  return module ? reinterpret_cast<ConvertFn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, "ConvertBMP2PNG")))
+                : nullptr;
+}
+
+void ExpectPatternPng(const std::wstring& png, std::uint32_t w, std::uint32_t h) {
+  const auto decoded = DecodePng(png);
+  ASSERT_TRUE(decoded) << "not a readable PNG";
+  ASSERT_EQ(decoded->width, w);
+  ASSERT_EQ(decoded->height, h);
+  int mismatches = 0;
+  for (std::uint32_t y = 0; y < h; ++y) {
+    for (std::uint32_t x = 0; x < w; ++x) {
+      const std::uint8_t* p = decoded->bgra.data() + (static_cast<std::size_t>(y) * w + x) * 4;
+      const Rgb got{p[2], p[1], p[0]};
+      if ((got != Pattern(x, y) || p[3] != 255) && ++mismatches <= 5) {
+        ADD_FAILURE() << "pixel " << x << "," << y << " differs (alpha " << int{p[3]} << ")";
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+TEST(ConvertBmp2Png, WritesALosslessOpaquePng) {
+  const ConvertFn convert = RealExport();
+  ASSERT_NE(convert, nullptr);
+  struct Case { std::uint32_t w, h, bpp; };
+  const Case cases[] = {{1, 1, 32}, {13, 7, 24}, {13, 7, 32}, {64, 48, 32}, {3, 200, 24}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + "x" + std::to_string(c.bpp));
+    TempFolder folder;
+    const std::wstring bmp = folder / L"shot.tmp.bmp", png = folder / L"shot.tmp.png";
+    ASSERT_TRUE(snaptest::WriteBytes(bmp, MakeBitmap(c.w, c.h, c.bpp)));
+    EXPECT_EQ(convert(bmp.c_str(), png.c_str()), 1);
+    ExpectPatternPng(png, c.w, c.h);
+    EXPECT_EQ(folder.FileNames().size(), 2u) << "a temporary file was left behind";
+  }
+}
+
+TEST(ConvertBmp2Png, ReplacesAnExistingPng) {
+  const ConvertFn convert = RealExport();
+  ASSERT_NE(convert, nullptr);
+  TempFolder folder;
+  const std::wstring bmp = folder / L"a.bmp", png = folder / L"a.png";
+  ASSERT_TRUE(snaptest::WriteBytes(png, Bytes(100000, 0x55)));
+  ASSERT_TRUE(snaptest::WriteBytes(bmp, MakeBitmap(9, 4, 32)));
+  EXPECT_EQ(convert(bmp.c_str(), png.c_str()), 1);
+  ExpectPatternPng(png, 9, 4);
+}
+
+TEST(ConvertBmp2Png, RefusesBadInputWithoutCrashingOrLeavingAPng) {
+  const ConvertFn convert = RealExport();
+  ASSERT_NE(convert, nullptr);
+  const Bytes good = MakeBitmap(13, 7, 32);
+  std::vector<std::pair<std::string, Bytes>> inputs;
+  for (std::size_t len : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{14}, std::size_t{20},
+                          std::size_t{53}, std::size_t{54}, std::size_t{55}, good.size() / 2, good.size() - 1}) {
+    inputs.emplace_back("truncated to " + std::to_string(len), Bytes(good.begin(), good.begin() + len));
+  }
+  Bytes noise(5000);
+  std::uint32_t seed = 12345;
+  for (auto& b : noise) b = static_cast<std::uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
+  inputs.emplace_back("noise", noise);
+  noise[0] = 'B';
+  noise[1] = 'M';
+  inputs.emplace_back("noise after a signature", noise);
+  Bytes huge = good;
+  huge[18] = huge[19] = huge[20] = 0xFF;  // width of 16 million
+  inputs.emplace_back("huge width", huge);
+  Bytes offset = good;
+  offset[12] = 0x7F;  // pixels far beyond the end
+  inputs.emplace_back("offset past the end", offset);
+  Bytes rle = good;
+  rle[30] = 2;  // RLE4 at 32 bpp
+  inputs.emplace_back("unsupported compression", rle);
+
+  for (const auto& [what, bytes] : inputs) {
+    TempFolder folder;
+    const std::wstring bmp = folder / L"bad.bmp", png = folder / L"bad.png";
+    ASSERT_TRUE(snaptest::WriteBytes(bmp, bytes));
+    EXPECT_EQ(convert(bmp.c_str(), png.c_str()), 0) << what;
+    EXPECT_EQ(folder.FileNames().size(), 1u) << what << ": something besides the bitmap was written";
+  }
+
+  TempFolder folder;
+  const std::wstring bmp = folder / L"good.bmp", png = folder / L"good.png";
+  ASSERT_TRUE(snaptest::WriteBytes(bmp, good));
+  EXPECT_EQ(convert((folder / L"missing.bmp").c_str(), png.c_str()), 0);
+  EXPECT_EQ(convert(nullptr, png.c_str()), 0);
+  EXPECT_EQ(convert(bmp.c_str(), nullptr), 0);
+  EXPECT_EQ(convert(bmp.c_str(), L""), 0);
+  EXPECT_EQ(convert(bmp.c_str(), (folder / L"no such folder\\good.png").c_str()), 0);
+  EXPECT_FALSE(snaptest::FileExists(png));
+}
+
+// A folder with a stand-in "executable" and, where given, a library named after it.
+struct FakeProgram {
+  TempFolder folder;
+  std::wstring exe;
+  std::wstring bmp;
+  std::wstring png;
+
+  FakeProgram(const wchar_t* exeName, const wchar_t* libraryName, const wchar_t* library) {
+    exe = folder / exeName;
+    bmp = exe + L".tmp.bmp";
+    png = exe + L".tmp.png";
+    if (library) {
+      EXPECT_TRUE(::CopyFileW(LibraryPath(library).c_str(), (folder / libraryName).c_str(), FALSE));
+    }
+    EXPECT_TRUE(snaptest::WriteBytes(bmp, MakeBitmap(13, 7, 32)));
+  }
+};
+
+TEST(ConvertToPng, UsesTheLibraryNamedAfterTheExecutable) {
+  {
+    FakeProgram p(L"tool.exe", L"tool.dll", L"real");
+    EXPECT_EQ(ConvertToPng(p.bmp, p.exe), p.png);
+    ExpectPatternPng(p.png, 13, 7);
+  }
+  {
+    FakeProgram p(L"tool_without_extension", L"tool_without_extension.dll", L"real");
+    EXPECT_EQ(ConvertToPng(p.bmp, p.exe), p.png);
+    EXPECT_TRUE(snaptest::FileExists(p.png));
+  }
+  {
+    // Only the low byte of the result counts: 0xFFFFFF01 is true.
+    FakeProgram p(L"high_true.exe", L"high_true.dll", L"returns_high_true");
+    EXPECT_EQ(ConvertToPng(p.bmp, p.exe), p.png);
+  }
+}
+
+TEST(ConvertToPng, FallsBackToTheBitmap) {
+  struct Case { const char* what; const wchar_t* exe; const wchar_t* library; };
+  const Case cases[] = {
+    {"no library", L"none.exe", nullptr},
+    {"library without the export", L"wrong_export.exe", L"wrong_export"},
+    {"low byte zero (0x100)", L"returns_0x100.exe", L"returns_0x100"},
+    {"access violation inside", L"faults.exe", L"faults"},
+    {"division by zero inside", L"divides.exe", L"divides_by_zero"},
+    {"C++ exception out of it", L"throws.exe", L"throws"},
+  };
+  for (const Case& c : cases) {
+    const std::wstring exe = c.exe;
+    FakeProgram p(c.exe, (exe.substr(0, exe.size() - 4) + L".dll").c_str(), c.library);
+    EXPECT_EQ(ConvertToPng(p.bmp, p.exe), p.bmp) << c.what;
+    EXPECT_TRUE(snaptest::FileExists(p.bmp)) << c.what;
+  }
+  {
+    TempFolder folder;  // a folder where the library would be
+    ASSERT_TRUE(::CreateDirectoryW((folder / L"dir.dll").c_str(), nullptr));
+    EXPECT_EQ(ConvertToPng(folder / L"x.bmp", folder / L"dir.exe"), folder / L"x.bmp");
+    ::RemoveDirectoryW((folder / L"dir.dll").c_str());
+  }
+}
+
+TEST(ConvertToPng, KeepsWorkingAfterAFault) {
+  for (int round = 0; round < 3; ++round) {
+    FakeProgram bad(L"faults_again.exe", L"faults_again.dll", L"faults");
+    EXPECT_EQ(ConvertToPng(bad.bmp, bad.exe), bad.bmp);
+    FakeProgram good(L"good_again.exe", L"good_again.dll", L"real");
+    EXPECT_EQ(ConvertToPng(good.bmp, good.exe), good.png);
+  }
+}
+
+}  // namespace
