@@ -1,0 +1,308 @@
+// Forms on real windows: design layout and its scaling, alpha, closing, modal showing, visibility hooks.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "gui/Application.h"
+#include "gui/Controls.h"
+#include "gui/Layout.h"
+#include "gui/PaintedControls.h"
+#include "support/FixtureForm.h"
+#include "support/Poll.h"
+
+namespace {
+
+TEST(Layout, ScalesDesignUnitsWithTheDpi) {
+  struct Case {
+    int value;
+    int dpi;
+    int scaled;
+  };
+  const Case cases[] = {
+      {312, 96, 312}, {312, 144, 468}, {213, 144, 320},  // 319.5 rounds up
+      {11, 144, 17},  // 16.5
+      {10, 120, 13},  // 12.5
+      {-7, 144, -11},  // -10.5 rounds away from zero
+      {0, 192, 0},    {153, 192, 306},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(gui::ScaleToDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
+  }
+  EXPECT_EQ(gui::FontHeightForDpi(11, 96), -11);
+  EXPECT_EQ(gui::FontHeightForDpi(11, 144), -17);
+}
+
+TEST(Layout, ArrangesByAnchors) {
+  const gui::DesignSize parent{312, 213};
+  const gui::DesignRect memo{8, 52, 296, 153};
+  struct Case {
+    const char* name;
+    gui::Anchors anchors;
+    int parentWidth;
+    int parentHeight;
+    int dpi;
+    gui::PixelRect expected;
+  };
+  const Case cases[] = {
+      {"design size at 96", {true, true, true, true}, 312, 213, 96, {8, 52, 296, 153}},
+      {"design size at 144", {true, true, true, true}, 468, 320, 144, {12, 78, 444, 230}},
+      {"all four grow", {true, true, true, true}, 412, 263, 96, {8, 52, 396, 203}},
+      {"all four grow at 144", {true, true, true, true}, 568, 370, 144, {12, 78, 544, 280}},
+      {"left top stays", {true, true, false, false}, 412, 263, 96, {8, 52, 296, 153}},
+      {"right bottom moves", {false, false, true, true}, 412, 263, 96, {108, 102, 296, 153}},
+      {"no anchors keep the centre's share", {false, false, false, false}, 624, 426, 96, {164, 180, 296, 153}},
+      {"smaller parent shrinks", {true, true, true, true}, 212, 113, 96, {8, 52, 196, 53}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(gui::Arrange(memo, c.anchors, parent, c.parentWidth, c.parentHeight, c.dpi), c.expected) << c.name;
+  }
+}
+
+RECT ClientRectOf(HWND child, HWND parent) {
+  RECT bounds;
+  ::GetWindowRect(child, &bounds);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
+  return bounds;
+}
+
+TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
+  fixture::FixtureForm form;
+  gui::Panel panel;
+  gui::Image inner;
+  gui::Edit edit;
+  gui::Memo memo;
+  form.create = [&] {
+    panel.Create(form, {8, 8, 32, 32}, RGB(255, 255, 255));
+    inner.Create(panel, {0, 0, 32, 32});
+    edit.SetCentered(true);
+    edit.Create(form, {48, 24, 32, 20});
+    memo.Create(form, {8, 52, 296, 153});
+    memo.SetAnchors({true, true, true, true});
+  };
+  ASSERT_TRUE(form.Create());
+  ASSERT_EQ(form.Dpi(), 96) << "this run expects the default DPI";
+  form.Show();
+
+  RECT client;
+  ::GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(client.right, 312);
+  EXPECT_EQ(client.bottom, 213);
+
+  struct Case {
+    HWND window;
+    HWND parent;
+    RECT expected;
+  };
+  const Case cases[] = {
+      {panel.Handle(), form.Handle(), {8, 8, 40, 40}},
+      {inner.Handle(), panel.Handle(), {0, 0, 32, 32}},
+      {edit.Handle(), form.Handle(), {48, 24, 80, 44}},
+      {memo.Handle(), form.Handle(), {8, 52, 304, 205}},
+  };
+  for (const Case& c : cases) {
+    const RECT placed = ClientRectOf(c.window, c.parent);
+    EXPECT_EQ(placed.left, c.expected.left);
+    EXPECT_EQ(placed.top, c.expected.top);
+    EXPECT_EQ(placed.right, c.expected.right);
+    EXPECT_EQ(placed.bottom, c.expected.bottom);
+  }
+  EXPECT_NE(::GetWindowLongPtrW(edit.Handle(), GWL_STYLE) & ES_CENTER, 0);
+
+  RECT outer;
+  ::GetWindowRect(form.Handle(), &outer);
+  ::SetWindowPos(form.Handle(), nullptr, 0, 0, outer.right - outer.left + 100, outer.bottom - outer.top + 50,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  const RECT grown = ClientRectOf(memo.Handle(), form.Handle());
+  EXPECT_EQ(grown.right - grown.left, 396);
+  EXPECT_EQ(grown.bottom - grown.top, 203);
+  const RECT fixedEdit = ClientRectOf(edit.Handle(), form.Handle());
+  EXPECT_EQ(fixedEdit.left, 48);
+  EXPECT_EQ(fixedEdit.right, 80);
+}
+
+TEST(Form, BorderStylesAndCentredPosition) {
+  gui::FormDesign design = fixture::TestDesign();
+  design.border = gui::BorderStyle::None;
+  design.position = gui::FormPosition::ScreenCenter;
+  design.client = {320, 180};
+  fixture::FixtureForm borderless(design);
+  ASSERT_TRUE(borderless.Create());
+  RECT bounds;
+  ::GetWindowRect(borderless.Handle(), &bounds);
+  EXPECT_EQ(bounds.right - bounds.left, 320);
+  EXPECT_EQ(bounds.bottom - bounds.top, 180);
+  EXPECT_EQ(bounds.left, (::GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
+  EXPECT_EQ(bounds.top, (::GetSystemMetrics(SM_CYSCREEN) - 180) / 2);
+  EXPECT_EQ(::GetWindowLongPtrW(borderless.Handle(), GWL_STYLE) & WS_CAPTION, 0);
+
+  fixture::FixtureForm framed;
+  ASSERT_TRUE(framed.Create());
+  const LONG_PTR style = ::GetWindowLongPtrW(framed.Handle(), GWL_STYLE);
+  EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+  EXPECT_NE(style & WS_SYSMENU, 0);
+  EXPECT_NE(style & WS_THICKFRAME, 0);
+  EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
+  EXPECT_NE(::GetWindowLongPtrW(framed.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+TEST(Form, WholeFormAlphaReadsBack) {
+  gui::FormDesign design = fixture::TestDesign();
+  design.alpha = 200;
+  fixture::FixtureForm form(design);
+  ASSERT_TRUE(form.Create());
+  form.Show();
+
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(::GetLayeredWindowAttributes(form.Handle(), nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 200);
+  EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+
+  form.SetAlpha(128);
+  ASSERT_TRUE(::GetLayeredWindowAttributes(form.Handle(), nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+
+  form.SetAlpha(std::nullopt);
+  EXPECT_EQ(::GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+}
+
+TEST(Form, CloseAsksTheCloseQuery) {
+  gui::Application& app = gui::Application::Instance();
+  fixture::FixtureForm form;
+  bool mayClose = false;
+  form.closeQuery = [&] { return mayClose; };
+  ASSERT_TRUE(form.Create());
+  form.Show();
+
+  ::SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(form.closeQueries, 1);
+  EXPECT_TRUE(form.Visible()) << "stays open when the query says no";
+  EXPECT_EQ(::SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  EXPECT_EQ(form.closeQueries, 2);
+
+  mayClose = true;
+  ::SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form.Visible()) << "a form other than the main one hides";
+  EXPECT_NE(form.Handle(), nullptr);
+
+  fixture::FixtureForm main;
+  app.SetMainForm(&main);
+  ASSERT_TRUE(main.Create());
+  main.Show();
+  ::SendMessageW(main.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(main.Handle(), nullptr) << "the main form is destroyed";
+  app.SetMainForm(nullptr);
+}
+
+TEST(Form, ShowAndHideHooksFireOncePerChange) {
+  fixture::FixtureForm form;
+  ASSERT_TRUE(form.Create());
+  EXPECT_EQ(form.shows, 0);
+  form.Show();
+  form.Show();
+  EXPECT_EQ(form.shows, 1);
+  form.Hide();
+  form.Hide();
+  EXPECT_EQ(form.hides, 1);
+  ::ShowWindow(form.Handle(), SW_SHOWNA);
+  EXPECT_EQ(form.shows, 2);
+  ::SetWindowPos(form.Handle(), nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(form.hides, 2);
+}
+
+TEST(Form, MinimisingTheMainFormRaisesTheMinimiseEvent) {
+  gui::Application& app = gui::Application::Instance();
+  fixture::FixtureForm main;
+  app.SetMainForm(&main);
+  int minimised = 0;
+  app.OnMinimize = [&] {
+    ++minimised;
+    main.Hide();
+  };
+  ASSERT_TRUE(main.Create());
+  main.Show();
+  ::SendMessageW(main.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(fixture::PollUntil([&] { return minimised == 1; }));
+  EXPECT_FALSE(main.Visible());
+  EXPECT_EQ(main.hides, 1);
+  app.OnMinimize = nullptr;
+  app.SetMainForm(nullptr);
+}
+
+TEST(Form, ShowModalDisablesTheOthersAndRunsIdleUntilClosed) {
+  gui::Application& app = gui::Application::Instance();
+  fixture::FixtureForm other;
+  ASSERT_TRUE(other.Create());
+  other.Show();
+  gui::FormDesign design = fixture::TestDesign();
+  design.origin = {600, 150};
+  fixture::FixtureForm dialog(design);
+  ASSERT_TRUE(dialog.Create());
+
+  int passes = 0;
+  bool otherDisabled = false;
+  bool dialogVisible = false;
+  app.OnIdle = [&] {
+    if (++passes == 1) {
+      otherDisabled = !::IsWindowEnabled(other.Handle());
+      dialogVisible = dialog.Visible() && dialog.IsModal();
+      ::PostMessageW(dialog.Handle(), WM_CLOSE, 0, 0);
+    }
+  };
+  dialog.ShowModal();
+  app.OnIdle = nullptr;
+
+  EXPECT_GE(passes, 1) << "idle must run inside the modal loop";
+  EXPECT_TRUE(otherDisabled);
+  EXPECT_TRUE(dialogVisible);
+  EXPECT_EQ(dialog.closeQueries, 1);
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_FALSE(dialog.IsModal());
+  EXPECT_TRUE(::IsWindowEnabled(other.Handle()));
+  EXPECT_EQ(dialog.shows, 1);
+  EXPECT_EQ(dialog.hides, 1);
+}
+
+TEST(Form, TypedCharactersAndClicksReachTheFormsHooks) {
+  fixture::FixtureForm form;
+  std::wstring typed;
+  int clicks = 0;
+  form.keyPress = [&](wchar_t c) { typed.push_back(c); };
+  form.click = [&] { ++clicks; };
+  ASSERT_TRUE(form.Create());
+  form.Show();
+  ASSERT_TRUE(fixture::BringToFront(form.Handle()));
+  ::SetFocus(form.Handle());
+
+  fixture::PressKey('Q');
+  ASSERT_TRUE(fixture::PollUntil([&] { return !typed.empty(); }));
+  EXPECT_EQ(typed, L"q");
+
+  RECT bounds;
+  ::GetClientRect(form.Handle(), &bounds);
+  POINT centre{bounds.right / 2, bounds.bottom / 2};
+  ::ClientToScreen(form.Handle(), &centre);
+  fixture::ClickAt(centre);
+  EXPECT_TRUE(fixture::PollUntil([&] { return clicks == 1; }));
+}
+
+TEST(Form, TabOrderFollowsCreationOrder) {
+  fixture::FixtureForm form;
+  gui::CheckBox first;
+  gui::Edit second;
+  gui::FlatButton skipped;
+  gui::Button third;
+  form.create = [&] {
+    first.Create(form, {8, 8, 60, 14}, L"one");
+    second.Create(form, {8, 24, 60, 20});
+    skipped.Create(form, {80, 8, 40, 20}, L"flat");
+    third.Create(form, {8, 50, 60, 20}, L"three");
+  };
+  ASSERT_TRUE(form.Create());
+  form.Show();
+  EXPECT_EQ(::GetNextDlgTabItem(form.Handle(), first.Handle(), FALSE), second.Handle());
+  EXPECT_EQ(::GetNextDlgTabItem(form.Handle(), second.Handle(), FALSE), third.Handle());
+  ASSERT_EQ(form.Controls().size(), 4u);
+  EXPECT_EQ(form.Controls()[0], &first);
+}
+
+}  // namespace
