@@ -1,5 +1,5 @@
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return 0;
-}
+#include "app/ovStartup.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) { return RunSkimlet(showCommand); }

@@ -1,0 +1,30 @@
+#include "app/ovLinks.h"
+
+#include <windows.h>
+
+#include "app/ovApp.h"
+#include "core/Links.h"
+#include "gui/Application.h"
+
+namespace {
+
+bool FileExists(const std::wstring& path) {
+  DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+void OpenLink(const std::wstring& page, const std::wstring& action) {
+  core::LinkContext context;
+  if (ovApp) context.exeName = ovApp->ExeName;
+  if (ovProject) {
+    context.name = ovProject->Name;
+    context.title = ovProject->Title;
+    context.version = ovProject->Version;
+  }
+  context.fileExists = FileExists;
+  gui::Application::Instance().ShellOpen(core::BuildLink(page, action, context));
+}
+
+void ReportException(const std::wstring& message) { OpenLink(L"", L"err&e=" + message); }

@@ -1,0 +1,266 @@
+#include "app/ovMainForm.h"
+
+#include "app/ovApp.h"
+#include "app/ovFormAbout.h"
+#include "app/ovLinks.h"
+#include "gui/Application.h"
+
+TovFrmMain* ovFrmMain = nullptr;
+
+namespace {
+
+// The memo's opening picture: an arrow up to the picker, a line down to a small window with a crosshair.
+const std::vector<std::wstring> kBanner = {
+    L"  ^",
+    L" /|\\   Please drag here to capture window",
+    L"  |",
+    L"  |",
+    L"  '------------------.",
+    L"             .-------v------.",
+    L"             |=[]=======[]==|",
+    L"             |      |       |   Skimlet",
+    L"             |   ---+---    |",
+    L"             '--------------'",
+};
+
+gui::FormDesign MainDesign() {
+  gui::FormDesign design;
+  design.className = L"TovFrmMain";
+  design.caption = L"Skimlet";
+  design.client = {312, 213};
+  design.border = gui::BorderStyle::Sizeable;
+  design.topmost = true;
+  design.position = gui::FormPosition::Explicit;
+  design.origin = {0, 0};
+  design.font = gui::FontSpec{L"Tahoma", 11, false, DEFAULT_CHARSET};
+  return design;
+}
+
+POINT CursorPos() {
+  POINT point{};
+  ::GetCursorPos(&point);
+  return point;
+}
+
+}  // namespace
+
+TovFrmMain::TovFrmMain() : Form(MainDesign()) {}
+
+TovFrmMain::~TovFrmMain() = default;
+
+void TovFrmMain::OnCreate() {
+  CreateControls();
+  CreateMenus();
+  CreateTrayIcon();
+  RegisterHints();
+  FormCreate();
+}
+
+void TovFrmMain::CreateControls() {
+  pnl.Create(*this, {8, 8, 32, 32}, RGB(255, 255, 255));
+  grab.Create(pnl, {0, 0, 32, 32});
+  grab.OnGrab = [this] { grabGrab(); };
+  grab.OnDone = [this] { grabDone(); };
+  grab.OnMouseDown = [this](const gui::MouseEvent& event) { topParent(event); };
+
+  cbEnable.Create(*this, {48, 8, 60, 14}, L"&Enable");
+  cbEnable.SetEnabled(false);
+  cbEnable.OnClick = [this] { cbEnableClick(); };
+  cbVisible.Create(*this, {107, 8, 60, 14}, L"&Visible");
+  cbVisible.SetEnabled(false);
+  cbVisible.OnClick = [this] { cbVisibleClick(); };
+  cbTopmost.Create(*this, {166, 8, 60, 14}, L"&On top");
+  cbTopmost.SetEnabled(false);
+  cbTopmost.OnClick = [this] { cbTopmostClick(); };
+
+  HMODULE module = ::GetModuleHandleW(nullptr);
+  bSnapWin.Create(*this, {230, 6, 16, 16});
+  bSnapWin.SetIcon(static_cast<HICON>(::LoadImageW(module, L"SNAP_WIN", IMAGE_ICON, 16, 16, LR_SHARED)));
+  bSnapWin.OnClick = [this] { bSnapWinClick(); };
+  bSnapReg.Create(*this, {254, 6, 16, 16});
+  bSnapReg.SetIcon(static_cast<HICON>(::LoadImageW(module, L"SNAP_REG", IMAGE_ICON, 16, 16, LR_SHARED)));
+  bSnapReg.OnClick = [this] { bSnapRegClick(); };
+
+  bMenu.Create(*this, {270, 2, 40, 20}, L"&Menu");
+  bMenu.OnClick = [this] { bMenuClick(); };
+  bMenu.OnContextMenu = [this](POINT screen) { PopupMainMenu(screen); };
+
+  gui::Edit* edits[] = {&eLeft, &eTop, &eWidth, &eHeight};
+  for (int i = 0; i < 4; ++i) {
+    edits[i]->SetCentered(true);
+    edits[i]->Create(*this, {48 + 33 * i, 24, 32, 20});
+  }
+
+  bSize.Create(*this, {180, 24, 44, 20}, L"&Set");
+  bSize.SetEnabled(false);
+  bSize.OnClick = [this] { bSizeClick(); };
+  bSize.OnContextMenu = [this](POINT screen) { pmSet.Popup(Handle(), screen.x, screen.y); };
+
+  tp.Create(*this, {224, 24, 86, 20}, 0, 255);
+  tp.SetEnabled(false);
+  tp.OnChange = [this] { tpChange(); };
+
+  mm.Create(*this, {8, 52, 296, 153});
+  mm.SetAnchors({true, true, true, true});
+  mm.SetLines(kBanner);
+}
+
+void TovFrmMain::CreateMenus() {
+  // pm: the main menu of the Menu button and the tray icon.
+  miHistory = &pm.Add(L"H&istory");
+  miHistory->SetTag(1);  // index of the last fixed item: entries start after it
+  miAddHistory = &miHistory->Add(L"Add to history");
+  miAddHistory->OnClick = [this](gui::MenuItem&) { AddHistory(); };
+  miHistory->Add(L"-");
+
+  miTask = &pm.Add(L"&Task");
+  miAddTask = &miTask->Add(L"Add a CloseOrClick task");
+  miAddTask->OnClick = [this](gui::MenuItem&) { miAddTaskClick(); };
+  miTask->Add(L"-");
+
+  pm.Add(L"-");
+  miSnap = &pm.Add(L"&Snap");
+  miSnapWin = &miSnap->Add(L"&Window");
+  miSnapWin->OnClick = [this](gui::MenuItem&) { bSnapWinClick(); };
+  miSnapReg = &miSnap->Add(L"&Region");
+  miSnapReg->OnClick = [this](gui::MenuItem&) { bSnapRegClick(); };
+  miSnapOption = &miSnap->Add(L"&Options");
+  miSnapCursor = &miSnapOption->Add(L"Snap &Cursor");
+  miSnapCursor->SetChecked(true);
+  miSnapCursor->OnClick = [this](gui::MenuItem&) { miSnapCursorClick(); };
+  miHideSelf = &miSnapOption->Add(L"&Hide Skimlet");
+  miHideSelf->SetChecked(true);
+  miHideSelf->SetAutoCheck(true);
+
+  pm.Add(L"-");
+  miExit = &pm.Add(L"E&xit");
+  miExit->OnClick = [this](gui::MenuItem&) { miExitClick(); };
+  pm.Add(L"-");
+  miHelp = &pm.Add(L"&Help");
+  miHelp->SetShortCut(L"F1");
+  miHelp->OnClick = [this](gui::MenuItem&) { miHelpClick(); };
+  miAbout = &pm.Add(L"&About");
+  miAbout->OnClick = [this](gui::MenuItem&) { miAboutClick(); };
+
+  // pmSet: the position sets of the Set button.
+  miAddSet = &pmSet.Add(L"&Add ...");
+  miAddSet->SetTag(1);
+  miAddSet->OnClick = [this](gui::MenuItem& item) { miAddSetClick(item); };
+  pmSet.Add(L"-");
+}
+
+void TovFrmMain::CreateTrayIcon() {
+  imageList.AddFromResource(nullptr, L"TRAY_1");
+  imageList.AddFromResource(nullptr, L"TRAY_2");
+  ti.SetTip(L"Skimlet");
+  ti.SetFrames(imageList.Icons());
+  ti.OnClick = [this] { tiClick(); };
+  ti.OnRightClick = [this] { tiRightClick(); };
+  ti.OnException = [](std::exception_ptr error) { gui::Application::Instance().HandleException(error); };
+  ti.SetVisible(true);
+  ti.SetAnimate(true);
+}
+
+void TovFrmMain::RegisterHints() {
+  bh1 = std::make_unique<gui::BalloonHint>(Handle());
+  const std::pair<gui::Control*, const wchar_t*> hints[] = {
+      {&grab, L"Capture Window|Drag here to capture window!\r\nRight click to the top window!\r\n"},
+      {&cbEnable, L"Set enabled or disabled"},
+      {&cbVisible, L"Show or hide"},
+      {&cbTopmost, L"Stay On Top|Set or reset top most\r\n"},
+      {&bSnapWin, L"Window Snapshot|You'd grab a window @1st.\r\n\r\nTips:\r\n  Press <Shift> to delay.\r\n"
+                  L"  Release it to snapshot!\r\n\r\n"},
+      {&bSnapReg, L"Region Snapshot|\r\nTips:\r\n  Press <Shift> to delay.\r\n  Release it to snapshot!\r\n\r\n"},
+      {&bMenu, L"More function ..."},
+      {&eLeft, L"x: Left"},
+      {&eTop, L"y: Top"},
+      {&eWidth, L"cx: Width"},
+      {&eHeight, L"cy: Height"},
+      {&bSize, L"Move and resize"},
+      {&tp, L"Set as transparent"},
+  };
+  for (const auto& [control, hint] : hints) {
+    control->SetHint(hint);
+    bh1->Add(control->Handle(), hint);
+  }
+}
+
+void TovFrmMain::FormCreate() {
+  FTmpFileName = ovApp->SnapshotFileName();
+  FUtils = std::make_unique<TovWinUtils>();
+  FUtils->SetScreenPpi(Dpi());
+  FLogFileName = ovApp->SetFileName();
+  FIniFileName = ovApp->TaskFileName();
+  LoadLists();
+  BuildListMenus();
+  FUtils->SnapCursor = miSnapCursor->Checked();
+  PlaceOnWorkArea();
+  ti.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000);
+
+  auto& app = gui::Application::Instance();
+  app.OnIdle = [this] { appEventsIdle(); };
+  app.OnMinimize = [this] { appEventsMinimize(); };
+}
+
+// Left edge two window widths in from the work area's right edge, bottom on its bottom. The work area's width and
+// height are used, not its right and bottom, so a taskbar on the top or left shifts the window towards the corner.
+void TovFrmMain::PlaceOnWorkArea() {
+  RECT window{};
+  ::GetWindowRect(Handle(), &window);
+  const RECT area = gui::Application::WorkArea();
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  const int left = (area.right - area.left) - 2 * width;
+  const int top = (area.bottom - area.top) - height;
+  ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TovFrmMain::OnCloseQuery() { return FormCloseQuery(); }
+
+bool TovFrmMain::FormCloseQuery() {
+  if (!FExiting) Hide();
+  return FExiting;
+}
+
+void TovFrmMain::OnHide() { FormHide(); }
+
+void TovFrmMain::FormHide() { ti.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000); }
+
+void TovFrmMain::OnLButtonDown(POINT client, UINT keys) { WMLButtonDown(client, keys); }
+
+void TovFrmMain::appEventsIdle() {
+  grab.Track();
+  RunNextTask();
+}
+
+void TovFrmMain::appEventsMinimize() { Hide(); }
+
+void TovFrmMain::tiClick() {
+  if (Visible()) {
+    Hide();
+    return;
+  }
+  Show(SW_SHOWNORMAL);
+  ::SetForegroundWindow(Handle());
+}
+
+void TovFrmMain::tiRightClick() {
+  ::SetForegroundWindow(Handle());
+  gui::Application::Instance().ProcessMessages();
+  PopupMainMenu(CursorPos());
+}
+
+void TovFrmMain::bMenuClick() { PopupMainMenu(CursorPos()); }
+
+void TovFrmMain::PopupMainMenu(POINT screen) { pm.Popup(Handle(), screen.x, screen.y); }
+
+void TovFrmMain::miExitClick() {
+  FExiting = true;
+  Close();
+}
+
+void TovFrmMain::miHelpClick() { OpenLink(L"h", L""); }
+
+void TovFrmMain::miAboutClick() {
+  if (ovFrmAbout) ovFrmAbout->ShowModal();
+}

@@ -1,0 +1,136 @@
+#pragma once
+// TovFrmMain: Skimlet's one ordinary window, a small always-on-top tool window with the picker, the information
+// panel, the snapshot buttons and the Menu button, plus the tray icon and the two pop-up menus.
+//
+// One class, defined across the subsystems' folders: app/ holds the frame (creation, placement, tray, hiding,
+// menu, exit), inspect/ the information panel (ShowInfo and the panel's handlers), snap/ the snapshot commands,
+// lists/ the list files, position sets, history and the task runner.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Random.h"
+#include "gui/BalloonHint.h"
+#include "gui/Controls.h"
+#include "gui/Form.h"
+#include "gui/ImageList.h"
+#include "gui/Menu.h"
+#include "gui/PaintedControls.h"
+#include "gui/TrayIcon.h"
+#include "inspect/ovSkimlet.h"
+#include "inspect/ovWinUtils.h"
+
+class TovFrmMain : public gui::Form {
+ public:
+  TovFrmMain();
+  ~TovFrmMain() override;
+
+  // Controls, in tab order where they take the focus.
+  gui::Panel pnl;  // the colour swatch behind the picker
+  TovSkimlet grab;
+  gui::CheckBox cbEnable;
+  gui::CheckBox cbVisible;
+  gui::CheckBox cbTopmost;
+  gui::ImageButton bSnapWin;
+  gui::ImageButton bSnapReg;
+  gui::FlatButton bMenu;
+  gui::Edit eLeft;
+  gui::Edit eTop;
+  gui::Edit eWidth;
+  gui::Edit eHeight;
+  gui::Button bSize;
+  gui::TrackBar tp;
+  gui::Memo mm;
+
+  // Components without a place on the window.
+  gui::ImageList imageList{16};
+  gui::TrayIcon ti;
+  std::unique_ptr<gui::BalloonHint> bh1;
+  gui::PopupMenu pm;
+  gui::PopupMenu pmSet;
+  gui::MenuItem* miHistory = nullptr;
+  gui::MenuItem* miAddHistory = nullptr;
+  gui::MenuItem* miTask = nullptr;
+  gui::MenuItem* miAddTask = nullptr;
+  gui::MenuItem* miSnap = nullptr;
+  gui::MenuItem* miSnapWin = nullptr;
+  gui::MenuItem* miSnapReg = nullptr;
+  gui::MenuItem* miSnapOption = nullptr;
+  gui::MenuItem* miSnapCursor = nullptr;
+  gui::MenuItem* miHideSelf = nullptr;
+  gui::MenuItem* miExit = nullptr;
+  gui::MenuItem* miHelp = nullptr;
+  gui::MenuItem* miAbout = nullptr;
+  gui::MenuItem* miAddSet = nullptr;
+
+  // State that the creation handler sets up and the subsystems share.
+  std::wstring FTmpFileName;
+  std::unique_ptr<TovWinUtils> FUtils;
+  std::vector<std::wstring> FSetList;
+  std::wstring FLogFileName;
+  std::vector<std::wstring> FTaskList;
+  std::wstring FIniFileName;
+  bool FExiting = false;
+  int32_t FTaskIndex = 0;
+  core::RandomGenerator FTaskDraw;
+
+  // The frame (app/).
+  void FormCreate();
+  bool FormCloseQuery();
+  void FormHide();
+  void appEventsIdle();
+  void appEventsMinimize();
+  void tiClick();
+  void tiRightClick();
+  void bMenuClick();
+  void miExitClick();
+  void miHelpClick();
+  void miAboutClick();
+  // Opens pm with its top-left corner at a screen point.
+  void PopupMainMenu(POINT screen);
+
+  // The information panel (inspect/).
+  void ShowInfo(HWND window);
+  void grabGrab();
+  void grabDone();
+  void cbEnableClick();
+  void cbVisibleClick();
+  void cbTopmostClick();
+  void tpChange();
+  void bSizeClick();
+  void topParent(const gui::MouseEvent& event);
+  void WMLButtonDown(POINT client, UINT keys);
+
+  // Snapshots (snap/).
+  void bSnapWinClick();
+  void bSnapRegClick();
+  void miSnapCursorClick();
+
+  // Lists, history and tasks (lists/).
+  void LoadLists();
+  void BuildListMenus();
+  void AddTaskItem(const std::wstring& line);
+  void AddSet(const std::wstring& caption);
+  void miAddSetClick(gui::MenuItem& item);
+  void AddHistory();
+  void HistoryItemClick(gui::MenuItem& item);
+  void miAddTaskClick();
+  void RunNextTask();
+
+ protected:
+  void OnCreate() override;
+  void OnHide() override;
+  bool OnCloseQuery() override;
+  void OnLButtonDown(POINT client, UINT keys) override;
+
+ private:
+  void CreateControls();
+  void CreateMenus();
+  void CreateTrayIcon();
+  void RegisterHints();
+  void PlaceOnWorkArea();
+};
+
+extern TovFrmMain* ovFrmMain;

@@ -1,0 +1,41 @@
+#pragma once
+// TovSkimlet: the picker. The user presses the left button on it and drags: the pointer becomes the crosshair,
+// the window under it is framed on the screen with an inverted border, the colour under it fills the parent
+// panel (the swatch), and OnGrab fires each time a different window comes under the pointer. Releasing the button
+// erases the frame and fires OnDone. The form's idle handler must call Track() on every idle pass.
+#include <windows.h>
+
+#include <functional>
+
+#include "core/Geometry.h"
+#include "gui/PaintedControls.h"
+
+using TovGrabEvent = std::function<void()>;
+
+class TovSkimlet : public gui::Image {
+ public:
+  static constexpr int kGrabCursor = 1024;  // index of "CUR_GRAB" in the application's cursor list
+
+  // Creates the control inside its panel, loads its cursor and icons and sizes it to the icon.
+  bool Create(gui::Container& parent, const gui::DesignRect& bounds);
+
+  // The idle poll: follows the pointer while a drag is in progress.
+  void Track();
+
+  HWND GrabWnd = nullptr;       // the window under the pointer at the latest poll of the current or last drag
+  HDC ScreenDC = nullptr;       // the screen, for reading pixels during a drag
+  TovGrabEvent OnDone;          // a drag ended
+  TovGrabEvent OnGrab;          // another window came under the pointer
+  int GrabCursor = kGrabCursor;
+  gui::Form* HostForm = nullptr;
+  bool Grabbing = false;
+  HWND FramedWnd = nullptr;     // the window the inverted frame is drawn around; nullptr when none
+  core::Rect FormRect;          // the host form's bounds at the start of the drag
+
+  void BeginGrab();
+  void EndGrab();
+  static void DrawFrame(HWND window);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
