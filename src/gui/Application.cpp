@@ -69,6 +69,14 @@ void Application::MainFormDestroyed(Form* form) {
 }
 
 void Application::Dispatch(MSG& message) {
+  if (PreTranslate) {
+    try {
+      if (PreTranslate(message)) return;
+    } catch (...) {
+      HandleException(std::current_exception());
+      return;
+    }
+  }
   // Tab, arrow keys and mnemonics move between the controls of the active form, as in a dialog.
   const HWND active = ::GetActiveWindow();
   if (active && dynamic_cast<Form*>(Window::FromHandle(active)) && ::IsDialogMessageW(active, &message)) return;

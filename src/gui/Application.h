@@ -45,6 +45,9 @@ class Application {
   // when WM_QUIT arrived first; the quit message is then posted again for the outer loop.
   bool RunModalLoop(const std::function<bool()>& done);
 
+  // Sees every message before it is dispatched (keyboard shortcuts); true: handled, not dispatched.
+  std::function<bool(MSG& message)> PreTranslate;
+
   // Raised once per emptied queue; raised when the main form is minimised.
   std::function<void()> OnIdle;
   std::function<void()> OnMinimize;

@@ -86,6 +86,14 @@ bool Form::Create() {
   return true;
 }
 
+void Form::Show() { Show(design_.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL); }
+
+void Form::BringToFront() {
+  if (!Handle()) return;
+  Show(::IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
+  ::SetForegroundWindow(Handle());
+}
+
 void Form::Show(int showCommand) {
   if (!Handle()) return;
   ::ShowWindow(Handle(), showCommand);
@@ -121,7 +129,7 @@ void Form::ShowModal() {
 
   modal_ = true;
   modalDone_ = false;
-  Show(SW_SHOWNORMAL);
+  Show();
   ::SetActiveWindow(Handle());
   Application::Instance().RunModalLoop([this] { return modalDone_ || !Handle() || !::IsWindowVisible(Handle()); });
   modal_ = false;
@@ -260,6 +268,12 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                  ::IsWindowEnabled(lastFocus_) && ::IsWindowVisible(lastFocus_)) {
         ::SetFocus(lastFocus_);
         return 0;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (design_.cursor && reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT) {
+        ::SetCursor(design_.cursor);
+        return TRUE;
       }
       break;
     case WM_GETDLGCODE:

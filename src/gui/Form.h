@@ -52,6 +52,8 @@ struct FormDesign {
   std::optional<COLORREF> color;  // empty: the system's button face
   FontSpec font;                  // Tahoma 11 px
   std::optional<BYTE> alpha;      // whole-form opacity; empty: opaque, not layered
+  bool maximized = false;         // Show() and ShowModal() show it maximised
+  HCURSOR cursor = nullptr;       // over the form's own client area; nullptr: the arrow. Not owned.
 };
 
 class Form : public Window, public Container {
@@ -60,7 +62,12 @@ class Form : public Window, public Container {
   ~Form() override;
 
   bool Create();
-  void Show(int showCommand = SW_SHOWNORMAL);
+  // Shows the form in the design's state (normal or maximised), or in the state a show command names
+  // (for the main form: the one the launcher asked for).
+  void Show();
+  void Show(int showCommand);
+  // Shows it restored if minimised and makes it the foreground window.
+  void BringToFront();
   void Hide();
   // Asks OnCloseQuery; true when the form closed (main form destroyed, modal loop ended, or hidden).
   bool Close();

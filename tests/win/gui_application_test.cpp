@@ -42,6 +42,7 @@ class ApplicationTest : public ::testing::Test {
   void TearDown() override {
     app.OnIdle = nullptr;
     app.OnMinimize = nullptr;
+    app.PreTranslate = nullptr;
     app.SetExceptionHandler(nullptr);
     app.SetShellOpener(nullptr);
     app.SetCursorIndex(0);
@@ -89,6 +90,20 @@ TEST_F(ApplicationTest, ProcessMessagesDispatchesWithoutIdle) {
   app.ProcessMessages();
   EXPECT_EQ(form.pings, 4);
   EXPECT_EQ(passes, 0);
+}
+
+TEST_F(ApplicationTest, PreTranslateCanTakeAMessageBeforeDispatch) {
+  int seen = 0;
+  app.PreTranslate = [&](MSG& message) {
+    if (message.message != kPing) return false;
+    ++seen;
+    return message.wParam == 1;  // take only the marked ones
+  };
+  ::PostMessageW(form.Handle(), kPing, 1, 0);
+  ::PostMessageW(form.Handle(), kPing, 0, 0);
+  app.ProcessMessages();
+  EXPECT_EQ(seen, 2);
+  EXPECT_EQ(form.pings, 1);
 }
 
 TEST_F(ApplicationTest, RunEndsOnQuitAndWhenTheMainFormIsDestroyed) {

@@ -144,6 +144,22 @@ TEST(Form, BorderStylesAndCentredPosition) {
   EXPECT_NE(::GetWindowLongPtrW(framed.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
+TEST(Form, MaximisedFormWithItsOwnCursor) {
+  gui::FormDesign design = fixture::TestDesign();
+  design.border = gui::BorderStyle::None;
+  design.maximized = true;
+  design.cursor = ::LoadCursorW(nullptr, IDC_CROSS);
+  fixture::FixtureForm overlay(design);
+  ASSERT_TRUE(overlay.Create());
+  overlay.Show();
+  EXPECT_TRUE(::IsZoomed(overlay.Handle()));
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  EXPECT_EQ(::SendMessageW(overlay.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(overlay.Handle()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+            TRUE);
+  EXPECT_EQ(::GetCursor(), design.cursor);
+}
+
 TEST(Form, WholeFormAlphaReadsBack) {
   gui::FormDesign design = fixture::TestDesign();
   design.alpha = 200;
