@@ -1,0 +1,360 @@
+// Screen capture into bitmap files, on a window painted with a known pattern: every pixel, the header, the
+// cursor drawn in and clipped, empty rectangles, the wait while Shift is held, and failed writes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Bmp.h"
+#include "gui/Handles.h"
+#include "snap/ovWinSnap.h"
+#include "support/SnapTestFiles.h"
+
+namespace {
+
+using snaptest::Bytes;
+using snaptest::TempFolder;
+
+constexpr int kLeft = 200, kTop = 150, kWidth = 64, kHeight = 48;
+constexpr int kHotX = 5, kHotY = 9, kCursorSize = 32;
+constexpr UINT kPosted = WM_APP + 1;
+
+// Never black, so that the black test cursor stands out; `phase` changes every pixel.
+COLORREF Pattern(int x, int y, int phase) {
+  return RGB((x * 5 + phase * 100) % 256, (y * 7) % 256, 50 + (x + y + phase * 30) % 200);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    if (::GetTickCount() - start > timeoutMs) return false;
+    ::Sleep(10);
+  }
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  const gui::WindowDc screen;
+  return ::GetPixel(screen.get(), x, y);
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  ::SendInput(1, &input, sizeof input);
+}
+
+void MovePointer(int x, int y) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  ::SendInput(1, &input, sizeof input);
+}
+
+// A solid black cursor with a known hot spot.
+HCURSOR MakeBlackCursor() {
+  std::vector<std::uint8_t> andMask(kCursorSize * kCursorSize / 8, 0x00), xorMask(andMask.size(), 0x00);
+  return ::CreateCursor(::GetModuleHandleW(nullptr), kHotX, kHotY, kCursorSize, kCursorSize, andMask.data(),
+                        xorMask.data());
+}
+
+// A topmost borderless window painted with Pattern(x, y, phase) and showing the black cursor.
+class PatternWindow {
+ public:
+  PatternWindow() : cursor_(MakeBlackCursor()) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = cursor_.get();
+    wc.lpszClassName = L"SnapCaptureTestPattern";
+    ::RegisterClassW(&wc);
+    window_ = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"pattern", WS_POPUP | WS_VISIBLE, kLeft, kTop,
+                                kWidth, kHeight, nullptr, nullptr, wc.hInstance, this);
+    ::SetForegroundWindow(window_);
+  }
+  ~PatternWindow() {
+    ::DestroyWindow(window_);
+    ::UnregisterClassW(L"SnapCaptureTestPattern", ::GetModuleHandleW(nullptr));
+  }
+  HWND hwnd() const { return window_; }
+  HCURSOR cursor() const { return cursor_.get(); }
+
+  void SetPhase(int phase) {
+    phase_ = phase;
+    ::InvalidateRect(window_, nullptr, FALSE);
+    ::UpdateWindow(window_);
+  }
+  bool PhaseOnScreen() const {
+    return ScreenPixel(kLeft + 3, kTop + 4) == Pattern(3, 4, phase_) &&
+           ScreenPixel(kLeft + kWidth - 2, kTop + kHeight - 3) == Pattern(kWidth - 2, kHeight - 3, phase_);
+  }
+  int phase() const { return phase_; }
+
+  std::function<void()> onTimer;
+  int posted = 0;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<PatternWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self) {
+      switch (msg) {
+        case WM_PAINT: {
+          const gui::PaintDc dc(hwnd);
+          self->Paint(dc.get());
+          return 0;
+        }
+        case WM_ERASEBKGND:
+          return 1;
+        case WM_TIMER:
+          if (self->onTimer) self->onTimer();
+          return 0;
+        case kPosted:
+          ++self->posted;
+          return 0;
+      }
+    }
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+  }
+
+  void Paint(HDC dc) const {
+    std::vector<std::uint32_t> pixels(kWidth * kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const COLORREF c = Pattern(x, y, phase_);
+        pixels[y * kWidth + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+      }
+    }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = kWidth;
+    bi.bmiHeader.biHeight = -kHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    ::SetDIBitsToDevice(dc, 0, 0, kWidth, kHeight, 0, 0, 0, kHeight, pixels.data(), &bi, DIB_RGB_COLORS);
+  }
+
+  gui::UniqueIcon cursor_;
+  HWND window_ = nullptr;
+  int phase_ = 0;
+};
+
+std::uint32_t ExpectedDepth() {
+  const gui::WindowDc screen;
+  return ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES) == 32 ? 32 : 24;
+}
+
+std::uint32_t U32(const Bytes& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+// Checks the header and compares every pixel with `expected(x, y)` (image coordinates).
+void ExpectBitmap(const std::wstring& path, int w, int h, const std::function<COLORREF(int, int)>& expected) {
+  const auto file = snaptest::ReadBytes(path);
+  ASSERT_TRUE(file);
+  const core::BmpCheck check = core::CheckBmp(*file);
+  ASSERT_TRUE(check.ok()) << "problem " << static_cast<int>(check.problem);
+  const std::uint32_t depth = ExpectedDepth();
+  EXPECT_EQ(U32(*file, 2), file->size());
+  EXPECT_EQ(U32(*file, 10), 54u);
+  EXPECT_EQ(U32(*file, 14), 40u);
+  EXPECT_EQ(static_cast<int>(U32(*file, 18)), w);
+  EXPECT_EQ(static_cast<int>(U32(*file, 22)), h);  // positive: bottom-up
+  EXPECT_EQ(check.layout.bitsPerPixel, depth);
+  EXPECT_EQ(check.layout.compression, 0u);
+  EXPECT_EQ(file->size(), 54 + core::BmpStride(w, depth) * h);
+  int mismatches = 0;
+  for (int y = 0; y < h; ++y) {
+    const std::uint8_t* row = file->data() + 54 + check.layout.stride * (h - 1 - y);
+    for (int x = 0; x < w; ++x) {
+      const std::uint8_t* p = row + x * (depth / 8);
+      const COLORREF got = RGB(p[2], p[1], p[0]);
+      if (got != expected(x, y) && ++mismatches <= 5) {
+        ADD_FAILURE() << "pixel " << x << "," << y << ": got " << std::hex << got << ", want " << expected(x, y);
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+// One window for the whole program: under Wine without a window manager each window takes about two
+// seconds to go away.
+class CaptureTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { shared_ = new PatternWindow; }
+  static void TearDownTestSuite() {
+    delete shared_;
+    shared_ = nullptr;
+  }
+  void SetUp() override {
+    window.onTimer = nullptr;
+    window.posted = 0;
+    window.SetPhase(0);
+    MovePointer(1900, 1060);  // away from the window until a test wants it there
+    ASSERT_TRUE(PumpUntil([&] { return window.PhaseOnScreen(); })) << "pattern window not on screen";
+  }
+  void TearDown() override {
+    if (::GetKeyState(VK_SHIFT) & 0x8000) SendKey(VK_SHIFT, true);
+    ::KillTimer(window.hwnd(), 1);
+    PumpUntil([] { return !(::GetKeyState(VK_SHIFT) & 0x8000); }, 1000);
+  }
+
+  static inline PatternWindow* shared_ = nullptr;
+  PatternWindow& window = *shared_;
+  TempFolder folder;
+};
+
+TEST_F(CaptureTest, WritesTheScreenPixelsAsABottomUpBitmap) {
+  struct Case { int left, top, right, bottom; };  // window coordinates
+  const Case cases[] = {{0, 0, kWidth, kHeight}, {5, 7, 18, 16}, {10, 10, 11, 11}, {63, 1, 64, 48}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
+    const std::wstring path = folder / L"shot.tmp.bmp";
+    ASSERT_TRUE(snaptest::WriteBytes(path, Bytes(300000, 0xAB)));  // an older, larger snapshot is replaced
+    CaptureScreenRect({kLeft + c.left, kTop + c.top, kLeft + c.right, kTop + c.bottom}, path, false);
+    ExpectBitmap(path, c.right - c.left, c.bottom - c.top,
+                 [&](int x, int y) { return Pattern(c.left + x, c.top + y, 0); });
+    EXPECT_EQ(folder.FileNames().size(), 1u) << "a temporary file was left behind";
+  }
+}
+
+TEST_F(CaptureTest, DrawsTheCursorAtItsHotSpotClippedByTheImage) {
+  MovePointer(kLeft + 30, kTop + 25);
+  CURSORINFO info{};
+  ASSERT_TRUE(PumpUntil([&] {
+    info = CURSORINFO{};
+    info.cbSize = sizeof info;
+    return ::GetCursorInfo(&info) && info.flags == CURSOR_SHOWING && info.hCursor == window.cursor();
+  })) << "the test cursor is not showing over the window";
+  // The cursor's box in window coordinates.
+  const int boxLeft = info.ptScreenPos.x - kHotX - kLeft, boxTop = info.ptScreenPos.y - kHotY - kTop;
+
+  struct Case { const char* what; int left, top, right, bottom; bool draw; };
+  const Case cases[] = {
+    {"whole window", 0, 0, kWidth, kHeight, true},
+    {"cursor cut by the right and bottom edges", 40, 30, 60, 45, true},
+    {"cursor cut by the left and top edges", 27, 20, 64, 48, true},
+    {"cursor outside", 0, 0, 20, 15, true},
+    {"flag off", 0, 0, kWidth, kHeight, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring path = folder / L"cursor.bmp";
+    CaptureScreenRect({kLeft + c.left, kTop + c.top, kLeft + c.right, kTop + c.bottom}, path, c.draw);
+    ExpectBitmap(path, c.right - c.left, c.bottom - c.top, [&](int x, int y) {
+      const int wx = c.left + x, wy = c.top + y;
+      const bool underCursor =
+          wx >= boxLeft && wx < boxLeft + kCursorSize && wy >= boxTop && wy < boxTop + kCursorSize;
+      return c.draw && underCursor ? RGB(0, 0, 0) : Pattern(wx, wy, 0);
+    });
+  }
+}
+
+TEST_F(CaptureTest, EmptyRectangleWritesAnEmptyFile) {
+  const core::Rect cases[] = {
+    {kLeft, kTop, kLeft, kTop + 20}, {kLeft, kTop, kLeft + 20, kTop}, {kLeft + 20, kTop, kLeft, kTop + 20}};
+  for (const core::Rect& r : cases) {
+    const std::wstring path = folder / L"empty.bmp";
+    ASSERT_TRUE(snaptest::WriteBytes(path, Bytes(1000, 1)));
+    CaptureScreenRect(r, path, true);
+    const auto bytes = snaptest::ReadBytes(path);
+    ASSERT_TRUE(bytes);
+    EXPECT_TRUE(bytes->empty()) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+  }
+}
+
+TEST_F(CaptureTest, WaitsWhileShiftIsHeldAndKeepsDispatching) {
+  ::SetForegroundWindow(window.hwnd());
+  SendKey(VK_SHIFT, false);
+  ASSERT_TRUE(PumpUntil([] { return (::GetKeyState(VK_SHIFT) & 0x8000) != 0; })) << "Shift did not go down";
+
+  // While the capture waits: a posted message and timer ticks are handled; the window changes its picture,
+  // and Shift is released once the new picture is on the screen.
+  int ticks = 0;
+  bool released = false;
+  window.onTimer = [&] {
+    ++ticks;
+    if (ticks == 3) window.SetPhase(1);
+    if (ticks > 3 && !released && window.PhaseOnScreen()) {
+      released = true;
+      SendKey(VK_SHIFT, true);
+    }
+  };
+  ::PostMessageW(window.hwnd(), kPosted, 0, 0);
+  ::SetTimer(window.hwnd(), 1, 20, nullptr);
+  const std::wstring path = folder / L"delayed.bmp";
+  CaptureScreenRect({kLeft, kTop, kLeft + kWidth, kTop + kHeight}, path, false);
+
+  EXPECT_TRUE(released);
+  EXPECT_GE(ticks, 4);
+  EXPECT_EQ(window.posted, 1);
+  EXPECT_FALSE(::GetKeyState(VK_SHIFT) & 0x8000);
+  // Only the picture drawn during the wait can be in the file.
+  ExpectBitmap(path, kWidth, kHeight, [](int x, int y) { return Pattern(x, y, 1); });
+}
+
+TEST_F(CaptureTest, WithoutShiftTheWaitReturnsAtOnceAndDispatchesNothing) {
+  ASSERT_FALSE(::GetKeyState(VK_SHIFT) & 0x8000);
+  ::PostMessageW(window.hwnd(), kPosted, 0, 0);
+  WaitWhileShiftDown();
+  EXPECT_EQ(window.posted, 0);
+  MSG msg;
+  EXPECT_TRUE(::PeekMessageW(&msg, window.hwnd(), kPosted, kPosted, PM_REMOVE));
+}
+
+TEST_F(CaptureTest, AQuitRequestDuringTheWaitEndsItAndStaysQueued) {
+  ::SetForegroundWindow(window.hwnd());
+  SendKey(VK_SHIFT, false);
+  ASSERT_TRUE(PumpUntil([] { return (::GetKeyState(VK_SHIFT) & 0x8000) != 0; })) << "Shift did not go down";
+  ::PostQuitMessage(7);
+  WaitWhileShiftDown();  // returns although Shift is still down
+  MSG msg;
+  ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(CaptureTest, AFailedWriteRaisesAnErrorAndLeavesNoFile) {
+  const core::Rect r{kLeft, kTop, kLeft + 10, kTop + 10};
+  // A folder that does not exist: nothing can be created there.
+  const std::wstring missing = folder / L"\u00e9t\u00e9 missing\\shot.bmp";
+  try {
+    CaptureScreenRect(r, missing, false);
+    ADD_FAILURE() << "no error raised";
+  } catch (const SnapFileError& e) {
+    EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(e.Path(), missing);
+    EXPECT_NE(std::string(e.what()).find("\xC3\xA9t\xC3\xA9 missing"), std::string::npos) << e.what();  // UTF-8
+  }
+  EXPECT_FALSE(snaptest::FileExists(missing));
+
+  // A target held open without sharing cannot be replaced: the old content stays, no temporary file remains.
+  const std::wstring locked = folder / L"locked.bmp";
+  ASSERT_TRUE(snaptest::WriteBytes(locked, Bytes{1, 2, 3}));
+  {
+    const gui::UniqueFile hold(
+        ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(hold);
+    EXPECT_THROW(CaptureScreenRect(r, locked, false), SnapFileError);
+  }
+  EXPECT_EQ(snaptest::ReadBytes(locked), (Bytes{1, 2, 3}));
+  EXPECT_EQ(folder.FileNames().size(), 1u);
+}
+
+}  // namespace
