@@ -1,0 +1,163 @@
+// Times a full-screen capture to a bitmap file and its conversion to PNG through the product's library.
+//   bench_snap.exe [runs] [output folder]
+// Shows a full-screen picture first, so the files hold more than a flat colour. When it has measured it
+// writes <folder>\ready and keeps the picture up until <folder>\done appears (at most two minutes), so that
+// a script can capture the same screen with other tools meanwhile.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/Geometry.h"
+#include "gui/Handles.h"
+#include "snap/ovWinSnap.h"
+
+namespace {
+
+double NowMs() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+std::string CpuName() {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  if (::RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
+                     "ProcessorNameString", RRF_RT_REG_SZ, nullptr, name, &size) == ERROR_SUCCESS) {
+    return name;
+  }
+  return "unknown";
+}
+
+long long FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+// Gradients with fine detail, roughly as hard to compress as a desktop with text and pictures.
+LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    const gui::PaintDc dc(hwnd);
+    RECT r;
+    ::GetClientRect(hwnd, &r);
+    const int w = r.right, h = r.bottom;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const unsigned noise = ((x * 7919u) ^ (y * 104729u)) * 2654435761u >> 28;
+        const unsigned red = (x * 255 / w) ^ ((y / 16) % 2 ? 0 : 0x20);
+        const unsigned green = (y * 255 / h + noise) & 0xFF;
+        const unsigned blue = ((x / 40 + y / 30) % 2 ? 200 : 60) + noise;
+        pixels[static_cast<std::size_t>(y) * w + x] = (red << 16) | (green << 8) | (blue & 0xFF);
+      }
+    }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    ::SetDIBitsToDevice(dc.get(), 0, 0, w, h, 0, 0, 0, h, pixels.data(), &bi, DIB_RGB_COLORS);
+    return 0;
+  }
+  return ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+std::wstring Widen(const char* s) {
+  std::wstring out;
+  for (; *s; ++s) out += static_cast<wchar_t>(static_cast<unsigned char>(*s));
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  std::wstring folder = argc > 2 ? Widen(argv[2]) : L".";
+  if (folder.back() != L'\\') folder += L'\\';
+
+  std::wstring self(32768, L'\0');
+  self.resize(::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  // The product's library: <build>\bin\skimlet.dll, beside <build>\bench\bench_snap.exe.
+  const std::wstring library = self.substr(0, self.find_last_of(L'\\')) + L"\\..\\bin\\skimlet.dll";
+
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  int depth = 0;
+  {
+    const gui::WindowDc screen;
+    depth = ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
+  }
+  std::printf("cpu=%s\ndisplay=%dx%dx%d\nruns=%d\n", CpuName().c_str(), width, height, depth, runs);
+
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = PictureProc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"BenchSnapPicture";
+  ::RegisterClassW(&wc);
+  const HWND picture = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                                         height, nullptr, nullptr, wc.hInstance, nullptr);
+  ::UpdateWindow(picture);
+  for (int i = 0; i < 50; ++i) {  // let the picture reach the screen
+    Pump();
+    ::Sleep(10);
+  }
+
+  const std::wstring bmp = folder + L"bench.tmp.bmp";
+  std::vector<double> capture, convert;
+  std::wstring result;
+  try {
+    for (int i = 0; i < runs; ++i) {
+      const double start = NowMs();
+      CaptureScreenRect(core::Rect{0, 0, width, height}, bmp, false);
+      capture.push_back(NowMs() - start);
+    }
+    for (int i = 0; i < runs; ++i) {
+      const double start = NowMs();
+      result = ConvertToPng(bmp, library);
+      convert.push_back(NowMs() - start);
+    }
+  } catch (const std::exception& e) {
+    std::printf("error=%s\n", e.what());
+    return 1;
+  }
+  const bool converted = result != bmp;
+  std::printf("capture_ms_median=%.2f\nconvert_ms_median=%.2f\nconverted=%d\nbmp_bytes=%lld\npng_bytes=%lld\n",
+              Median(capture), Median(convert), converted ? 1 : 0, FileSize(bmp),
+              converted ? FileSize(result) : -1);
+  std::fflush(stdout);
+
+  { const gui::UniqueFile ready(::CreateFileW((folder + L"ready").c_str(), GENERIC_WRITE, 0, nullptr,
+                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)); }
+  const DWORD start = ::GetTickCount();
+  while (::GetFileAttributesW((folder + L"done").c_str()) == INVALID_FILE_ATTRIBUTES &&
+         ::GetTickCount() - start < 120000) {
+    Pump();
+    ::Sleep(20);
+  }
+  ::DestroyWindow(picture);
+  return 0;
+}

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Full-screen capture and PNG conversion: bench_snap (under Wine, on a fresh 1920x1080x24 display) beside
+# ImageMagick on the same display and the same bitmap. Prints medians, their ratios and the PNG sizes.
+#   bench/snap.sh [build folder, default build/windows] [runs, default 15]
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ROOT/scripts/common.sh"
+build=$(cd "${1:-$ROOT/build/windows}" && pwd)
+runs=${2:-15}
+exe="$build/bench/bench_snap.exe"
+[ -f "$exe" ] || { echo "no $exe: build the bench_snap target first" >&2; exit 1; }
+for tool in import convert bc; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 1; }
+done
+
+out=$(mktemp -d)
+trap 'stop_everything; rm -rf "$out"' EXIT
+start_display || exit 1
+start_wine "$build/wineprefix"
+
+now_ms() { date +%s%N | awk '{ printf "%.2f", $1 / 1000000 }'; }
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int(NR / 2) + 1] }'; }
+field() { tr -d '\r' < "$out/bench.txt" | grep "^$1=" | cut -d= -f2-; }
+
+wine "$exe" "$runs" "$(winepath -w "$out")" > "$out/bench.txt" 2>/dev/null &
+bench_pid=$!
+for _ in $(seq 1 1200); do
+  [ -f "$out/ready" ] && break
+  kill -0 "$bench_pid" 2>/dev/null || break
+  sleep 0.1
+done
+[ -f "$out/ready" ] || { echo "bench_snap did not finish measuring" >&2; cat "$out/bench.txt"; exit 1; }
+
+# The same screen, still showing bench_snap's picture, through ImageMagick.
+import_times=()
+for i in $(seq 1 "$runs"); do
+  start=$(now_ms)
+  import -window root "$out/import.bmp" 2>/dev/null
+  import_times+=("$(echo "$(now_ms) - $start" | bc)")
+done
+touch "$out/done"
+wait "$bench_pid"
+
+# The same bitmap that bench_snap converted.
+convert_times=()
+for i in $(seq 1 "$runs"); do
+  start=$(now_ms)
+  convert "$out/bench.tmp.bmp" "$out/magick.png" 2>/dev/null
+  convert_times+=("$(echo "$(now_ms) - $start" | bc)")
+done
+
+import_ms=$(printf '%s\n' "${import_times[@]}" | median)
+convert_ms=$(printf '%s\n' "${convert_times[@]}" | median)
+capture_ms=$(field capture_ms_median)
+ours_convert_ms=$(field convert_ms_median)
+ratio() { echo "scale=2; $1 / $2" | bc; }
+
+echo "machine: $(field cpu) (host: $(grep -m1 "model name" /proc/cpuinfo | cut -d: -f2- | sed "s/^ //")); $(nproc) logical CPUs; $(uname -sr)"
+echo "display: $(field display) (Xvfb, $DISPLAY), Wine $(wine --version 2>/dev/null)"
+echo "runs: $runs, medians in milliseconds"
+echo "capture to BMP:    skimlet $capture_ms    import -window root $import_ms    ratio $(ratio "$capture_ms" "$import_ms")"
+echo "BMP to PNG:        skimlet $ours_convert_ms    convert $convert_ms    ratio $(ratio "$ours_convert_ms" "$convert_ms")"
+echo "sizes in bytes:    BMP $(field bmp_bytes)    skimlet PNG $(field png_bytes)    convert PNG $(stat -c %s "$out/magick.png")"
+[ "$(field converted)" = 1 ] || echo "note: the conversion library was not used (no PNG written)"
