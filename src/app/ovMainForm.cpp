@@ -46,7 +46,11 @@ POINT CursorPos() {
 
 TovFrmMain::TovFrmMain() : Form(MainDesign()) {}
 
-TovFrmMain::~TovFrmMain() = default;
+TovFrmMain::~TovFrmMain() {
+  auto& app = gui::Application::Instance();
+  app.OnIdle = nullptr;
+  app.OnMinimize = nullptr;
+}
 
 void TovFrmMain::OnCreate() {
   CreateControls();

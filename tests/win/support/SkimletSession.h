@@ -1,0 +1,67 @@
+#pragma once
+// The program's own objects, made inside a test process in the order start-up makes them: the region overlay,
+// the application paths (for any executable path the test names), the product record, the exception handler,
+// the main window (created and shown) and the about window (created hidden). The shell is replaced by a
+// recorder, so links and files that the program opens are read by the test instead of being started.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TovApp;
+class TovEmpty;
+class TovFrmAbout;
+class TovFrmMain;
+class TovProject;
+
+namespace fixture {
+
+class SkimletSession {
+ public:
+  // exeName: the executable path the program believes it runs from; empty: this test program's own path.
+  // The main window's creation handler runs inside the constructor (and so reads the list files beside it).
+  explicit SkimletSession(std::wstring exeName = {}, bool show = true);
+  ~SkimletSession();
+  SkimletSession(const SkimletSession&) = delete;
+  SkimletSession& operator=(const SkimletSession&) = delete;
+
+  TovFrmMain& Main() { return *main_; }
+  TovFrmAbout& About() { return *about_; }
+
+  // Everything handed to the shell so far (links, help files, snapshots, error reports), oldest first.
+  std::vector<std::wstring> opened;
+
+  // Runs the application's message loop, idle passes included, until `done` holds or the time is up.
+  static bool RunLoopUntil(const std::function<bool()>& done, int timeoutMs = 3000);
+  // Runs exactly `passes` idle passes of the application (each one after an emptied queue).
+  static void RunIdlePasses(int passes);
+
+ private:
+  std::unique_ptr<TovEmpty> empty_;
+  std::unique_ptr<TovApp> app_;
+  std::unique_ptr<TovProject> project_;
+  std::unique_ptr<TovFrmMain> main_;
+  std::unique_ptr<TovFrmAbout> about_;
+};
+
+// A fresh empty folder under the temporary folder (removed with its files when the object goes).
+class TempFolder {
+ public:
+  explicit TempFolder(const std::wstring& name = L"skimlet-test");
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::wstring& Path() const { return path_; }  // ends in "\"
+  std::wstring File(const std::wstring& name) const { return path_ + name; }
+
+ private:
+  std::wstring path_;
+};
+
+// Whole-file helpers for tests.
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+}  // namespace fixture
