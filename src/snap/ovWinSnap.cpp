@@ -38,7 +38,8 @@ void RunConvert(void* context) {
   // whatever the library left there, so the whole register is read and only its low byte tested.
   using RawConvertFn = std::uint32_t(WINAPI*)(const wchar_t*, const wchar_t*);
   try {
-    const std::uint32_t result = reinterpret_cast<RawConvertFn>(reinterpret_cast<void (*)()>(call->proc))(call->bmp, call->png);
+    const auto convert = reinterpret_cast<RawConvertFn>(reinterpret_cast<void (*)()>(call->proc));
+    const std::uint32_t result = convert(call->bmp, call->png);
     call->converted = (result & 0xFF) != 0;
   } catch (...) {
     call->converted = false;

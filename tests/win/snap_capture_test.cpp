@@ -267,6 +267,24 @@ TEST_F(CaptureTest, DrawsTheCursorAtItsHotSpotClippedByTheImage) {
   }
 }
 
+TEST_F(CaptureTest, AHiddenCursorIsNotDrawn) {
+  MovePointer(kLeft + 30, kTop + 25);
+  ASSERT_TRUE(PumpUntil([&] {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetCursorInfo(&info) && info.flags == CURSOR_SHOWING && info.hCursor == window.cursor();
+  }));
+  ::ShowCursor(FALSE);
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  const bool hidden = ::GetCursorInfo(&info) && info.flags == 0;
+  const std::wstring path = folder / L"hidden.bmp";
+  CaptureScreenRect({kLeft, kTop, kLeft + kWidth, kTop + kHeight}, path, true);
+  ::ShowCursor(TRUE);
+  ASSERT_TRUE(hidden) << "the cursor did not report itself hidden";
+  ExpectBitmap(path, kWidth, kHeight, [](int x, int y) { return Pattern(x, y, 0); });
+}
+
 TEST_F(CaptureTest, EmptyRectangleWritesAnEmptyFile) {
   const core::Rect cases[] = {
     {kLeft, kTop, kLeft, kTop + 20}, {kLeft, kTop, kLeft + 20, kTop}, {kLeft + 20, kTop, kLeft, kTop + 20}};
