@@ -38,6 +38,12 @@ class TovWinUtils {
   void SetAlpha(uint8_t value);
   void SetWndRect(const core::Rect& value);
 
+  // Snapshots (defined with the capture code): capture a screen rectangle, the target's current window rectangle,
+  // or a rectangle the user drags on the region overlay, into a bitmap file; SnapCursor draws the cursor in.
+  void SnapRect(const core::Rect& rect, const std::wstring& fileName);
+  void SnapWindow(const std::wstring& fileName);
+  void SnapRegion(const std::wstring& fileName);
+
   // Logical pixels per inch used for the font size; 0 (the default) asks the system at each SetWnd. The main window
   // sets its own DPI here.
   void SetScreenPpi(int ppi) { FPpi = ppi; }

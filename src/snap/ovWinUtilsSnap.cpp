@@ -1,0 +1,16 @@
+// The target-window helper's snapshot operations.
+#include "inspect/ovWinUtils.h"
+#include "snap/ovEmpty.h"
+#include "snap/ovWinSnap.h"
+
+void TovWinUtils::SnapRect(const core::Rect& rect, const std::wstring& fileName) {
+  CaptureScreenRect(rect, fileName, SnapCursor);
+}
+
+void TovWinUtils::SnapWindow(const std::wstring& fileName) {
+  RECT window{};
+  ::GetWindowRect(Wnd, &window);
+  SnapRect({window.left, window.top, window.right, window.bottom}, fileName);
+}
+
+void TovWinUtils::SnapRegion(const std::wstring& fileName) { SnapRect(SelectRegion(), fileName); }
