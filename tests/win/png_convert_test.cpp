@@ -207,11 +207,22 @@ struct FakeProgram {
     exe = folder / exeName;
     bmp = exe + L".tmp.bmp";
     png = exe + L".tmp.png";
+    libraryPath = folder / libraryName;
     if (library) {
-      EXPECT_TRUE(::CopyFileW(LibraryPath(library).c_str(), (folder / libraryName).c_str(), FALSE));
+      EXPECT_TRUE(::CopyFileW(LibraryPath(library).c_str(), libraryPath.c_str(), FALSE));
     }
     EXPECT_TRUE(snaptest::WriteBytes(bmp, MakeBitmap(13, 7, 32)));
   }
+  // The caller never unloads the library; the test does, so that its folder can go.
+  ~FakeProgram() {
+    while (const HMODULE loaded = ::GetModuleHandleW(libraryPath.c_str())) {
+      if (!::FreeLibrary(loaded)) break;
+    }
+  }
+  FakeProgram(const FakeProgram&) = delete;
+  FakeProgram& operator=(const FakeProgram&) = delete;
+
+  std::wstring libraryPath;
 };
 
 TEST(ConvertToPng, UsesTheLibraryNamedAfterTheExecutable) {
