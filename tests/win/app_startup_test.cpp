@@ -1,0 +1,123 @@
+// Start-up pieces seen from outside: companion file names for any executable path, the error report of an
+// exception that escapes a real event handler, and the help file choice.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "app/ovApp.h"
+#include "app/ovLinks.h"
+#include "app/ovMainForm.h"
+#include "gui/Error.h"
+#include "support/SkimletSession.h"
+
+namespace {
+
+const wchar_t kCompanionsEnv[] = L"SKIMLET_COMPANIONS_OUT";
+
+std::wstring ReadEnv(const wchar_t* name) {
+  wchar_t buffer[32768];
+  DWORD length = ::GetEnvironmentVariableW(name, buffer, 32768);
+  return length > 0 && length < 32768 ? std::wstring(buffer, length) : std::wstring();
+}
+
+// Runs in the copy of this program that the test below starts: writes what the application paths derive from the
+// module file name the system reports for the copy, one name per line, in UTF-8.
+TEST(Companions, DISABLED_WrittenByTheCopy) {
+  const std::wstring out = ReadEnv(kCompanionsEnv);
+  ASSERT_FALSE(out.empty());
+  TovApp app;
+  fixture::SkimletSession session(app.ExeName, false);
+  const std::wstring lines = app.ExeName + L"\n" + app.ExePath + L"\n" + app.TaskFileName() + L"\n" +
+                             app.SetFileName() + L"\n" + app.SnapshotFileName() + L"\n" + app.LibraryFileName() +
+                             L"\n" + session.Main().FTmpFileName + L"\n" + session.Main().FIniFileName + L"\n" +
+                             session.Main().FLogFileName + L"\n";
+  fixture::WriteFileBytes(out, gui::Utf8FromWide(lines));
+  OpenLink(L"h", L"");
+  OpenLink(L"download", L"");
+  fixture::WriteFileBytes(out + L".links", gui::Utf8FromWide(session.opened.at(0) + L"\n" + session.opened.at(1)));
+}
+
+TEST(Companions, FollowTheExecutablesOwnPathAndName) {
+  fixture::TempFolder temp;
+  const std::wstring folder = temp.File(L"Ordner mit Leerzeichen \u0433\u0440\u0430\u0431 \u00e9t\u00e9");
+  ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+  const std::wstring copy = folder + L"\\grab2.exe";
+  ASSERT_TRUE(::CopyFileW(ModuleFileName(nullptr).c_str(), copy.c_str(), FALSE));
+  fixture::WriteFileBytes(folder + L"\\grab2.chm", "help");
+  const std::wstring out = temp.File(L"companions.txt");
+
+  ::SetEnvironmentVariableW(kCompanionsEnv, out.c_str());
+  std::wstring command = L"\"" + copy + L"\" --gtest_also_run_disabled_tests "
+                         L"--gtest_filter=Companions.DISABLED_WrittenByTheCopy";
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                               &startup, &process));
+  ::SetEnvironmentVariableW(kCompanionsEnv, nullptr);
+  ASSERT_EQ(::WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  ::GetExitCodeProcess(process.hProcess, &exitCode);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  ASSERT_EQ(exitCode, 0u);
+
+  // The system may report the folder in its long or short form; the names must follow whatever it reports.
+  const std::wstring written = gui::WideFromUtf8(fixture::ReadFileBytes(out));
+  const std::wstring exe = written.substr(0, written.find(L'\n'));
+  ASSERT_EQ(::CompareStringOrdinal(exe.c_str(), -1, copy.c_str(), -1, TRUE), CSTR_EQUAL) << exe;
+  const std::wstring base = exe.substr(0, exe.size() - 4);  // without ".exe"
+  const std::wstring dir = exe.substr(0, exe.rfind(L'\\') + 1);
+  EXPECT_EQ(written, exe + L"\n" + dir + L"\n" + base + L".ini\n" + base + L".log\n" + exe + L".tmp.bmp\n" + base +
+                         L".dll\n" + exe + L".tmp.bmp\n" + base + L".ini\n" + base + L".log\n");
+  const std::wstring links = gui::WideFromUtf8(fixture::ReadFileBytes(out + L".links"));
+  EXPECT_EQ(links, base + L".chm\nhttp://skimlet.example.org/en/skimlet/download.htm?p=skimlet&v=2024.16.511.3038");
+}
+
+TEST(ErrorReport, AnExceptionInARealHandlerOpensTheReportAndTheWindowCarriesOn) {
+  fixture::SkimletSession session;
+  TovFrmMain& form = session.Main();
+  form.cbEnable.SetEnabled(true);
+  int clicks = 0;
+  form.cbEnable.OnClick = [&] {
+    ++clicks;
+    if (clicks == 1) throw std::runtime_error("Cannot \"write\" C:\\x y.log: a&b=c #1");
+    if (clicks == 2) throw gui::SilentAbort();
+  };
+
+  ::SetCapture(form.Handle());
+  ::SendMessageW(form.cbEnable.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  ASSERT_EQ(session.opened.size(), 1u);
+  EXPECT_EQ(session.opened[0],
+            L"http://skimlet.example.org/net/?a=err&e=Cannot write C:\\x y.log: a&b=c #1&p=skimlet&"
+            L"v=2024.16.511.3038");
+
+  ::SendMessageW(form.cbEnable.Handle(), BM_CLICK, 0, 0);  // a silent abort reports nothing
+  ::SendMessageW(form.cbEnable.Handle(), BM_CLICK, 0, 0);  // and the same window handles the next one normally
+  EXPECT_EQ(clicks, 3);
+  EXPECT_EQ(session.opened.size(), 1u);
+  EXPECT_TRUE(::IsWindow(form.Handle()));
+}
+
+TEST(Help, OpensTheCompiledHelpWhenPresentElseThePdf) {
+  fixture::TempFolder temp;
+  const std::wstring exe = temp.File(L"tool.exe");
+  fixture::SkimletSession session(exe, false);
+
+  session.Main().miHelp->Click();  // neither file: the ".pdf" name all the same
+  fixture::WriteFileBytes(temp.File(L"tool.pdf"), "pdf");
+  session.Main().miHelp->Click();
+  fixture::WriteFileBytes(temp.File(L"tool.chm"), "chm");
+  session.Main().miHelp->Click();
+  ::DeleteFileW(temp.File(L"tool.pdf").c_str());
+  session.Main().miHelp->Click();
+
+  const std::vector<std::wstring> expected = {temp.File(L"tool.pdf"), temp.File(L"tool.pdf"),
+                                              temp.File(L"tool.chm"), temp.File(L"tool.chm")};
+  EXPECT_EQ(session.opened, expected);
+}
+
+}  // namespace
