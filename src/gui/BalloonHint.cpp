@@ -106,9 +106,10 @@ LRESULT BalloonHint::OnNotify(NMHDR* header) {
     shown_text_.clear();
   } else {
     HintParts parts = SplitHint(found->second);
-    ::SendMessageW(tooltip_, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(parts.title.c_str()));
+    shown_title_ = std::move(parts.title);
+    ::SendMessageW(tooltip_, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shown_title_.c_str()));
     // A tooltip with no text shows nothing at all; a title alone still needs one (blank) character under it.
-    shown_text_ = (parts.text.empty() && !parts.title.empty()) ? std::wstring(L" ") : std::move(parts.text);
+    shown_text_ = (parts.text.empty() && !shown_title_.empty()) ? std::wstring(L" ") : std::move(parts.text);
   }
   display->lpszText = shown_text_.data();
   return 0;

@@ -52,6 +52,8 @@ class BalloonHint {
 
   // The tooltip window, for tests (TTM_GETTOOLCOUNT, TTM_GETTEXT, TTM_GETTITLE).
   HWND Window() const { return tooltip_; }
+  // Test hook: the title handed to the tooltip last (not every comctl32 answers TTM_GETTITLE).
+  const std::wstring& ShownTitle() const { return shown_title_; }
 
  private:
   static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
@@ -61,6 +63,7 @@ class BalloonHint {
   HWND notify_window_ = nullptr;  // receives the tooltip's notifications for every tool
   HWND tooltip_ = nullptr;
   std::map<HWND, std::wstring> hints_;
+  std::wstring shown_title_;
   std::wstring shown_text_;  // the text handed to the tooltip last; must outlive the notification
 };
 

@@ -155,6 +155,7 @@ std::vector<MenuEntry> ReadMenu(HMENU menu) {
     entry.separator = (info.fType & MFT_SEPARATOR) != 0;
     entry.checked = (info.fState & MFS_CHECKED) != 0;
     entry.enabled = (info.fState & MFS_DISABLED) == 0;
+    const HMENU submenu = info.hSubMenu;
     if (!entry.separator && info.cch > 0) {
       std::wstring text(info.cch + 1, L'\0');
       info.fMask = MIIM_STRING;
@@ -165,7 +166,7 @@ std::vector<MenuEntry> ReadMenu(HMENU menu) {
         entry.text = std::move(text);
       }
     }
-    if (info.hSubMenu) entry.items = ReadMenu(info.hSubMenu);
+    if (submenu) entry.items = ReadMenu(submenu);
     entries.push_back(std::move(entry));
   }
   return entries;

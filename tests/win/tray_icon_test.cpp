@@ -1,0 +1,282 @@
+// The tray icon: it is in the notification area exactly while visible, its callback messages become click events,
+// the animation steps through the frames on its timer, and it comes back when the taskbar is re-created.
+// The image list that supplies the frames is tested here too.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "gui/Handles.h"
+#include "gui/ImageList.h"
+#include "gui/TrayIcon.h"
+
+namespace {
+
+using gui::TrayIcon;
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(10);
+  }
+  return true;
+}
+
+void Pump(int ms) { PumpUntil([] { return false; }, ms); }
+
+// A 16x16 icon of one colour, standing in for artwork.
+gui::UniqueIcon SolidIcon(COLORREF colour) {
+  gui::WindowDc screen;
+  gui::UniqueBitmap colourBits(::CreateCompatibleBitmap(screen.get(), 16, 16));
+  gui::UniqueBitmap mask(::CreateBitmap(16, 16, 1, 1, nullptr));
+  {
+    gui::UniqueMemDc dc(::CreateCompatibleDC(screen.get()));
+    gui::SelectedObject selected(dc.get(), colourBits.get());
+    gui::UniqueBrush brush(::CreateSolidBrush(colour));
+    RECT all{0, 0, 16, 16};
+    ::FillRect(dc.get(), &all, brush.get());
+  }
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmColor = colourBits.get();
+  info.hbmMask = mask.get();
+  return gui::UniqueIcon(::CreateIconIndirect(&info));
+}
+
+// Asks the shell whether it holds an icon for that window: modifying a missing icon fails.
+bool ShellHasIcon(HWND window) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = window;
+  data.uID = TrayIcon::kIconId;
+  data.uFlags = NIF_TIP;
+  wcscpy_s(data.szTip, L"probe");
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void SendCallback(const TrayIcon& tray, UINT mouseMessage) {
+  ::SendMessageW(tray.Window(), TrayIcon::kCallbackMessage, TrayIcon::kIconId, mouseMessage);
+}
+
+class TrayIconTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (COLORREF colour : {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)}) {
+      ASSERT_TRUE(images.Add(SolidIcon(colour)));
+    }
+  }
+  gui::ImageList images{16};
+};
+
+TEST_F(TrayIconTest, IsInTheNotificationAreaExactlyWhileVisible) {
+  HWND window;
+  {
+    TrayIcon tray;
+    window = tray.Window();
+    ASSERT_NE(window, nullptr);
+    tray.SetIcon(images.Icon(0));
+    tray.SetTip(L"Skimlet");
+    EXPECT_FALSE(ShellHasIcon(window)) << "not added before SetVisible(true)";
+    ASSERT_TRUE(tray.SetVisible(true));
+    EXPECT_TRUE(tray.Visible());
+    EXPECT_TRUE(ShellHasIcon(window));
+    EXPECT_TRUE(tray.SetVisible(true)) << "a second show is no error";
+
+    // A snapshot takes it out for the capture and puts it back afterwards.
+    EXPECT_TRUE(tray.SetVisible(false));
+    EXPECT_FALSE(ShellHasIcon(window));
+    EXPECT_TRUE(tray.SetVisible(true));
+    EXPECT_TRUE(ShellHasIcon(window));
+  }
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_FALSE(ShellHasIcon(window)) << "the destructor removes the icon";
+}
+
+TEST_F(TrayIconTest, BalloonNeedsAVisibleIcon) {
+  TrayIcon tray;
+  tray.SetIcon(images.Icon(0));
+  EXPECT_FALSE(tray.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000));
+  ASSERT_TRUE(tray.SetVisible(true));
+  EXPECT_TRUE(tray.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000));
+  // Texts longer than the shell's fields are cut, not overrun.
+  EXPECT_TRUE(tray.ShowBalloon(std::wstring(1000, L'x'), std::wstring(200, L'y')));
+  tray.SetTip(std::wstring(500, L't'));
+  EXPECT_TRUE(ShellHasIcon(tray.Window()));
+}
+
+TEST_F(TrayIconTest, CallbackMessagesBecomeClicks) {
+  struct Case {
+    const char* name;
+    std::vector<UINT> messages;
+    int clicks;
+    int rightClicks;
+  };
+  const std::vector<Case> cases = {
+      {"left press and release", {WM_LBUTTONDOWN, WM_LBUTTONUP}, 1, 0},
+      {"release without press", {WM_LBUTTONUP}, 0, 0},
+      {"one press, two releases", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONUP}, 1, 0},
+      {"double click is two clicks", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}, 2, 0},
+      {"pointer moves", {WM_MOUSEMOVE, WM_MOUSEMOVE}, 0, 0},
+      {"right click on release", {WM_RBUTTONDOWN}, 0, 0},
+      {"right press and release", {WM_RBUTTONDOWN, WM_RBUTTONUP}, 0, 1},
+      {"taken out between press and release", {WM_LBUTTONDOWN, 0, WM_LBUTTONUP}, 0, 0},
+  };
+  for (const auto& c : cases) {
+    // The messages need no icon in the shell, and leaving it out keeps the test quick: under Wine without a window
+    // manager every removal from the notification area takes two seconds.
+    TrayIcon tray;
+    tray.SetIcon(images.Icon(0));
+    int clicks = 0, rightClicks = 0;
+    tray.OnClick = [&] { ++clicks; };
+    tray.OnRightClick = [&] { ++rightClicks; };
+    for (UINT message : c.messages) {
+      if (message == 0) {
+        ASSERT_TRUE(tray.SetVisible(true));
+        tray.SetVisible(false);
+      } else {
+        SendCallback(tray, message);
+      }
+    }
+    EXPECT_EQ(clicks, c.clicks) << c.name;
+    EXPECT_EQ(rightClicks, c.rightClicks) << c.name;
+  }
+}
+
+TEST_F(TrayIconTest, UnderstandsTheVersion4CallbackLayoutToo) {
+  TrayIcon tray;
+  int clicks = 0;
+  tray.OnClick = [&] { ++clicks; };
+  const WPARAM pointer = MAKEWPARAM(500, 600);
+  ::SendMessageW(tray.Window(), TrayIcon::kCallbackMessage, pointer, MAKELPARAM(WM_LBUTTONDOWN, TrayIcon::kIconId));
+  ::SendMessageW(tray.Window(), TrayIcon::kCallbackMessage, pointer, MAKELPARAM(WM_LBUTTONUP, TrayIcon::kIconId));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(TrayIconTest, HandlerExceptionsStopAtTheWindowAndAreReported) {
+  TrayIcon tray;
+  std::string reported;
+  tray.OnClick = [] { throw std::runtime_error("boom"); };
+  tray.OnException = [&](std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      reported = e.what();
+    }
+  };
+  SendCallback(tray, WM_LBUTTONDOWN);
+  SendCallback(tray, WM_LBUTTONUP);
+  EXPECT_EQ(reported, "boom");
+
+  tray.OnException = nullptr;  // dropped silently, still no crash
+  SendCallback(tray, WM_LBUTTONDOWN);
+  SendCallback(tray, WM_LBUTTONUP);
+}
+
+TEST_F(TrayIconTest, AnimationCyclesTheFramesOnItsTimer) {
+  TrayIcon tray;
+  ASSERT_TRUE(tray.SetVisible(true));
+  tray.SetFrames(images.Icons());
+  EXPECT_EQ(tray.Icon(), images.Icon(0)) << "frames start at the first";
+  tray.SetAnimationInterval(20);
+  Pump(100);
+  EXPECT_EQ(tray.AnimationSteps(), 0u) << "no steps before SetAnimate(true)";
+
+  tray.SetAnimate(true);
+  ASSERT_TRUE(PumpUntil([&] { return tray.AnimationSteps() >= 4; }));
+  tray.SetAnimate(false);
+  const std::size_t steps = tray.AnimationSteps();
+  EXPECT_EQ(tray.CurrentFrame(), steps % 3) << "back to the first after the last";
+  EXPECT_EQ(tray.Icon(), images.Icon(tray.CurrentFrame()));
+  EXPECT_TRUE(ShellHasIcon(tray.Window()));
+
+  Pump(100);
+  EXPECT_EQ(tray.AnimationSteps(), steps) << "stopped";
+
+  // The animation goes on while the icon is out of the notification area, and shows the right frame on return.
+  tray.SetVisible(false);
+  tray.SetAnimate(true);
+  ASSERT_TRUE(PumpUntil([&] { return tray.AnimationSteps() >= steps + 2; }));
+  tray.SetAnimate(false);
+  EXPECT_EQ(tray.Icon(), images.Icon(tray.CurrentFrame()));
+}
+
+TEST_F(TrayIconTest, RepeatedStartsKeepOneTimer) {
+  TrayIcon tray;
+  tray.SetFrames(images.Icons());
+  tray.SetAnimationInterval(50);
+  for (int i = 0; i < 5; ++i) tray.SetAnimate(true);
+  const DWORD start = ::GetTickCount();
+  Pump(500);
+  const DWORD elapsed = ::GetTickCount() - start;
+  tray.SetAnimate(false);
+  // Timers never fire early; five timers would step about five times as often.
+  EXPECT_LE(tray.AnimationSteps(), elapsed / 50 + 1);
+  EXPECT_GE(tray.AnimationSteps(), 1u);
+}
+
+TEST_F(TrayIconTest, ComesBackWhenTheTaskbarIsRecreated) {
+  const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  TrayIcon tray;
+  tray.SetIcon(images.Icon(1));
+  ASSERT_TRUE(tray.SetVisible(true));
+
+  // A restarted shell has forgotten every icon.
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = tray.Window();
+  data.uID = TrayIcon::kIconId;
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data));
+  ASSERT_FALSE(ShellHasIcon(tray.Window()));
+
+  ::SendMessageW(tray.Window(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(ShellHasIcon(tray.Window()));
+
+  // A hidden icon stays hidden.
+  tray.SetVisible(false);
+  ::SendMessageW(tray.Window(), taskbarCreated, 0, 0);
+  EXPECT_FALSE(ShellHasIcon(tray.Window()));
+}
+
+TEST(ImageList, OwnsIconsOfOneSize) {
+  gui::ImageList list(16);
+  EXPECT_EQ(list.Size(), 16);
+  EXPECT_FALSE(list.Add(gui::UniqueIcon()));
+  EXPECT_FALSE(list.AddFromResource(nullptr, L"NO_SUCH_ICON"));
+  EXPECT_EQ(list.Count(), 0u);
+
+  gui::UniqueIcon red = SolidIcon(RGB(255, 0, 0));
+  const HICON redHandle = red.get();
+  ASSERT_TRUE(list.Add(std::move(red)));
+  ASSERT_TRUE(list.Add(SolidIcon(RGB(0, 0, 255))));
+  ASSERT_EQ(list.Count(), 2u);
+  EXPECT_EQ(list.Icon(0), redHandle);
+  EXPECT_EQ(list.Icons(), (std::vector<HICON>{list.Icon(0), list.Icon(1)}));
+  EXPECT_THROW(list.Icon(2), std::out_of_range);
+}
+
+TEST(ImageList, LoadsTheTrayFramesFromResourcesAtItsSize) {
+  for (const wchar_t* name : {L"TRAY_1", L"TRAY_2"}) {
+    if (!::FindResourceW(nullptr, name, RT_GROUP_ICON)) GTEST_SKIP() << "tray artwork not linked in yet";
+    gui::ImageList list(16);
+    ASSERT_TRUE(list.AddFromResource(nullptr, name));
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(list.Icon(0), &info));
+    gui::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bits{};
+    ::GetObjectW(info.hbmMask, sizeof(bits), &bits);
+    EXPECT_EQ(bits.bmWidth, 16);
+  }
+}
+
+}  // namespace
