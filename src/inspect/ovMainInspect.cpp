@@ -1,13 +1,138 @@
-// The information panel of the main window.
-#include "app/ovMainForm.h"
+// The information panel of the main window: showing a target, and the controls that change it.
+#include <windowsx.h>
 
-void TovFrmMain::ShowInfo(HWND) {}
-void TovFrmMain::grabGrab() {}
-void TovFrmMain::grabDone() {}
-void TovFrmMain::cbEnableClick() {}
-void TovFrmMain::cbVisibleClick() {}
-void TovFrmMain::cbTopmostClick() {}
-void TovFrmMain::tpChange() {}
-void TovFrmMain::bSizeClick() {}
-void TovFrmMain::topParent(const gui::MouseEvent&) {}
-void TovFrmMain::WMLButtonDown(POINT, UINT) {}
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/ovMainForm.h"
+#include "core/InfoText.h"
+#include "core/Integers.h"
+
+namespace {
+
+// right - left and left + width wrap like the 32-bit machine words they are, so no typed value is undefined.
+int32_t WrappingSum(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+int32_t WrappingDifference(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+
+// A handle carries 32 significant bits, also in a 64-bit process.
+uint32_t HandleBits(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }
+
+}  // namespace
+
+void TovFrmMain::ShowInfo(HWND window) {
+  // The form's DPI may have changed since creation; font sizes are told at the DPI the program sees now.
+  FUtils->SetScreenPpi(Dpi());
+  FUtils->SetWnd(window);
+
+  core::TargetInfo info;
+  info.handle = HandleBits(window);
+  info.id = FUtils->WndId;
+  info.title = FUtils->WndTitle;
+  info.className = FUtils->WndClass;
+  info.style = FUtils->WndStyle;
+  info.exStyle = FUtils->WndExStyle;
+  info.fontText = FUtils->FontText;
+  mm.SetLines(core::BuildInfoLines(info));
+
+  // Through the setters, so that each changed box runs its handler as a user's click would. The fields are read
+  // once beforehand: a handler may change them.
+  const bool enabled = FUtils->Enabled;
+  const bool visible = FUtils->Visible;
+  const bool topmost = FUtils->Topmost;
+  const uint8_t alpha = FUtils->Alpha;
+  const bool isChild = FUtils->IsChild;
+  const core::Rect rect = FUtils->WndRect;
+  cbEnable.SetChecked(enabled);
+  cbVisible.SetChecked(visible);
+  cbTopmost.SetChecked(topmost);
+  tp.SetPosition(alpha);
+
+  cbEnable.SetEnabled(true);
+  cbVisible.SetEnabled(true);
+  bSize.SetEnabled(true);
+  cbTopmost.SetEnabled(!isChild);
+  tp.SetEnabled(!isChild);
+
+  eLeft.SetText(std::to_wstring(rect.left));
+  eTop.SetText(std::to_wstring(rect.top));
+  eWidth.SetText(std::to_wstring(WrappingDifference(rect.right, rect.left)));
+  eHeight.SetText(std::to_wstring(WrappingDifference(rect.bottom, rect.top)));
+
+  const std::wstring widthHint = L"cx: Width (R:" + std::to_wstring(rect.right) + L")";
+  const std::wstring heightHint = L"cy: Height (B:" + std::to_wstring(rect.bottom) + L")";
+  eWidth.SetHint(widthHint);
+  eHeight.SetHint(heightHint);
+  if (bh1) {
+    bh1->SetHint(eWidth.Handle(), widthHint);
+    bh1->SetHint(eHeight.Handle(), heightHint);
+  }
+}
+
+void TovFrmMain::grabGrab() { ShowInfo(grab.GrabWnd); }
+
+void TovFrmMain::grabDone() {
+  std::vector<std::wstring> lines = mm.Lines();
+  core::SetColorLine(lines, static_cast<uint32_t>(pnl.Color()));
+  mm.SetLines(lines);
+}
+
+void TovFrmMain::cbEnableClick() {
+  if (!FUtils || !FUtils->IsValid()) return;
+  FUtils->SetEnabled(cbEnable.Checked());
+  AddHistory();
+}
+
+void TovFrmMain::cbVisibleClick() {
+  if (!FUtils || !FUtils->IsValid()) return;
+  FUtils->SetVisible(cbVisible.Checked());
+  AddHistory();
+}
+
+void TovFrmMain::cbTopmostClick() {
+  if (!FUtils || !FUtils->IsValid()) return;
+  FUtils->SetTopmost(cbTopmost.Checked());
+  AddHistory();
+}
+
+void TovFrmMain::tpChange() {
+  if (!FUtils || !FUtils->IsValid()) return;
+  FUtils->SetAlpha(static_cast<uint8_t>(tp.Position()));
+  AddHistory();
+}
+
+void TovFrmMain::bSizeClick() {
+  if (!FUtils || !FUtils->IsValid()) return;
+  std::array<int32_t, 4> values{};
+  const gui::Edit* boxes[] = {&eLeft, &eTop, &eWidth, &eHeight};
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::optional<int32_t> value = core::ParseInt32(boxes[i]->Text());
+    if (!value) return;  // bad text: nothing moves, nothing is said
+    values[i] = *value;
+  }
+  const auto [left, top, width, height] = values;
+  FUtils->SetWndRect({left, top, WrappingSum(left, width), WrappingSum(top, height)});
+  AddHistory();
+}
+
+void TovFrmMain::topParent(const gui::MouseEvent& event) {
+  if (event.button != gui::MouseButton::Right) return;
+  if (!FUtils || !FUtils->IsValid() || !FUtils->IsChild) return;
+  HWND top = ::GetParent(FUtils->Wnd);
+  if (!top) return;
+  // GetParent of an owned pop-up gives its owner, so the climb also leaves an owned dialog for its owner.
+  while (HWND up = ::GetParent(top)) top = up;
+  ShowInfo(top);
+}
+
+void TovFrmMain::WMLButtonDown(POINT client, UINT) {
+  const HWND target = FUtils && FUtils->IsValid() ? FUtils->Wnd : Handle();
+  // A press on the caption: the window system's own move loop then follows the mouse until the release.
+  ::PostMessageW(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(client.x, client.y));
+}

@@ -1,14 +1,23 @@
 #include "inspect/ovSkimlet.h"
 
 #include "gui/Application.h"
+#include "gui/Form.h"
 
 namespace {
+
+constexpr int kFrameThickness = 3;
 
 HICON LoadResourceIcon(const wchar_t* name) {
   return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), name, IMAGE_ICON, 32, 32, LR_SHARED));
 }
 
 }  // namespace
+
+TovSkimlet::~TovSkimlet() {
+  if (!Grabbing) return;
+  DrawFrame(FramedWnd);
+  gui::Application::Instance().SetCursorIndex(0);
+}
 
 bool TovSkimlet::Create(gui::Container& parent, const gui::DesignRect& bounds) {
   if (!gui::Image::Create(parent, bounds)) return false;
@@ -19,14 +28,93 @@ bool TovSkimlet::Create(gui::Container& parent, const gui::DesignRect& bounds) {
   return true;
 }
 
-void TovSkimlet::Track() {}
+void TovSkimlet::SetSwatch(COLORREF color) {
+  if (auto* swatch = dynamic_cast<gui::Panel*>(Parent())) swatch->SetColor(color);
+}
 
-void TovSkimlet::BeginGrab() {}
+void TovSkimlet::Track() {
+  if (!Grabbing) return;
+  POINT point{};
+  if (!::GetCursorPos(&point)) return;
+  const RECT form{FormRect.left, FormRect.top, FormRect.right, FormRect.bottom};
+  // The program's own window is never sampled nor picked.
+  if (::PtInRect(&form, point)) return;
 
-void TovSkimlet::EndGrab() {}
+  // A pixel that cannot be read (CLR_INVALID) leaves the swatch as it was rather than showing a made-up colour.
+  const COLORREF color = ScreenDC ? ::GetPixel(ScreenDC, point.x, point.y) : CLR_INVALID;
+  if (color != CLR_INVALID) SetSwatch(color);
 
-void TovSkimlet::DrawFrame(HWND) {}
+  // WindowFromPoint passes over disabled children; one level of ChildWindowFromPoint finds them.
+  GrabWnd = ::WindowFromPoint(point);
+  if (GrabWnd) {
+    POINT client = point;
+    ::ScreenToClient(GrabWnd, &client);
+    if (HWND child = ::ChildWindowFromPoint(GrabWnd, client)) GrabWnd = child;
+  }
+  if (GrabWnd == FramedWnd) return;
+
+  DrawFrame(FramedWnd);
+  DrawFrame(GrabWnd);
+  FramedWnd = GrabWnd;
+  if (OnGrab) OnGrab();
+}
+
+void TovSkimlet::BeginGrab() {
+  if (Grabbing) return;
+  Grabbing = true;
+  FramedWnd = nullptr;
+  GrabWnd = nullptr;
+  SetIcon(LoadResourceIcon(L"Z_NONE"));
+  gui::Application::Instance().SetCursorIndex(GrabCursor);
+  if (!HostForm) HostForm = OwnerForm();
+  RECT bounds{};
+  if (HostForm && ::GetWindowRect(HostForm->Handle(), &bounds)) {
+    FormRect = {bounds.left, bounds.top, bounds.right, bounds.bottom};
+  }
+  screenDc_ = std::make_unique<gui::WindowDc>();
+  ScreenDC = screenDc_->get();
+}
+
+void TovSkimlet::EndGrab() {
+  if (!Grabbing) return;
+  Grabbing = false;
+  SetIcon(LoadResourceIcon(L"Z_GRAB"));
+  gui::Application::Instance().SetCursorIndex(0);
+  DrawFrame(FramedWnd);
+  screenDc_.reset();
+  ScreenDC = nullptr;
+  if (OnDone) OnDone();
+}
+
+void TovSkimlet::DrawFrame(HWND window) {
+  if (!window) return;
+  RECT r{};
+  if (!::GetWindowRect(window, &r) || ::IsRectEmpty(&r)) return;
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  const gui::WindowDc screen(nullptr, gui::WindowDc::Area::Window);
+  if (!screen) return;
+  const HDC dc = screen.get();
+  constexpr int t = kFrameThickness;
+  ::PatBlt(dc, r.left, r.top, w, t, DSTINVERT);
+  ::PatBlt(dc, r.left, r.top + t, t, h - 2 * t, DSTINVERT);
+  ::PatBlt(dc, r.left + w - t, r.top + t, t, h - 2 * t, DSTINVERT);
+  ::PatBlt(dc, r.left, r.top + h - t, w, t, DSTINVERT);
+}
 
 LRESULT TovSkimlet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return gui::Image::HandleMessage(message, wParam, lParam);
+  switch (message) {
+    case WM_LBUTTONDOWN: {
+      const LRESULT result = gui::Image::HandleMessage(message, wParam, lParam);
+      BeginGrab();
+      return result;
+    }
+    case WM_LBUTTONUP: {
+      const LRESULT result = gui::Image::HandleMessage(message, wParam, lParam);
+      EndGrab();
+      return result;
+    }
+    default:
+      return gui::Image::HandleMessage(message, wParam, lParam);
+  }
 }

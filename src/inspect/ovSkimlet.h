@@ -3,11 +3,18 @@
 // the window under it is framed on the screen with an inverted border, the colour under it fills the parent
 // panel (the swatch), and OnGrab fires each time a different window comes under the pointer. Releasing the button
 // erases the frame and fires OnDone. The form's idle handler must call Track() on every idle pass.
+//
+//   grab.Create(swatchPanel, {0, 0, 32, 32});   // the parent must be a gui::Panel: it becomes the swatch
+//   grab.OnGrab = [&] { Show(grab.GrabWnd); };
+//   grab.OnDone = [&] { UseColour(swatchPanel.Color()); };
+//   app.OnIdle = [&] { grab.Track(); };
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 #include "core/Geometry.h"
+#include "gui/Handles.h"
 #include "gui/PaintedControls.h"
 
 using TovGrabEvent = std::function<void()>;
@@ -15,6 +22,10 @@ using TovGrabEvent = std::function<void()>;
 class TovSkimlet : public gui::Image {
  public:
   static constexpr int kGrabCursor = 1024;  // index of "CUR_GRAB" in the application's cursor list
+
+  TovSkimlet() = default;
+  // A drag cut short by destruction still erases its frame and gives the pointer back.
+  ~TovSkimlet() override;
 
   // Creates the control inside its panel, loads its cursor and icons and sizes it to the icon.
   bool Create(gui::Container& parent, const gui::DesignRect& bounds);
@@ -34,8 +45,14 @@ class TovSkimlet : public gui::Image {
 
   void BeginGrab();
   void EndGrab();
+  // Inverts a 3-pixel frame around the window straight on the screen; a second call restores the pixels.
   static void DrawFrame(HWND window);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void SetSwatch(COLORREF color);
+
+  std::unique_ptr<gui::WindowDc> screenDc_;  // owns ScreenDC for the length of a drag
 };

@@ -173,5 +173,9 @@ void TovWinUtils::SetAlpha(uint8_t value) {
 
 void TovWinUtils::SetWndRect(const core::Rect& value) {
   WndRect = value;
-  ::MoveWindow(Wnd, value.left, value.top, value.Width(), value.Height(), TRUE);
+  // The size wraps as a 32-bit word, so a rectangle made from extreme typed values is passed on, not undefined.
+  const auto span = [](int32_t from, int32_t to) {
+    return static_cast<int>(static_cast<int32_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from)));
+  };
+  ::MoveWindow(Wnd, value.left, value.top, span(value.left, value.right), span(value.top, value.bottom), TRUE);
 }
