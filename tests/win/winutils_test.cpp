@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -47,20 +48,17 @@ gui::UniqueFont MakeFont(int height, int weight, bool italic, bool underline, bo
   return gui::UniqueFont(::CreateFontIndirectW(&lf));
 }
 
+wchar_t UserDecimalSeparator() {
+  wchar_t separator[8] = {};
+  return ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1 ? separator[0] : L'.';
+}
+
 // The DPI is fixed for these checks so that they hold on any display.
 TovWinUtils Read(HWND w, int ppi = 96) {
   TovWinUtils utils;
   utils.SetScreenPpi(ppi);
   utils.SetWnd(w);
   return utils;
-}
-
-TEST(TovWinUtils, StartsEmpty) {
-  TovWinUtils utils;
-  EXPECT_FALSE(utils.IsValid());
-  EXPECT_EQ(utils.Wnd, nullptr);
-  EXPECT_EQ(utils.Alpha, 0);
-  EXPECT_FALSE(utils.SnapCursor);
 }
 
 TEST(TovWinUtils, ReadsTopLevelWindows) {
@@ -112,16 +110,15 @@ TEST(TovWinUtils, ReadsControlsFontsAndIds) {
   for (const Case& c : cases) {
     gui::UniqueFont font = MakeFont(c.height, c.weight, c.italic, c.underline, c.strikeOut);
     ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    std::wstring text = Read(button, c.ppi).FontText;
-    // The decimal separator is the user's; compare with a point.
-    for (wchar_t& ch : text) if (ch == L',' && &ch != &text[6]) ch = L'.';
-    EXPECT_EQ(text, c.want);
+    std::wstring want = c.want;
+    std::replace(want.begin(), want.end(), L'.', UserDecimalSeparator());
+    EXPECT_EQ(Read(button, c.ppi).FontText, want);
     ::SendMessageW(button, WM_SETFONT, 0, FALSE);  // before the font is deleted
   }
   const TovWinUtils u = Read(button);
   EXPECT_EQ(u.WndId, 1001);
   EXPECT_EQ(u.WndTitle, L"&Press");
-  EXPECT_TRUE(u.WndClass == L"Button" || u.WndClass == L"BUTTON") << testing::PrintToString(u.WndClass);
+  EXPECT_EQ(u.WndClass, L"Button");
   EXPECT_TRUE(u.IsChild);
   EXPECT_EQ(Read(panel).WndId, 10);
   EXPECT_EQ(Read(panel).FontText, L"");
@@ -132,6 +129,15 @@ TEST(TovWinUtils, ReadsLayeredAlpha) {
   ASSERT_TRUE(w);
   ASSERT_TRUE(::SetLayeredWindowAttributes(w.get(), 0, 77, LWA_ALPHA));
   EXPECT_EQ(Read(w.get()).Alpha, 77);
+  // Layered, but its attributes were never set: they cannot be read, so the window counts as opaque.
+  Window unset = TopLevel(L"layered, unset", WS_EX_LAYERED, WS_POPUP);
+  ASSERT_TRUE(unset);
+  BYTE alpha = 0;
+  if (!::GetLayeredWindowAttributes(unset.get(), nullptr, &alpha, nullptr)) {
+    EXPECT_EQ(Read(unset.get()).Alpha, 255);
+  } else {
+    EXPECT_EQ(Read(unset.get()).Alpha, alpha);
+  }
 }
 
 TEST(TovWinUtils, SettersChangeTheRealWindow) {
