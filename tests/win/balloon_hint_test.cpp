@@ -10,25 +10,12 @@
 #include <vector>
 
 #include "gui/BalloonHint.h"
+#include "support/Poll.h"
 
 namespace {
 
 using gui::BalloonHint;
 using gui::HintParts;
-
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(10);
-  }
-  return true;
-}
 
 TEST(SplitHint, TitleBeforeTheFirstBarTextAfterIt) {
   struct Case {
@@ -65,7 +52,7 @@ class HintFixture : public ::testing::Test {
                               instance, nullptr);
     second = ::CreateWindowExW(0, L"BUTTON", L"second", WS_CHILD | WS_VISIBLE, 150, 10, 120, 40, form, nullptr,
                                instance, nullptr);
-    PumpUntil([] { return false; }, 50);
+    fixture::Settle(50);
   }
   static void TearDownTestSuite() { ::DestroyWindow(form); }
   void SetUp() override { ASSERT_TRUE(form && first && second); }
@@ -181,7 +168,7 @@ TEST_F(HintFixture, HoverShowsTheBalloonAndHideHintTakesItAway) {
   const auto showing = [&] { return ::IsWindowVisible(hints.Window()) != FALSE; };
 
   MovePointerTo(first);
-  ASSERT_TRUE(PumpUntil(showing)) << "the balloon did not appear over the control";
+  ASSERT_TRUE(fixture::PollUntil(showing)) << "the balloon did not appear over the control";
   EXPECT_EQ(Title(hints), L"Window Snapshot");
   RECT balloon;
   ::GetWindowRect(hints.Window(), &balloon);
@@ -192,9 +179,9 @@ TEST_F(HintFixture, HoverShowsTheBalloonAndHideHintTakesItAway) {
 
   // A hint changed while its balloon shows is shown at once.
   MovePointerAway();
-  PumpUntil([] { return false; }, 100);
+  fixture::Settle(100);
   MovePointerTo(second);
-  ASSERT_TRUE(PumpUntil(showing));
+  ASSERT_TRUE(fixture::PollUntil(showing));
   EXPECT_EQ(Title(hints), L"Move and resize");
   hints.SetHint(second, L"Resize|now");
   EXPECT_EQ(Title(hints), L"Resize");
@@ -202,7 +189,7 @@ TEST_F(HintFixture, HoverShowsTheBalloonAndHideHintTakesItAway) {
 
   // Left alone, it goes away by itself after about 2.5 seconds.
   const DWORD shownAt = ::GetTickCount();
-  ASSERT_TRUE(PumpUntil([&] { return !showing(); }, 6000));
+  ASSERT_TRUE(fixture::PollUntil([&] { return !showing(); }, 6000));
   EXPECT_GE(::GetTickCount() - shownAt, 2000u);
   MovePointerAway();
 }

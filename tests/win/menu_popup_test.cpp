@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "gui/Menu.h"
+#include "gui/TrayIcon.h"
+#include "support/Poll.h"
 
 namespace gui {
 // Readable failure output for tree comparisons.
@@ -121,30 +123,6 @@ MenuEntry At(const std::vector<MenuEntry>& tree, std::initializer_list<std::size
   return entry ? *entry : Text(L"<missing>");
 }
 
-// Pumps this thread's messages until done() or the deadline.
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(10);
-  }
-  return true;
-}
-
-void PressKey(WORD key) {
-  INPUT inputs[2]{};
-  inputs[0].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = key;
-  inputs[1] = inputs[0];
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, inputs, sizeof(INPUT));
-}
-
 // Types keys into the menu that opens next, from another thread: Popup blocks this one until the menu closes.
 // It waits for the menu's window, notes where it is, types, and cancels the menu if it is still open after the
 // deadline, so a test cannot hang.
@@ -179,7 +157,7 @@ class MenuTyper {
     result_.sawMenu = true;
     ::GetWindowRect(menu, &result_.menuRect);
     for (WORD key : keys) {
-      PressKey(key);
+      fixture::PressKey(key);
       ::Sleep(50);  // a submenu opens before the next letter
     }
     while (OpenMenu() && std::chrono::steady_clock::now() < deadline) ::Sleep(10);
@@ -197,7 +175,7 @@ class PopupMenuInput : public ::testing::Test {
   static void SetUpTestSuite() {
     owner_ = ::CreateWindowExW(0, L"STATIC", L"menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    PumpUntil([] { return false; }, 50);
+    fixture::Settle(50);
   }
   static void TearDownTestSuite() { ::DestroyWindow(owner_); }
   static HWND owner() { return owner_; }
@@ -385,6 +363,17 @@ TEST_F(PopupMenuInput, OpensWithItsTopLeftCornerAtThePoint) {
   ASSERT_TRUE(result.sawMenu);
   EXPECT_EQ(result.menuRect.left, 321);
   EXPECT_EQ(result.menuRect.top, 234);
+}
+
+// The tray icon's hidden window can own the menu while the main window is hidden.
+TEST_F(PopupMenuInput, AHiddenOwnerWindowWorksToo) {
+  gui::TrayIcon tray;
+  MainMenu menu;
+  MenuTyper typer(tray.Window(), {'X'});
+  EXPECT_TRUE(menu.pm.Popup(tray.Window(), 400, 300));
+  EXPECT_TRUE(typer.Finish().sawMenu);
+  ASSERT_EQ(menu.clicked.size(), 1u);
+  EXPECT_EQ(menu.clicked[0], menu.exit);
 }
 
 TEST_F(PopupMenuInput, RefusesAMissingOwner) {

@@ -14,26 +14,11 @@
 #include "gui/Handles.h"
 #include "gui/ImageList.h"
 #include "gui/TrayIcon.h"
+#include "support/Poll.h"
 
 namespace {
 
 using gui::TrayIcon;
-
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(10);
-  }
-  return true;
-}
-
-void Pump(int ms) { PumpUntil([] { return false; }, ms); }
 
 // A 16x16 icon of one colour, standing in for artwork.
 gui::UniqueIcon SolidIcon(COLORREF colour) {
@@ -189,24 +174,24 @@ TEST_F(TrayIconTest, AnimationCyclesTheFramesOnItsTimer) {
   tray.SetFrames(images.Icons());
   EXPECT_EQ(tray.Icon(), images.Icon(0)) << "frames start at the first";
   tray.SetAnimationInterval(20);
-  Pump(100);
+  fixture::Settle(100);
   EXPECT_EQ(tray.AnimationSteps(), 0u) << "no steps before SetAnimate(true)";
 
   tray.SetAnimate(true);
-  ASSERT_TRUE(PumpUntil([&] { return tray.AnimationSteps() >= 4; }));
+  ASSERT_TRUE(fixture::PollUntil([&] { return tray.AnimationSteps() >= 4; }));
   tray.SetAnimate(false);
   const std::size_t steps = tray.AnimationSteps();
   EXPECT_EQ(tray.CurrentFrame(), steps % 3) << "back to the first after the last";
   EXPECT_EQ(tray.Icon(), images.Icon(tray.CurrentFrame()));
   EXPECT_TRUE(ShellHasIcon(tray.Window()));
 
-  Pump(100);
+  fixture::Settle(100);
   EXPECT_EQ(tray.AnimationSteps(), steps) << "stopped";
 
   // The animation goes on while the icon is out of the notification area, and shows the right frame on return.
   tray.SetVisible(false);
   tray.SetAnimate(true);
-  ASSERT_TRUE(PumpUntil([&] { return tray.AnimationSteps() >= steps + 2; }));
+  ASSERT_TRUE(fixture::PollUntil([&] { return tray.AnimationSteps() >= steps + 2; }));
   tray.SetAnimate(false);
   EXPECT_EQ(tray.Icon(), images.Icon(tray.CurrentFrame()));
 }
@@ -217,7 +202,7 @@ TEST_F(TrayIconTest, RepeatedStartsKeepOneTimer) {
   tray.SetAnimationInterval(50);
   for (int i = 0; i < 5; ++i) tray.SetAnimate(true);
   const DWORD start = ::GetTickCount();
-  Pump(500);
+  fixture::Settle(500);
   const DWORD elapsed = ::GetTickCount() - start;
   tray.SetAnimate(false);
   // Timers never fire early; five timers would step about five times as often.
