@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "core/Bmp.h"
@@ -95,25 +96,23 @@ void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool dr
   const int w = static_cast<int>(width);
   const int h = static_cast<int>(height);
 
-  gui::UniqueBitmap image;
-  gui::UniqueMemDc imageDc;
-  std::uint32_t depth = 0;
-  {
-    const gui::WindowDc screen;
-    depth = FileDepth(screen.get());
-    image.reset(::CreateCompatibleBitmap(screen.get(), w, h));
-    imageDc.reset(::CreateCompatibleDC(screen.get()));
-    if (!image || !imageDc) throw SnapFileError(path, ERROR_NOT_ENOUGH_MEMORY);
-    const gui::SelectedObject selected(imageDc.get(), image.get());
-    ::BitBlt(imageDc.get(), 0, 0, w, h, screen.get(), rect.left, rect.top, kCaptureRop);
-  }  // the screen's device context is released as soon as the pixels are copied
+  std::optional<gui::WindowDc> screen(std::in_place);
+  const std::uint32_t depth = FileDepth(screen->get());
+  // Checked before any pixel is copied: a file beyond the format's 32-bit size field cannot be written.
+  const auto header = core::MakeBmpHeader(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), depth);
+  if (!header) throw SnapFileError(path, ERROR_ARITHMETIC_OVERFLOW);
+
+  gui::UniqueBitmap image(::CreateCompatibleBitmap(screen->get(), w, h));
+  gui::UniqueMemDc imageDc(::CreateCompatibleDC(screen->get()));
+  if (!image || !imageDc) throw SnapFileError(path, ERROR_NOT_ENOUGH_MEMORY);
   {
     const gui::SelectedObject selected(imageDc.get(), image.get());
+    ::BitBlt(imageDc.get(), 0, 0, w, h, screen->get(), rect.left, rect.top, kCaptureRop);
+    screen.reset();  // released as soon as the pixels are copied
+    // The cursor's position is read after the pixels were copied.
     if (drawCursor) DrawCursorOnImage(imageDc.get(), rect.left, rect.top);
   }  // GetDIBits wants the bitmap out of every device context
 
-  const auto header = core::MakeBmpHeader(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), depth);
-  if (!header) throw SnapFileError(path, ERROR_ARITHMETIC_OVERFLOW);
   std::vector<std::uint8_t> file(header->begin(), header->end());
   file.resize(file.size() + core::BmpStride(static_cast<std::uint32_t>(w), depth) * static_cast<std::uint64_t>(h));
 
