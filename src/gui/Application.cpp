@@ -192,6 +192,13 @@ bool Application::ShellOpen(const std::wstring& target) {
   return result > 32;
 }
 
+bool Application::ShellOpenFile(const std::wstring& path) {
+  if (shellOpener_) return shellOpener_(path);
+  const auto result =
+      reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOW));
+  return result > 32;
+}
+
 RECT Application::WorkArea() {
   RECT area{};
   if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {

@@ -71,6 +71,9 @@ class Application {
   using ShellOpener = std::function<bool(const std::wstring& target)>;
   void SetShellOpener(ShellOpener opener);
   bool ShellOpen(const std::wstring& target);
+  // Opens a file that the program has just written (a snapshot) with its default action: through the same
+  // replaceable opener; by default with no owner window and SW_SHOW, so the opened program is not tied to ours.
+  bool ShellOpenFile(const std::wstring& path);
 
   // The primary monitor's work area (the screen without the taskbar), in screen pixels.
   static RECT WorkArea();
