@@ -1,6 +1,77 @@
-// The snapshot commands of the main window.
-#include "app/ovMainForm.h"
+// The snapshot commands of the main window: the target's window, or a region dragged on the overlay, captured
+// into the bitmap file beside the executable, converted to PNG where the library is present, and opened.
+#include <windows.h>
 
-void TovFrmMain::bSnapWinClick() {}
-void TovFrmMain::bSnapRegClick() {}
-void TovFrmMain::miSnapCursorClick() {}
+#include <string>
+
+#include "app/ovApp.h"
+#include "app/ovMainForm.h"
+#include "gui/Application.h"
+#include "snap/ovWinSnap.h"
+
+namespace {
+
+// Puts the main window and its tray icon back on screen when a snapshot command ends, however it ends: a capture
+// that fails (an unwritable file) must not leave the program with neither a window nor a tray icon.
+class ShowAgainOnExit {
+ public:
+  explicit ShowAgainOnExit(TovFrmMain& form) : form_(form) {}
+  ShowAgainOnExit(const ShowAgainOnExit&) = delete;
+  ShowAgainOnExit& operator=(const ShowAgainOnExit&) = delete;
+  ~ShowAgainOnExit() {
+    try {
+      form_.Show();
+      form_.ti.SetVisible(true);
+    } catch (...) {
+      // Runs while an error may be leaving the command; that error is the one worth reporting.
+    }
+  }
+
+ private:
+  TovFrmMain& form_;
+};
+
+}  // namespace
+
+void TovFrmMain::bSnapWinClick() {
+  if (!FUtils) return;
+  if (!FUtils->IsValid()) ShowInfo(::GetDesktopWindow());
+  if (!FUtils->IsValid()) return;
+
+  const ShowAgainOnExit showAgain(*this);
+  if (miHideSelf->Checked()) {
+    if (bh1) bh1->HideHint();
+    Hide();
+    ti.SetVisible(false);
+    // Let the windows underneath repaint where ours were before the screen is read.
+    gui::Application::Instance().ProcessMessages();
+    ::Sleep(10);
+  }
+
+  const DWORD start = ::GetTickCount();
+  FUtils->SnapWindow(FTmpFileName);
+  const DWORD elapsed = ::GetTickCount() - start;  // unsigned: right across the counter's wrap
+  SetCaption(L"Skimlet " + std::to_wstring(elapsed));
+
+  gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
+  AddHistory();
+}
+
+void TovFrmMain::bSnapRegClick() {
+  if (!FUtils) return;
+  const ShowAgainOnExit showAgain(*this);
+  if (miHideSelf->Checked()) {
+    // No pause here: the overlay's own loop lets the screen repaint before the user drags.
+    if (bh1) bh1->HideHint();
+    Hide();
+    ti.SetVisible(false);
+  }
+
+  FUtils->SnapRegion(FTmpFileName);
+  gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
+}
+
+void TovFrmMain::miSnapCursorClick() {
+  miSnapCursor->SetChecked(!miSnapCursor->Checked());
+  if (FUtils) FUtils->SnapCursor = miSnapCursor->Checked();
+}
