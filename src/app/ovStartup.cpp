@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <memory>
-
 #include "app/ovApp.h"
 #include "app/ovFormAbout.h"
 #include "app/ovLinks.h"
@@ -12,37 +10,28 @@
 #include "gui/Application.h"
 #include "snap/ovEmpty.h"
 
+TovModules::TovModules(std::wstring exeName) {
+  empty_ = std::make_unique<TovEmpty>();
+  empty_->Create();
+  ovEmpty = empty_.get();
+  app_ = exeName.empty() ? std::make_unique<TovApp>() : std::make_unique<TovApp>(std::move(exeName));
+  ovApp = app_.get();
+  project_ = std::make_unique<TovProject>();
+  ovProject = project_.get();
+  gui::Application::Instance().SetExceptionHandler(ReportException);
+}
+
+TovModules::~TovModules() {
+  gui::Application::Instance().SetExceptionHandler(nullptr);
+  ovProject = nullptr;
+  project_.reset();
+  ovApp = nullptr;
+  app_.reset();
+  ovEmpty = nullptr;
+  empty_.reset();
+}
+
 namespace {
-
-// The process-wide objects, created before any window of ours and released before the windows go.
-class Modules {
- public:
-  Modules() {
-    empty_ = std::make_unique<TovEmpty>();
-    empty_->Create();
-    ovEmpty = empty_.get();
-    app_ = std::make_unique<TovApp>();
-    ovApp = app_.get();
-    project_ = std::make_unique<TovProject>();
-    ovProject = project_.get();
-    gui::Application::Instance().SetExceptionHandler(ReportException);
-  }
-  Modules(const Modules&) = delete;
-  Modules& operator=(const Modules&) = delete;
-  ~Modules() {
-    ovProject = nullptr;
-    project_.reset();
-    ovApp = nullptr;
-    app_.reset();
-    ovEmpty = nullptr;
-    empty_.reset();
-  }
-
- private:
-  std::unique_ptr<TovEmpty> empty_;
-  std::unique_ptr<TovApp> app_;
-  std::unique_ptr<TovProject> project_;
-};
 
 void InitializeApplication() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
@@ -60,7 +49,7 @@ int RunSkimlet(int showCommand) {
   TovFrmAbout aboutForm;
   int exitCode = 0;
   {
-    Modules modules;
+    TovModules modules;
     app.SetMainForm(&mainForm);  // the main window carries the taskbar button
     ovFrmMain = &mainForm;
     mainForm.Create();

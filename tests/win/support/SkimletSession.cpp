@@ -6,23 +6,15 @@
 
 #include "app/ovApp.h"
 #include "app/ovFormAbout.h"
-#include "app/ovLinks.h"
 #include "app/ovMainForm.h"
+#include "app/ovStartup.h"
 #include "gui/Application.h"
-#include "snap/ovEmpty.h"
 
 namespace fixture {
 
 SkimletSession::SkimletSession(std::wstring exeName, bool show) {
   auto& app = gui::Application::Instance();
-  empty_ = std::make_unique<TovEmpty>();
-  empty_->Create();
-  ovEmpty = empty_.get();
-  app_ = exeName.empty() ? std::make_unique<TovApp>() : std::make_unique<TovApp>(std::move(exeName));
-  ovApp = app_.get();
-  project_ = std::make_unique<TovProject>();
-  ovProject = project_.get();
-  app.SetExceptionHandler(ReportException);
+  modules_ = std::make_unique<TovModules>(std::move(exeName));
   app.SetShellOpener([this](const std::wstring& target) {
     opened.push_back(target);
     return true;
@@ -48,13 +40,7 @@ SkimletSession::~SkimletSession() {
   app.OnIdle = nullptr;
   app.OnMinimize = nullptr;
   app.SetShellOpener(nullptr);
-  app.SetExceptionHandler(nullptr);
-  ovProject = nullptr;
-  project_.reset();
-  ovApp = nullptr;
-  app_.reset();
-  ovEmpty = nullptr;
-  empty_.reset();
+  modules_.reset();
 }
 
 bool SkimletSession::RunLoopUntil(const std::function<bool()>& done, int timeoutMs) {

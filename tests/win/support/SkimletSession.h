@@ -10,11 +10,9 @@
 #include <string>
 #include <vector>
 
-class TovApp;
-class TovEmpty;
 class TovFrmAbout;
 class TovFrmMain;
-class TovProject;
+class TovModules;
 
 namespace fixture {
 
@@ -39,9 +37,7 @@ class SkimletSession {
   static void RunIdlePasses(int passes);
 
  private:
-  std::unique_ptr<TovEmpty> empty_;
-  std::unique_ptr<TovApp> app_;
-  std::unique_ptr<TovProject> project_;
+  std::unique_ptr<TovModules> modules_;
   std::unique_ptr<TovFrmMain> main_;
   std::unique_ptr<TovFrmAbout> about_;
 };
