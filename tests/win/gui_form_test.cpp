@@ -79,13 +79,15 @@ TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
     memo.SetAnchors({true, true, true, true});
   };
   ASSERT_TRUE(form.Create());
-  ASSERT_EQ(form.Dpi(), 96) << "this run expects the default DPI";
   form.Show();
+  // Runs at whatever DPI the display has (96 by default; 144 after the registry change for scaled runs).
+  const int dpi = form.Dpi();
+  const auto s = [dpi](int value) { return gui::ScaleToDpi(value, dpi); };
 
   RECT client;
   ::GetClientRect(form.Handle(), &client);
-  EXPECT_EQ(client.right, 312);
-  EXPECT_EQ(client.bottom, 213);
+  EXPECT_EQ(client.right, s(312));
+  EXPECT_EQ(client.bottom, s(213));
 
   struct Case {
     HWND window;
@@ -93,10 +95,10 @@ TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
     RECT expected;
   };
   const Case cases[] = {
-      {panel.Handle(), form.Handle(), {8, 8, 40, 40}},
-      {inner.Handle(), panel.Handle(), {0, 0, 32, 32}},
-      {edit.Handle(), form.Handle(), {48, 24, 80, 44}},
-      {memo.Handle(), form.Handle(), {8, 52, 304, 205}},
+      {panel.Handle(), form.Handle(), {s(8), s(8), s(8) + s(32), s(8) + s(32)}},
+      {inner.Handle(), panel.Handle(), {0, 0, s(32), s(32)}},
+      {edit.Handle(), form.Handle(), {s(48), s(24), s(48) + s(32), s(24) + s(20)}},
+      {memo.Handle(), form.Handle(), {s(8), s(52), s(8) + s(296), s(52) + s(153)}},
   };
   for (const Case& c : cases) {
     const RECT placed = ClientRectOf(c.window, c.parent);
@@ -107,16 +109,20 @@ TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
   }
   EXPECT_NE(::GetWindowLongPtrW(edit.Handle(), GWL_STYLE) & ES_CENTER, 0);
 
+  LOGFONTW font{};
+  ASSERT_NE(::GetObjectW(form.Font(), sizeof(font), &font), 0);
+  EXPECT_EQ(font.lfHeight, -s(11));
+
   RECT outer;
   ::GetWindowRect(form.Handle(), &outer);
   ::SetWindowPos(form.Handle(), nullptr, 0, 0, outer.right - outer.left + 100, outer.bottom - outer.top + 50,
                  SWP_NOMOVE | SWP_NOZORDER);
   const RECT grown = ClientRectOf(memo.Handle(), form.Handle());
-  EXPECT_EQ(grown.right - grown.left, 396);
-  EXPECT_EQ(grown.bottom - grown.top, 203);
+  EXPECT_EQ(grown.right - grown.left, s(296) + 100);
+  EXPECT_EQ(grown.bottom - grown.top, s(153) + 50);
   const RECT fixedEdit = ClientRectOf(edit.Handle(), form.Handle());
-  EXPECT_EQ(fixedEdit.left, 48);
-  EXPECT_EQ(fixedEdit.right, 80);
+  EXPECT_EQ(fixedEdit.left, s(48));
+  EXPECT_EQ(fixedEdit.right, s(48) + s(32));
 }
 
 TEST(Form, BorderStylesAndCentredPosition) {
@@ -128,10 +134,12 @@ TEST(Form, BorderStylesAndCentredPosition) {
   ASSERT_TRUE(borderless.Create());
   RECT bounds;
   ::GetWindowRect(borderless.Handle(), &bounds);
-  EXPECT_EQ(bounds.right - bounds.left, 320);
-  EXPECT_EQ(bounds.bottom - bounds.top, 180);
-  EXPECT_EQ(bounds.left, (::GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
-  EXPECT_EQ(bounds.top, (::GetSystemMetrics(SM_CYSCREEN) - 180) / 2);
+  const int width = borderless.Scale(320);
+  const int height = borderless.Scale(180);
+  EXPECT_EQ(bounds.right - bounds.left, width);
+  EXPECT_EQ(bounds.bottom - bounds.top, height);
+  EXPECT_EQ(bounds.left, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  EXPECT_EQ(bounds.top, (::GetSystemMetrics(SM_CYSCREEN) - height) / 2);
   EXPECT_EQ(::GetWindowLongPtrW(borderless.Handle(), GWL_STYLE) & WS_CAPTION, 0);
 
   fixture::FixtureForm framed;
