@@ -362,6 +362,18 @@ TEST_F(CaptureTest, AFailedWriteRaisesAnErrorAndLeavesNoFile) {
   }
   EXPECT_FALSE(snaptest::FileExists(missing));
 
+  // Rectangles whose bitmap the format cannot hold are refused before any memory is taken for them.
+  for (const core::Rect& huge : {core::Rect{0, 0, 70000, 10}, core::Rect{-20000, -20000, 20000, 20000}}) {
+    const std::wstring path = folder / L"huge.bmp";
+    try {
+      CaptureScreenRect(huge, path, false);
+      ADD_FAILURE() << "no error raised for " << huge.right - huge.left << "x" << huge.bottom - huge.top;
+    } catch (const SnapFileError& e) {
+      EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_ARITHMETIC_OVERFLOW));
+    }
+    EXPECT_FALSE(snaptest::FileExists(path));
+  }
+
   // A target held open without sharing cannot be replaced: the old content stays, no temporary file remains.
   const std::wstring locked = folder / L"locked.bmp";
   ASSERT_TRUE(snaptest::WriteBytes(locked, Bytes{1, 2, 3}));
