@@ -55,7 +55,8 @@ std::wstring UpToNul(const std::vector<wchar_t>& buffer) {
 // when the window's thread did not answer in time.
 std::wstring ReadTitle(HWND w, bool& answered) {
   answered = true;
-  const DWORD owner = ::GetWindowThreadProcessId(w, nullptr);
+  DWORD pid = 0;
+  const DWORD owner = ::GetWindowThreadProcessId(w, &pid);
   if (owner == ::GetCurrentThreadId()) {
     const int n = ::GetWindowTextLengthW(w);
     std::vector<wchar_t> buffer(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
@@ -68,8 +69,6 @@ std::wstring ReadTitle(HWND w, bool& answered) {
     return StoredTitle(w);
   }
   std::vector<wchar_t> buffer(static_cast<std::size_t>(*length > 0 ? *length : 0) + 1, L'\0');
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(w, &pid);
   if (pid != ::GetCurrentProcessId()) {
     // Across processes GetWindowTextW reads the stored title and sends nothing.
     ::GetWindowTextW(w, buffer.data(), static_cast<int>(buffer.size()));
@@ -111,6 +110,7 @@ void TovWinUtils::SetWnd(HWND w) {
 
   bool answers = true;
   WndTitle = ReadTitle(w, answers);
+  FSilent = !answers;
 
   std::vector<wchar_t> className(kClassBufferLength, L'\0');
   ::GetClassNameW(w, className.data(), kClassBufferLength);
@@ -146,23 +146,36 @@ void TovWinUtils::SetWnd(HWND w) {
 
 bool TovWinUtils::IsValid() const { return Wnd != nullptr && ::IsWindow(Wnd); }
 
+// The setters' calls send messages to the target and wait for its thread; one that has stopped answering would
+// freeze this program. Such a target keeps its state: the call is left out, as if it had failed.
+bool TovWinUtils::Answers() {
+  if (::GetWindowThreadProcessId(Wnd, nullptr) == ::GetCurrentThreadId()) return true;
+  // A thread found silent before gets only a short second chance, so one pick does not add up long waits.
+  const UINT timeout = FSilent ? kRetryTimeoutMs : kAnswerTimeoutMs;
+  DWORD_PTR ignored = 0;
+  FSilent = !::SendMessageTimeoutW(Wnd, WM_NULL, 0, 0, kSendFlags, timeout, &ignored);
+  return !FSilent;
+}
+
 void TovWinUtils::SetEnabled(bool value) {
   Enabled = value;
-  ::EnableWindow(Wnd, value);
+  if (Answers()) ::EnableWindow(Wnd, value);
 }
 
 void TovWinUtils::SetVisible(bool value) {
   Visible = value;
-  ::ShowWindow(Wnd, value ? SW_SHOW : SW_HIDE);
+  if (Answers()) ::ShowWindow(Wnd, value ? SW_SHOW : SW_HIDE);
 }
 
 void TovWinUtils::SetTopmost(bool value) {
   Topmost = value;
+  if (!Answers()) return;
   ::SetWindowPos(Wnd, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void TovWinUtils::SetAlpha(uint8_t value) {
   Alpha = value;
+  if (!Answers()) return;
   if (value == 255) {
     ::SetWindowLongW(Wnd, GWL_EXSTYLE, static_cast<LONG>(WndExStyle & ~static_cast<uint32_t>(WS_EX_LAYERED)));
     return;
@@ -173,6 +186,7 @@ void TovWinUtils::SetAlpha(uint8_t value) {
 
 void TovWinUtils::SetWndRect(const core::Rect& value) {
   WndRect = value;
+  if (!Answers()) return;
   // The size wraps as a 32-bit word, so a rectangle made from extreme typed values is passed on, not undefined.
   const auto span = [](int32_t from, int32_t to) {
     return static_cast<int>(static_cast<int32_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from)));

@@ -145,7 +145,9 @@ TEST_F(ListFileTest, KeepsTextTheCodePageCannotHold) {
   const Lines lines = {L"Name=plain", L"\"Name=\u4efb\u52a1 \u0417\u0430\u0434\u0430\u0447\u0430\",Class=Wnd"};
   SaveListFile(path, lines);
   const std::string bytes = ReadBytes(path);
-  if (::GetACP() != CP_UTF8) EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+  if (::GetACP() != CP_UTF8) {
+    EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+  }
   EXPECT_EQ(LoadListFile(path), lines);
 }
 

@@ -285,7 +285,81 @@ TEST(TovWinUtils, DoesNotWaitForAHungWindow) {
     EXPECT_LT(elapsed, std::chrono::seconds(2));
     EXPECT_EQ(u.FontText, L"");
     EXPECT_EQ(u.WndClass, w == hung.window() ? std::wstring(kClass) : std::wstring(L"Edit"));
-    if (w == hung.window()) EXPECT_EQ(u.WndTitle, L"Not answering");  // from the window manager's copy
+    if (w == hung.window()) {
+      EXPECT_EQ(u.WndTitle, L"Not answering");  // from the window manager's copy
+    }
+  }
+}
+
+// Windows of another process: this program started again with only the helper below, which creates the window
+// and then either answers messages or hangs. The mode and the title travel in the environment.
+constexpr wchar_t kModeVariable[] = L"SKIMLET_WINUTILS_CHILD";
+constexpr wchar_t kChildTitle[] = L"Other process \u7a97";
+
+TEST(OtherProcess, DISABLED_Window) {
+  wchar_t mode[16] = {};
+  if (!::GetEnvironmentVariableW(kModeVariable, mode, 16)) GTEST_SKIP() << "only run as a child";
+  RegisterFixtureClass();
+  Window w(::CreateWindowExW(0, kClass, kChildTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 200, 100, nullptr,
+                             nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  const auto deadline = ::GetTickCount64() + 30000;  // the parent ends this process long before
+  while (::GetTickCount64() < deadline) {
+    if (std::wstring(mode) == L"hang") {
+      ::Sleep(100);
+      continue;
+    }
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  }
+}
+
+class ChildProcess {
+ public:
+  explicit ChildProcess(const wchar_t* mode) {
+    wchar_t exe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(exe) +
+                           L"\" --gtest_filter=OtherProcess.DISABLED_Window --gtest_also_run_disabled_tests";
+    ::SetEnvironmentVariableW(kModeVariable, mode);
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+      process_.reset(pi.hProcess);
+      ::CloseHandle(pi.hThread);
+    }
+    ::SetEnvironmentVariableW(kModeVariable, nullptr);
+    // Poll for the window with a deadline.
+    for (const auto deadline = ::GetTickCount64() + 15000; process_ && !window_ && ::GetTickCount64() < deadline;) {
+      window_ = ::FindWindowW(kClass, kChildTitle);
+      if (!window_) ::Sleep(10);
+    }
+  }
+  ~ChildProcess() {
+    if (process_) {
+      ::TerminateProcess(process_.get(), 0);
+      ::WaitForSingleObject(process_.get(), 5000);
+    }
+  }
+  HWND window() const { return window_; }
+
+ private:
+  gui::UniqueHandleObject process_;
+  HWND window_ = nullptr;
+};
+
+TEST(TovWinUtils, ReadsWindowsOfOtherProcessesWithinTheBound) {
+  for (const wchar_t* mode : {L"pump", L"hang"}) {
+    ChildProcess child(mode);
+    ASSERT_NE(child.window(), nullptr) << "no window from the child process";
+    if (std::wstring(mode) == L"hang") ::Sleep(300);  // let it stop answering for good
+    const auto start = std::chrono::steady_clock::now();
+    const TovWinUtils u = Read(child.window());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << mode;
+    EXPECT_EQ(u.WndTitle, kChildTitle) << mode;
+    EXPECT_EQ(u.WndClass, kClass) << mode;
+    EXPECT_TRUE(u.Visible) << mode;
+    EXPECT_EQ(u.FontText, L"") << mode;  // a plain window has no font
   }
 }
 
