@@ -1,0 +1,318 @@
+// The task and set files at start: what reaches the lists and menus, what is reported, and that start-up never
+// writes; then saves that fail.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <set>
+
+#include "app/ovMainForm.h"
+#include "lists/ovListFile.h"
+#include "support/ListsFixture.h"
+
+namespace {
+
+using fixture::ListsSession;
+using Lines = std::vector<std::wstring>;
+
+// UTF-16 bytes of the text (which carries its own byte-order mark, U+FEFF, where one is wanted).
+std::string Utf16(const std::wstring& text, bool bigEndian) {
+  std::string bytes;
+  for (wchar_t c : text) {
+    const char high = static_cast<char>((c >> 8) & 0xFF);
+    const char low = static_cast<char>(c & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+// Distinct captions in order of first appearance: the Set pop-up gets one entry per distinct caption.
+Lines Distinct(const Lines& lines) {
+  Lines distinct;
+  std::set<std::wstring> seen;
+  for (const auto& line : lines) {
+    if (seen.insert(line).second) distinct.push_back(line);
+  }
+  return distinct;
+}
+
+void ExpectLoaded(ListsSession& lists, const Lines& tasks, const Lines& sets) {
+  TovFrmMain& main = lists.Main();
+  EXPECT_EQ(main.FTaskList, tasks);
+  EXPECT_EQ(main.FSetList, sets);
+  EXPECT_EQ(lists.TaskEntries(), tasks);
+  EXPECT_EQ(lists.SetEntries(), Distinct(sets));
+  // The menus that Windows shows hold the same number of entries.
+  EXPECT_EQ(::GetMenuItemCount(main.miTask->Handle()), static_cast<int>(2 + tasks.size()));
+  EXPECT_EQ(::GetMenuItemCount(main.pmSet.Handle()), static_cast<int>(2 + Distinct(sets).size()));
+  // Task entries do nothing when chosen; set entries share the Set pop-up's handler.
+  for (std::size_t i = 2; i < main.miTask->Count(); ++i) EXPECT_FALSE(main.miTask->Item(i).OnClick);
+  for (std::size_t i = 2; i < main.pmSet.Count(); ++i) {
+    EXPECT_TRUE(main.pmSet.Item(i).OnClick);
+    EXPECT_EQ(main.pmSet.Item(i).Tag(), 0);
+  }
+}
+
+TEST(ListFilesAtStart, LoadIntoListsAndMenusWithoutWriting) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> tasks, sets;
+    Lines taskLines, setLines;
+  };
+  const std::string megabyte(1 << 20, 'x');
+  const Case cases[] = {
+      {"no files", std::nullopt, std::nullopt, {}, {}},
+      {"empty files", "", "", {}, {}},
+      {"ANSI with repeated and empty lines",
+       "Name=OK,Class=Button\r\n\r\nName=OK,Class=Button\r\nlast",
+       "  100   50  800  600\r\n  abc\r\n  100   50  800  600\r\n  ABC\r\n",
+       {L"Name=OK,Class=Button", L"", L"Name=OK,Class=Button", L"last"},
+       {L"  100   50  800  600", L"  abc", L"  100   50  800  600", L"  ABC"}},
+      {"UTF-8 with mark, mixed line ends",
+       "\xEF\xBB\xBF" "Name=Caf\xC3\xA9\rName=x\nName=y\r\n\n",
+       "\xEF\xBB\xBF    1\n\r\n",
+       {L"Name=Caf\u00e9", L"Name=x", L"Name=y", L""},
+       {L"    1", L""}},
+      {"UTF-16 both byte orders",
+       Utf16(L"\uFEFF\"Name=A, \u00c5\",Class=K\r\nsecond\n", false),
+       Utf16(L"\uFEFF  100   50  800  600\r\n\u0416\r\n", true),
+       {L"\"Name=A, \u00c5\",Class=K", L"second"},
+       {L"  100   50  800  600", L"\u0416"}},
+      {"a line of 1 MB", megabyte + "\r\nshort\r\n", "short\r\n" + megabyte,
+       {std::wstring(megabyte.begin(), megabyte.end()), L"short"},
+       {L"short", std::wstring(megabyte.begin(), megabyte.end())}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ListsSession lists;
+    if (c.tasks) fixture::WriteFileBytes(lists.TaskFile(), *c.tasks);
+    if (c.sets) fixture::WriteFileBytes(lists.SetFile(), *c.sets);
+    lists.Start();
+    ExpectLoaded(lists, c.taskLines, c.setLines);
+    EXPECT_TRUE(lists.Reports().empty());
+    EXPECT_EQ(lists.Main().FTaskIndex, 0);
+    // Start-up writes nothing, not even over duplicates.
+    EXPECT_EQ(::GetFileAttributesW(lists.TaskFile().c_str()) != INVALID_FILE_ATTRIBUTES, c.tasks.has_value());
+    EXPECT_EQ(::GetFileAttributesW(lists.SetFile().c_str()) != INVALID_FILE_ATTRIBUTES, c.sets.has_value());
+    if (c.tasks) EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()), *c.tasks);
+    if (c.sets) EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), *c.sets);
+  }
+}
+
+TEST(ListFilesAtStart, BinaryGarbageIsListedLineByLine) {
+  std::mt19937 random(4711);
+  for (int round = 0; round < 3; ++round) {
+    std::string tasks(3000, '\0'), sets(3000, '\0');
+    for (char& c : tasks) c = static_cast<char>(random());
+    for (char& c : sets) c = static_cast<char>(random());
+    if (round == 1) tasks.insert(0, "\xFF\xFE");  // odd-length UTF-16 after the mark
+    if (round == 2) sets.insert(0, "\xEF\xBB\xBF");
+    ListsSession lists;
+    fixture::WriteFileBytes(lists.TaskFile(), tasks);
+    fixture::WriteFileBytes(lists.SetFile(), sets);
+    const Lines taskLines = LoadListFile(lists.TaskFile());
+    const Lines setLines = LoadListFile(lists.SetFile());
+    lists.Start();
+    SCOPED_TRACE(round);
+    ExpectLoaded(lists, taskLines, setLines);
+    EXPECT_TRUE(lists.Reports().empty());
+    EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()), tasks);
+    EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), sets);
+    // The runner goes through garbage lines without harm.
+    fixture::SkimletSession::RunIdlePasses(60);
+  }
+}
+
+// Makes one list file unreadable in a given way for as long as it lives.
+class Obstacle {
+ public:
+  enum Kind { kFolder, kLocked };
+  Obstacle(Kind kind, const std::wstring& path, const std::string& content) : kind_(kind), path_(path) {
+    if (kind == kFolder) {
+      EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+    } else {
+      fixture::WriteFileBytes(path, content);
+      lock_.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      EXPECT_TRUE(lock_);
+    }
+  }
+  void Release() { lock_.reset(); }
+
+ private:
+  Kind kind_;
+  std::wstring path_;
+  gui::UniqueFile lock_;
+};
+
+TEST(ListFilesAtStart, UnreadableFileIsReportedAndTheRestGoesOn) {
+  struct Case {
+    const char* name;
+    Obstacle::Kind kind;
+    bool taskFileBad;
+  };
+  const Case cases[] = {
+      {"folder for the task file", Obstacle::kFolder, true},
+      {"locked task file", Obstacle::kLocked, true},
+      {"folder for the set file", Obstacle::kFolder, false},
+      {"locked set file", Obstacle::kLocked, false},
+  };
+  const std::string taskContent = "Name=Kept,Class=Kept\r\n";
+  const std::string setContent = "    1    2    3    4\r\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ListsSession lists;
+    const std::wstring badFile = c.taskFileBad ? lists.TaskFile() : lists.SetFile();
+    fixture::WriteFileBytes(c.taskFileBad ? lists.SetFile() : lists.TaskFile(),
+                            c.taskFileBad ? setContent : taskContent);
+    Obstacle obstacle(c.kind, badFile, c.taskFileBad ? taskContent : setContent);
+    TovFrmMain& main = lists.Start();
+
+    // One report naming the file; that list is empty, the other one loaded, the window is up.
+    ASSERT_EQ(lists.Reports().size(), 1u);
+    const std::wstring badName = c.taskFileBad ? L"skimlet.ini" : L"skimlet.log";
+    EXPECT_NE(lists.Reports()[0].find(badName), std::wstring::npos) << lists.Reports()[0];
+    EXPECT_TRUE(::IsWindowVisible(main.Handle()));
+    if (c.taskFileBad) {
+      ExpectLoaded(lists, {}, {L"    1    2    3    4"});
+    } else {
+      ExpectLoaded(lists, {L"Name=Kept,Class=Kept"}, {});
+    }
+    fixture::SkimletSession::RunIdlePasses(20);
+
+    // Adding still works on both lists: saved where the file was read, refused and reported where it was not
+    // (even after the lock is gone, a save would replace lines that were never read).
+    obstacle.Release();
+    fixture::ProbeHandle probe = fixture::MakeProbe(L"Add me");
+    ASSERT_TRUE(probe);
+    main.FUtils->SetWnd(probe.get());
+    fixture::ClickAsUser(*main.miAddTask);
+    main.eLeft.SetText(L"5");
+    main.eTop.SetText(L"6");
+    main.eWidth.SetText(L"7");
+    main.eHeight.SetText(L"8");
+    fixture::ClickAsUser(*main.miAddSet);
+
+    const std::wstring newTask = L"\"Name=Add me\",Class=SkimletProbe";
+    const std::wstring newSet = L"    5    6    7    8";
+    EXPECT_EQ(lists.TaskEntries().back(), newTask);
+    EXPECT_EQ(lists.SetEntries().back(), newSet);
+    ASSERT_EQ(lists.Reports().size(), 2u);
+    EXPECT_NE(lists.Reports()[1].find(badName), std::wstring::npos) << lists.Reports()[1];
+    if (c.taskFileBad) {
+      EXPECT_EQ(LoadListFile(lists.SetFile()), (Lines{L"    1    2    3    4", newSet}));
+    } else {
+      EXPECT_EQ(LoadListFile(lists.TaskFile()), (Lines{L"Name=Kept,Class=Kept", newTask}));
+    }
+    if (c.kind == Obstacle::kLocked) {
+      EXPECT_EQ(fixture::ReadFileBytes(badFile), c.taskFileBad ? taskContent : setContent);
+    } else {
+      EXPECT_TRUE(::GetFileAttributesW(badFile.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    }
+  }
+}
+
+// Ways to make a save fail that really fail under Wine as on Windows. A read-only folder is not among them: on
+// Windows that attribute does not stop files from being created, and under Wine running as root it does not either.
+class SaveBlocker {
+ public:
+  enum Kind { kLocked, kReadOnlyFile, kFolderForTemporary };
+  SaveBlocker(Kind kind, const std::wstring& path) : kind_(kind), path_(path) {
+    switch (kind) {
+      case kLocked:
+        lock_.reset(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_TRUE(lock_);
+        break;
+      case kReadOnlyFile:
+        EXPECT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+        break;
+      case kFolderForTemporary:
+        // The save writes "<file>.<process id>.saving" first and then moves it over the file.
+        temporary_ = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".saving";
+        EXPECT_TRUE(::CreateDirectoryW(temporary_.c_str(), nullptr));
+        break;
+    }
+  }
+  ~SaveBlocker() { Release(); }
+  void Release() {
+    lock_.reset();
+    if (kind_ == kReadOnlyFile) ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!temporary_.empty()) ::RemoveDirectoryW(temporary_.c_str());
+    temporary_.clear();
+  }
+
+ private:
+  Kind kind_;
+  std::wstring path_;
+  std::wstring temporary_;
+  gui::UniqueFile lock_;
+};
+
+TEST(ListFilesSaving, FailedSaveIsReportedKeepsTheEntryAndTheOldFile) {
+  struct Case {
+    const char* name;
+    SaveBlocker::Kind kind;
+  };
+  const Case cases[] = {
+      {"locked file", SaveBlocker::kLocked},
+      {"read-only file", SaveBlocker::kReadOnlyFile},
+      {"folder in place of the temporary file", SaveBlocker::kFolderForTemporary},
+  };
+  const std::string setContent = "  100   50  800  600\r\n";
+  const std::string taskContent = "Name=Old,Class=Old\r\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ListsSession lists;
+    fixture::WriteFileBytes(lists.SetFile(), setContent);
+    fixture::WriteFileBytes(lists.TaskFile(), taskContent);
+    TovFrmMain& main = lists.Start();
+    fixture::ProbeHandle first = fixture::MakeProbe(L"First");
+    fixture::ProbeHandle second = fixture::MakeProbe(L"Second");
+    ASSERT_TRUE(first && second);
+    {
+      SaveBlocker setBlocker(c.kind, lists.SetFile());
+      SaveBlocker taskBlocker(c.kind, lists.TaskFile());
+      main.eLeft.SetText(L"1");
+      fixture::ClickAsUser(*main.miAddSet);
+      main.FUtils->SetWnd(first.get());
+      fixture::ClickAsUser(*main.miAddTask);
+
+      EXPECT_EQ(lists.Reports().size(), 2u);
+      EXPECT_EQ(lists.SetEntries(), (Lines{L"  100   50  800  600", L"    1"}));
+      EXPECT_EQ(lists.TaskEntries(), (Lines{L"Name=Old,Class=Old", L"Name=First,Class=SkimletProbe"}));
+      EXPECT_EQ(main.FSetList.size(), 2u);
+      EXPECT_EQ(main.FTaskList.size(), 2u);
+    }
+    EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), setContent);
+    EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()), taskContent);
+
+    // The next save that succeeds writes the whole list, the entry that failed too.
+    main.eLeft.SetText(L"2");
+    fixture::ClickAsUser(*main.miAddSet);
+    main.FUtils->SetWnd(second.get());
+    fixture::ClickAsUser(*main.miAddTask);
+    EXPECT_EQ(lists.Reports().size(), 2u);
+    EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), setContent + "    1\r\n    2\r\n");
+    EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()),
+              taskContent + "Name=First,Class=SkimletProbe\r\nName=Second,Class=SkimletProbe\r\n");
+  }
+}
+
+TEST(ListFilesSaving, MarkedFileIsRewrittenInTheCodePage) {
+  ListsSession lists;
+  fixture::WriteFileBytes(lists.TaskFile(), "\xEF\xBB\xBF\"Name=Caf\xC3\xA9, Bar\",Class=K\r\n");
+  TovFrmMain& main = lists.Start();
+  EXPECT_EQ(lists.TaskEntries(), Lines{L"\"Name=Caf\u00e9, Bar\",Class=K"});
+  fixture::ProbeHandle probe = fixture::MakeProbe(L"New");
+  main.FUtils->SetWnd(probe.get());
+  fixture::ClickAsUser(*main.miAddTask);
+  const std::string bytes = fixture::ReadFileBytes(lists.TaskFile());
+  // The accented letter fits both code pages Wine uses here (1252 and UTF-8), so no mark is written.
+  EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(LoadListFile(lists.TaskFile()),
+            (Lines{L"\"Name=Caf\u00e9, Bar\",Class=K", L"Name=New,Class=SkimletProbe"}));
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+#include "support/ListsFixture.h"
+
+#include <exception>
+#include <map>
+
+#include "app/ovMainForm.h"
+#include "core/Random.h"
+#include "gui/Application.h"
+#include "support/Poll.h"
+
+namespace fixture {
+namespace {
+
+std::vector<Posted>& ProbeLog() {
+  static std::vector<Posted> log;
+  return log;
+}
+
+std::map<HWND, int>& CloseRefusals() {
+  static std::map<HWND, int> refusals;
+  return refusals;
+}
+
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  try {
+    switch (message) {
+      case WM_CLOSE:
+      case WM_KEYDOWN:
+      case WM_KEYUP:
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONUP:
+        ProbeLog().push_back({window, message, wParam, lParam});
+        break;
+      case WM_NCDESTROY:
+        CloseRefusals().erase(window);
+        break;
+      default:
+        break;
+    }
+    if (message == WM_CLOSE) {
+      auto refusal = CloseRefusals().find(window);
+      if (refusal != CloseRefusals().end() && refusal->second > 0) {
+        --refusal->second;
+        return 0;
+      }
+    }
+  } catch (...) {
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterProbeClass() {
+  static const bool registered = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kProbeClass;
+    return ::RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+}
+
+}  // namespace
+
+ListsSession::ListsSession()
+    : folder_(L"skimlet-lists"), taskFile_(folder_.File(L"skimlet.ini")), setFile_(folder_.File(L"skimlet.log")) {}
+
+ListsSession::~ListsSession() = default;
+
+TovFrmMain& ListsSession::Start() {
+  session_ = std::make_unique<SkimletSession>(folder_.File(L"skimlet.exe"));
+  return session_->Main();
+}
+
+TovFrmMain& ListsSession::Main() { return session_->Main(); }
+
+std::vector<std::wstring> ListsSession::TaskEntries() { return Captions(*Main().miTask, 2); }
+
+std::vector<std::wstring> ListsSession::SetEntries() { return Captions(Main().pmSet.Items(), 2); }
+
+std::vector<std::wstring> ListsSession::Reports() const {
+  std::vector<std::wstring> reports;
+  for (const std::wstring& link : session_->opened) {
+    if (link.find(L"err&e=") != std::wstring::npos) reports.push_back(link);
+  }
+  return reports;
+}
+
+void ClickAsUser(gui::MenuItem& item) {
+  try {
+    item.Click();
+  } catch (...) {
+    gui::Application::Instance().HandleException(std::current_exception());
+  }
+}
+
+std::vector<std::wstring> Captions(const gui::MenuItem& menu, std::size_t first) {
+  std::vector<std::wstring> captions;
+  for (std::size_t i = first; i < menu.Count(); ++i) captions.push_back(menu.Item(i).Caption());
+  return captions;
+}
+
+ProbeHandle MakeProbe(const std::wstring& title, int closeRefusals) {
+  RegisterProbeClass();
+  HWND window = ::CreateWindowExW(0, kProbeClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300, 200,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  if (window && closeRefusals > 0) CloseRefusals()[window] = closeRefusals;
+  return ProbeHandle(window);
+}
+
+HWND MakeProbeChild(const std::wstring& title, HWND parent, DWORD extraStyle) {
+  RegisterProbeClass();
+  return ::CreateWindowExW(0, kProbeClass, title.c_str(), WS_CHILD | WS_VISIBLE | extraStyle, 10, 10, 120, 60, parent,
+                           nullptr, ::GetModuleHandleW(nullptr), nullptr);
+}
+
+std::vector<Posted> RunUntilTaskRuns(TovFrmMain& main) {
+  core::RandomGenerator predictor = main.FTaskDraw;
+  int passes = 1;
+  while (predictor.Draw(7) != 0) ++passes;
+  SkimletSession::RunIdlePasses(passes);
+  PumpMessages();
+  return TakeProbeLog();
+}
+
+std::vector<Posted> TakeProbeLog() {
+  std::vector<Posted> log;
+  log.swap(ProbeLog());
+  return log;
+}
+
+}  // namespace fixture

@@ -1,0 +1,79 @@
+#pragma once
+// Fixtures for the list, set and task tests: the program started from an executable path in a fresh folder (so its
+// .ini and .log files can be prepared and read back), and probe windows that log the messages posted to them.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/Handles.h"
+#include "gui/Menu.h"
+#include "support/SkimletSession.h"
+
+class TovFrmMain;
+
+namespace fixture {
+
+// The program as if run from <fresh folder>\skimlet.exe, with the task file skimlet.ini and the set file
+// skimlet.log. Prepare the folder, then Start().
+class ListsSession {
+ public:
+  ListsSession();
+  ~ListsSession();
+
+  const TempFolder& Folder() const { return folder_; }
+  const std::wstring& TaskFile() const { return taskFile_; }
+  const std::wstring& SetFile() const { return setFile_; }
+
+  TovFrmMain& Start();
+  TovFrmMain& Main();
+  SkimletSession& Session() { return *session_; }
+
+  // Captions of the entries after the fixed items (the first two) of the Task submenu and the Set pop-up.
+  std::vector<std::wstring> TaskEntries();
+  std::vector<std::wstring> SetEntries();
+
+  // Error reports handed to the shell so far.
+  std::vector<std::wstring> Reports() const;
+
+ private:
+  TempFolder folder_;
+  std::wstring taskFile_;
+  std::wstring setFile_;
+  std::unique_ptr<SkimletSession> session_;
+};
+
+// Chooses a menu item the way the program's window procedures do: an exception that escapes goes to the
+// application's exception handler.
+void ClickAsUser(gui::MenuItem& item);
+
+// Captions of a menu item's sub-items from index `first`.
+std::vector<std::wstring> Captions(const gui::MenuItem& menu, std::size_t first);
+
+// Probe windows of class "SkimletProbe" log the close, key and mouse-button messages they receive. A probe may
+// refuse a number of close requests before the default handling destroys it.
+inline constexpr const wchar_t* kProbeClass = L"SkimletProbe";
+using ProbeHandle = gui::UniqueHandle<HWND, ::DestroyWindow>;
+
+struct Posted {
+  HWND window;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool operator==(const Posted&) const = default;
+};
+
+// A visible top-level probe at a fixed place.
+ProbeHandle MakeProbe(const std::wstring& title, int closeRefusals = 0);
+// A visible child probe (destroyed with its parent).
+HWND MakeProbeChild(const std::wstring& title, HWND parent, DWORD extraStyle = 0);
+
+// Runs idle passes up to and including the next one in which the task runner acts (predicted from a copy of its
+// generator), then dispatches what was posted; returns the probe log since it was last taken.
+std::vector<Posted> RunUntilTaskRuns(TovFrmMain& main);
+
+// Everything logged since the last call, in order of arrival; clears the log.
+std::vector<Posted> TakeProbeLog();
+
+}  // namespace fixture
