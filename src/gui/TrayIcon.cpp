@@ -43,7 +43,7 @@ TrayIcon::TrayIcon() {
 TrayIcon::~TrayIcon() {
   if (!window_) return;
   ::KillTimer(window_, kAnimationTimer);
-  if (visible_) {
+  if (added_) {
     NOTIFYICONDATAW data = Describe(0);
     ::Shell_NotifyIconW(NIM_DELETE, &data);
   }
@@ -65,11 +65,20 @@ NOTIFYICONDATAW TrayIcon::Describe(UINT flags) const {
 
 bool TrayIcon::AddToShell() {
   NOTIFYICONDATAW data = Describe(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-  return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  added_ = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  return added_;
+}
+
+bool TrayIcon::SetHiddenState(bool hidden) {
+  NOTIFYICONDATAW data = Describe(NIF_STATE);
+  data.dwState = hidden ? NIS_HIDDEN : 0;
+  data.dwStateMask = NIS_HIDDEN;
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 bool TrayIcon::Modify(UINT flags) {
-  if (!visible_ || !window_) return false;
+  // A hidden icon is kept up to date too, so that it shows the current frame and tip when it comes back.
+  if (!added_ || !window_) return false;
   NOTIFYICONDATAW data = Describe(flags);
   return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
@@ -88,14 +97,20 @@ bool TrayIcon::SetVisible(bool visible) {
   if (!window_) return false;
   if (visible == visible_) return true;
   if (visible) {
+    if (added_ && SetHiddenState(false)) {
+      visible_ = true;
+      return true;
+    }
+    // Never added, or the shell has forgotten it: add it afresh.
     if (!AddToShell()) return false;
     visible_ = true;
     return true;
   }
-  NOTIFYICONDATAW data = Describe(0);
   visible_ = false;
   left_down_ = false;
-  return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+  // A shell that no longer knows the icon shows nothing either.
+  if (!SetHiddenState(true)) added_ = false;
+  return true;
 }
 
 bool TrayIcon::ShowBalloon(const std::wstring& text, const std::wstring& title, DWORD infoFlags, UINT timeoutMs) {
@@ -105,7 +120,9 @@ bool TrayIcon::ShowBalloon(const std::wstring& text, const std::wstring& title, 
   CopyCut(data.szInfoTitle, title);
   data.dwInfoFlags = infoFlags;
   data.uTimeout = timeoutMs;
-  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+  if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
+  ++balloons_;
+  return true;
 }
 
 void TrayIcon::SetFrames(std::vector<HICON> frames) {
@@ -167,6 +184,8 @@ LRESULT TrayIcon::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   }
   if (message == taskbar_created_ && taskbar_created_ != 0) {
+    // The new shell knows no icons: a visible one is added again, a hidden one when it is next shown.
+    added_ = false;
     if (visible_) AddToShell();
     return 0;
   }

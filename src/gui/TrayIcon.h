@@ -8,12 +8,16 @@
 //   ti.SetAnimate(true);                      // one step every second, back to the first after the last
 //   ti.OnClick = [] { ... };                  // left button pressed and released on the icon
 //   ti.OnRightClick = [] { ... };             // right button released on the icon
-//   ti.SetVisible(true);                      // adds the icon; SetVisible(false) takes it out
+//   ti.SetVisible(true);                      // adds the icon; SetVisible(false) hides it, SetVisible(true)
+//                                             // shows it again; the destructor takes it out
 //   ti.ShowBalloon(L"text", L"title", NIIF_INFO, 1000);
+// Hiding keeps the icon added and sets its hidden state (NIS_HIDDEN) instead of deleting it: Wine's tray takes
+// about two seconds to delete an icon (adding takes 30 ms, modifying 5 ms), and the snapshot commands hide the icon
+// for every capture. Only the destructor deletes it.
 // The class keeps a hidden top-level window of its own: the shell posts the icon's mouse messages to it, the
 // animation timer runs on it, and it hears the "TaskbarCreated" broadcast, on which a visible icon is added again
-// (a restarted shell has forgotten it). An exception thrown by an event handler is caught at the window procedure
-// and handed to OnException (dropped when that is empty).
+// (a restarted shell has forgotten it; a hidden one is added when it is next shown). An exception thrown by an event
+// handler is caught at the window procedure and handed to OnException (dropped when that is empty).
 //
 // The callback uses the classic form (no NIM_SETVERSION): lParam carries the mouse message. It is what both Wine's
 // tray and Windows deliver the same way; the handler reads LOWORD(lParam), which also holds for version 4.
@@ -46,9 +50,12 @@ class TrayIcon {
   void SetTip(std::wstring tip);
   const std::wstring& Tip() const { return tip_; }
 
-  // Adds the icon to or removes it from the notification area. Returns whether the shell accepted it.
+  // Shows the icon in the notification area (adding it the first time) or hides it there. Returns whether the
+  // shell accepted it.
   bool SetVisible(bool visible);
   bool Visible() const { return visible_; }
+  // Whether the shell holds the icon, shown or hidden.
+  bool Added() const { return added_; }
 
   // A balloon from the icon; false when the icon is not visible or the shell refused.
   // infoFlags: NIIF_NONE, NIIF_INFO, NIIF_WARNING or NIIF_ERROR. Texts are cut to 255 and 63 characters.
@@ -73,6 +80,8 @@ class TrayIcon {
   void SetAnimationInterval(UINT ms);
   std::size_t AnimationSteps() const { return steps_; }
   std::size_t CurrentFrame() const { return frame_; }
+  // Test hook: how many balloons the shell accepted.
+  std::size_t BalloonsShown() const { return balloons_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
@@ -81,6 +90,7 @@ class TrayIcon {
   void Step();
   void RestartTimer();
   bool AddToShell();
+  bool SetHiddenState(bool hidden);
   bool Modify(UINT flags);
   NOTIFYICONDATAW Describe(UINT flags) const;
 
@@ -88,13 +98,15 @@ class TrayIcon {
   UINT taskbar_created_ = 0;
   HICON icon_ = nullptr;
   std::wstring tip_;
-  bool visible_ = false;
+  bool added_ = false;    // the shell holds the icon
+  bool visible_ = false;  // ... and shows it
   bool left_down_ = false;
   std::vector<HICON> frames_;
   std::size_t frame_ = 0;
   bool animate_ = false;
   UINT interval_ = kDefaultAnimationInterval;
   std::size_t steps_ = 0;
+  std::size_t balloons_ = 0;
 };
 
 }  // namespace gui
