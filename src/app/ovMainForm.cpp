@@ -9,18 +9,19 @@ TovFrmMain* ovFrmMain = nullptr;
 
 namespace {
 
-// The memo's opening picture: an arrow up to the picker, a line down to a small window with a crosshair.
+// The memo's opening picture: an arrow up to the picker, a line down to a small window with a crosshair. At most
+// 39 characters a line, so that it does not wrap in the memo with a fallback monospaced font wider than Consolas.
 const std::vector<std::wstring> kBanner = {
     L"  ^",
-    L" /|\\   Please drag here to capture window",
+    L" /|\\",
+    L"  |  Please drag here to capture window",
     L"  |",
-    L"  |",
-    L"  '------------------.",
-    L"             .-------v------.",
-    L"             |=[]=======[]==|",
-    L"             |      |       |   Skimlet",
-    L"             |   ---+---    |",
-    L"             '--------------'",
+    L"  '-----------------.",
+    L"              .-----v-------.",
+    L"              |=[]======[]==|",
+    L"              |      |      |   Skimlet",
+    L"              |   ---+---   |",
+    L"              '-------------'",
 };
 
 gui::FormDesign MainDesign() {

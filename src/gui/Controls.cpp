@@ -99,7 +99,7 @@ void Edit::OnCommand(WORD code) {
 // --- Memo
 
 bool Memo::Create(Container& parent, const DesignRect& bounds) {
-  if (!HasOwnFont()) SetFont({L"Consolas", 11});
+  if (!HasOwnFont()) SetFont({L"Consolas", 11, false, DEFAULT_CHARSET, true});
   // No ES_AUTOHSCROLL: long lines wrap. No scroll bars.
   const DWORD style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP;
   return CreateSystemControl(parent, bounds, WC_EDITW, style, WS_EX_CLIENTEDGE, {});

@@ -13,6 +13,9 @@ struct FontSpec {
   int pixels = 11;
   bool bold = false;
   BYTE charset = DEFAULT_CHARSET;
+  // Asks the font mapper for a fixed-pitch face, so that a missing face (Consolas under Wine) falls back to another
+  // monospaced font instead of a proportional one.
+  bool fixedPitch = false;
 };
 
 UniqueFont CreateFontForDpi(const FontSpec& spec, int dpi);
