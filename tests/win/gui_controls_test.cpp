@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gui/Controls.h"
+#include "gui/Layout.h"
 #include "gui/PaintedControls.h"
 #include "gui/TextLines.h"
 #include "support/FixtureForm.h"
@@ -192,7 +193,7 @@ TEST_F(ControlsTest, ControlsUseTheirDesignFonts) {
     LOGFONTW info{};
     ASSERT_NE(::GetObjectW(font, sizeof(info), &info), 0);
     EXPECT_STREQ(info.lfFaceName, c.face);
-    EXPECT_EQ(info.lfHeight, c.height) << c.face;
+    EXPECT_EQ(info.lfHeight, -gui::ScaleToDpi(-c.height, form.Dpi())) << c.face;
     EXPECT_EQ(info.lfWeight, c.weight) << c.face;
   }
 }
