@@ -20,6 +20,8 @@ void PaintedControl::PaintBackground(HDC dc, const RECT& client) {
 }
 
 LRESULT PaintedControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A panel's children notify the panel, not the form: hand their notifications to their control objects.
+  if (const auto routed = RouteToControl(message, wParam, lParam)) return *routed;
   switch (message) {
     case WM_ERASEBKGND: {
       RECT client;
