@@ -1,0 +1,168 @@
+// skimlet.exe as a process of its own, driven from outside like the system and a user drive it: where its window
+// opens, that closing or minimising only hides it to the tray while the process runs on, that the tray icon brings
+// it back, that an end-of-session query is refused, and that Exit from the menu ends the process with exit code 0
+// and takes the tray icon away, also while the window is hidden.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "support/Poll.h"
+#include "support/Process.h"
+
+namespace {
+
+constexpr UINT kTrayCallback = WM_APP + 1;  // the tray icon's callback message and icon id in the program
+constexpr UINT kTrayIconId = 1;
+
+// Modifying an icon that the shell does not hold fails: the way to ask whether it is there.
+bool ShellHasIcon(HWND trayWindow) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = trayWindow;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_TIP;
+  ::lstrcpynW(data.szTip, L"Skimlet", 64);
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys) {
+  for (const auto& [key, up] : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(input));
+  }
+}
+
+HWND ChildWithText(HWND parent, const wchar_t* text) {
+  return ::FindWindowExW(parent, nullptr, L"Button", text);
+}
+
+class ShellProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::wstring exe = fixture::BuiltSkimletPath();
+    if (exe.empty()) GTEST_SKIP() << "skimlet.exe is not built beside the tests";
+    ASSERT_TRUE(child.Start(exe));
+    main = child.WaitForWindow(L"TovFrmMain");
+    ASSERT_NE(main, nullptr);
+    tray = child.WaitForWindow(L"SkimletTrayIconWindow");
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(Shown());
+  }
+
+  bool Hidden() { return fixture::PollUntil([&] { return !::IsWindowVisible(main); }, 3000); }
+  bool Shown() { return fixture::PollUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 3000); }
+  // As the shell reports a left click on the icon: to the icon's own window, press then release.
+  void TrayClick() {
+    ::PostMessageW(tray, kTrayCallback, kTrayIconId, WM_LBUTTONDOWN);
+    ::PostMessageW(tray, kTrayCallback, kTrayIconId, WM_LBUTTONUP);
+  }
+  // Chooses Exit in the open pop-up menu by its accelerator letter, then waits for the process to end.
+  std::optional<DWORD> ExitThroughMenuLetter() {
+    fixture::Settle(300);
+    SendKeys({{'X', false}, {'X', true}});
+    return child.WaitForExit(10000);
+  }
+
+  fixture::ChildProcess child;
+  HWND main = nullptr;
+  HWND tray = nullptr;
+};
+
+TEST_F(ShellProcessTest, OpensWhereThePlacementPutsItWithItsTrayIcon) {
+  RECT area{};
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
+  RECT bounds{};
+  ::GetWindowRect(main, &bounds);
+  const int width = bounds.right - bounds.left;
+  const int height = bounds.bottom - bounds.top;
+  EXPECT_EQ(bounds.left, (area.right - area.left) - 2 * width);
+  EXPECT_EQ(bounds.top, (area.bottom - area.top) - height);
+  wchar_t caption[64] = {};
+  ::GetWindowTextW(main, caption, 64);
+  EXPECT_STREQ(caption, L"Skimlet");
+  EXPECT_TRUE(ShellHasIcon(tray));
+}
+
+TEST_F(ShellProcessTest, ClosingAndMinimisingHideToTheTrayAndTheTrayIconBringsItBack) {
+  struct Case {
+    const char* name;
+    std::function<void()> act;
+  };
+  const Case cases[] = {
+      {"WM_CLOSE", [&] { ::PostMessageW(main, WM_CLOSE, 0, 0); }},
+      {"system menu Close", [&] { ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"minimise", [&] { ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
+      {"Alt+F4",
+       [&] {
+         ::SetForegroundWindow(main);
+         fixture::PollUntil([&] { return ::GetForegroundWindow() == main; }, 2000);
+         SendKeys({{VK_MENU, false}, {VK_F4, false}, {VK_F4, true}, {VK_MENU, true}});
+       }},
+      {"tray click", [&] { TrayClick(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.act();
+    ASSERT_TRUE(Hidden());
+    fixture::Settle(200);
+    EXPECT_TRUE(child.Running());
+    EXPECT_TRUE(ShellHasIcon(tray)) << "the icon stays in the notification area";
+    TrayClick();
+    ASSERT_TRUE(Shown());
+    EXPECT_FALSE(::IsIconic(main)) << "comes back restored";
+  }
+}
+
+TEST_F(ShellProcessTest, RefusesToEndTheSessionAndHides) {
+  DWORD_PTR answer = 1;
+  ASSERT_TRUE(::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, 0u);
+  EXPECT_TRUE(Hidden());
+  EXPECT_TRUE(child.Running());
+}
+
+TEST_F(ShellProcessTest, ExitFromTheMenuButtonEndsTheProcessAndRemovesTheTrayIcon) {
+  const HWND menuButton = ChildWithText(main, L"&Menu");
+  ASSERT_NE(menuButton, nullptr);
+  ASSERT_TRUE(ShellHasIcon(tray));
+  fixture::ClickAt(fixture::CenterOf(menuButton));
+  const auto code = ExitThroughMenuLetter();
+  ASSERT_TRUE(code.has_value()) << "the process ended";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_FALSE(ShellHasIcon(tray));
+}
+
+TEST_F(ShellProcessTest, ExitFromTheTrayMenuWhileHiddenEndsTheProcessWithoutShowingTheWindow) {
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Hidden());
+  // The right button's release on the icon opens the menu at the pointer.
+  fixture::MoveMouseTo({600, 400});
+  ::PostMessageW(tray, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
+  ::PostMessageW(tray, kTrayCallback, kTrayIconId, WM_RBUTTONUP);
+  HWND popup = nullptr;
+  ASSERT_TRUE(fixture::PollUntil([&] {
+    popup = child.FindWindowOfClass(L"#32768");
+    return popup && ::IsWindowVisible(popup);
+  }));
+  EXPECT_FALSE(::IsWindowVisible(main));
+  // Under Wine a hidden window cannot take the keyboard focus, so the menu opened for it does not hear typed keys
+  // until the user points at it; bringing the menu itself to the front stands in for that.
+  ::SetForegroundWindow(popup);
+  fixture::Settle(200);
+  SendKeys({{'X', false}, {'X', true}});
+  const auto code = child.WaitForExit(10000);
+  ASSERT_TRUE(code.has_value()) << "the process ended";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_FALSE(ShellHasIcon(tray));
+}
+
+}  // namespace

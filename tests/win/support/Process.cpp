@@ -1,0 +1,111 @@
+#include "support/Process.h"
+
+#include <vector>
+
+#include "support/Poll.h"
+
+namespace fixture {
+namespace {
+
+std::wstring OwnPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+struct Search {
+  DWORD process;
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) noexcept {
+  auto* search = reinterpret_cast<Search*>(data);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != search->process) return TRUE;
+  wchar_t name[256] = {};
+  ::GetClassNameW(window, name, 256);
+  if (::lstrcmpW(name, search->className) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+std::wstring BuiltSkimletPath() {
+  const std::wstring tests = FolderOf(OwnPath());  // <build>\tests\ .
+  const std::wstring candidate = tests + L"..\\bin\\skimlet.exe";
+  return ::GetFileAttributesW(candidate.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : candidate;
+}
+
+ChildProcess::~ChildProcess() {
+  if (process_.hProcess) {
+    if (Running()) {
+      ::TerminateProcess(process_.hProcess, 1);
+      ::WaitForSingleObject(process_.hProcess, 5000);
+    }
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+  }
+}
+
+bool ChildProcess::Start(const std::wstring& exe) {
+  if (process_.hProcess || exe.empty()) return false;
+  folder_.emplace(L"skimlet-child");
+  exePath_ = folder_->File(FileNameOf(exe));
+  if (!::CopyFileW(exe.c_str(), exePath_.c_str(), FALSE)) return false;
+  std::wstring commandLine = L"\"" + exePath_ + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  if (!::CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_->Path().c_str(), &startup, &process_)) {
+    process_ = {};
+    return false;
+  }
+  id_ = process_.dwProcessId;
+  ::WaitForInputIdle(process_.hProcess, 10000);
+  return true;
+}
+
+bool ChildProcess::Running() const {
+  return process_.hProcess && ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND ChildProcess::FindWindowOfClass(const wchar_t* className) const {
+  Search search{id_, className, nullptr};
+  ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ChildProcess::WaitForWindow(const wchar_t* className, int timeoutMs) const {
+  HWND found = nullptr;
+  PollUntil([&] { return (found = FindWindowOfClass(className)) != nullptr || !Running(); }, timeoutMs);
+  return found;
+}
+
+std::optional<DWORD> ChildProcess::WaitForExit(int timeoutMs) const {
+  if (!process_.hProcess) return std::nullopt;
+  if (!PollUntil([&] { return !Running(); }, timeoutMs)) return std::nullopt;
+  DWORD code = 0;
+  ::GetExitCodeProcess(process_.hProcess, &code);
+  return code;
+}
+
+}  // namespace fixture
