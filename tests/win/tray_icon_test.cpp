@@ -1,4 +1,4 @@
-// The tray icon: it is in the notification area exactly while visible, its callback messages become click events,
+// The tray icon: the shell holds it from the first show to the destructor, its callback messages become click events,
 // the animation steps through the frames on its timer, and it comes back when the taskbar is re-created.
 // The image list that supplies the frames is tested here too.
 #include <windows.h>
@@ -64,7 +64,7 @@ class TrayIconTest : public ::testing::Test {
   gui::ImageList images{16};
 };
 
-TEST_F(TrayIconTest, IsInTheNotificationAreaExactlyWhileVisible) {
+TEST_F(TrayIconTest, ShellHoldsTheIconFromTheFirstShowUntilTheDestructor) {
   HWND window;
   {
     TrayIcon tray;
@@ -78,9 +78,10 @@ TEST_F(TrayIconTest, IsInTheNotificationAreaExactlyWhileVisible) {
     EXPECT_TRUE(ShellHasIcon(window));
     EXPECT_TRUE(tray.SetVisible(true)) << "a second show is no error";
 
-    // A snapshot takes it out for the capture and puts it back afterwards.
+    // A snapshot hides it for the capture (the shell keeps it, hidden) and shows it again afterwards.
     EXPECT_TRUE(tray.SetVisible(false));
-    EXPECT_FALSE(ShellHasIcon(window));
+    EXPECT_FALSE(tray.Visible());
+    EXPECT_EQ(ShellHasIcon(window), tray.Added());
     EXPECT_TRUE(tray.SetVisible(true));
     EXPECT_TRUE(ShellHasIcon(window));
   }
@@ -227,10 +228,13 @@ TEST_F(TrayIconTest, ComesBackWhenTheTaskbarIsRecreated) {
   ::SendMessageW(tray.Window(), taskbarCreated, 0, 0);
   EXPECT_TRUE(ShellHasIcon(tray.Window()));
 
-  // A hidden icon stays hidden.
+  // A restart while the icon is hidden: it stays out until it is shown again.
   tray.SetVisible(false);
+  ::Shell_NotifyIconW(NIM_DELETE, &data);
   ::SendMessageW(tray.Window(), taskbarCreated, 0, 0);
   EXPECT_FALSE(ShellHasIcon(tray.Window()));
+  EXPECT_TRUE(tray.SetVisible(true));
+  EXPECT_TRUE(ShellHasIcon(tray.Window()));
 }
 
 TEST(ImageList, OwnsIconsOfOneSize) {
