@@ -45,9 +45,12 @@ void TovEmpty::CoverVirtualScreen() {
   const RECT screen = VirtualScreen();
   ::SetWindowPos(Handle(), HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left,
                  screen.bottom - screen.top, SWP_NOACTIVATE);
+  UpdateOrigin();
+}
+
+void TovEmpty::UpdateOrigin() {
   POINT origin{0, 0};
-  ::ClientToScreen(Handle(), &origin);
-  FOrigin = {origin.x, origin.y};
+  if (Handle() && ::ClientToScreen(Handle(), &origin)) FOrigin = {origin.x, origin.y};
 }
 
 core::Point TovEmpty::ScreenPoint(LPARAM lParam) const {
@@ -65,6 +68,9 @@ LRESULT TovEmpty::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       WMLButtonUp();
       return 0;
+    case WM_WINDOWPOSCHANGED:
+      UpdateOrigin();
+      break;
     case WM_DPICHANGED:
       // Spanning monitors of different scales must not shrink the overlay to one monitor's suggestion.
       CoverVirtualScreen();

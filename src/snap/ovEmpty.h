@@ -32,8 +32,9 @@ class TovEmpty : public gui::Form {
   void WMLButtonUp();
   // The message's client point (signed 16-bit values) in screen coordinates.
   core::Point ScreenPoint(LPARAM lParam) const;
+  void UpdateOrigin();
 
-  core::Point FOrigin;  // screen position of the client area's top-left corner
+  core::Point FOrigin;  // screen position of the client area's top-left corner, kept as the window moves
 };
 
 // Shows the overlay modally and returns the dragged rectangle, normalised, in screen coordinates.
