@@ -27,9 +27,9 @@ Application& Application::Instance() {
   return instance;
 }
 
-Application::~Application() {
-  if (ownerWindow_ && ::IsWindow(ownerWindow_)) ::DestroyWindow(ownerWindow_);
-}
+// The hidden owner window is left to the system, which destroys a thread's windows when it ends: calling
+// window functions from static destruction at process exit is not safe.
+Application::~Application() = default;
 
 void Application::SetTitle(std::wstring title) {
   title_ = std::move(title);
