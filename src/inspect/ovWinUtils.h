@@ -32,6 +32,8 @@ class TovWinUtils {
   void SetWnd(HWND w);
   bool IsValid() const;
 
+  // Each setter records the value; it leaves the window alone when the window's thread does not answer within
+  // the bound (the calls would otherwise wait for that thread without limit).
   void SetEnabled(bool value);
   void SetVisible(bool value);
   void SetTopmost(bool value);
@@ -48,9 +50,13 @@ class TovWinUtils {
   // sets its own DPI here.
   void SetScreenPpi(int ppi) { FPpi = ppi; }
 
-  // Longest wait for one message to the target's thread.
+  // Longest wait for one message to the target's thread; and for one more try once it has stayed silent.
   static constexpr UINT kAnswerTimeoutMs = 250;
+  static constexpr UINT kRetryTimeoutMs = 25;
 
  private:
+  bool Answers();
+
   int FPpi = 0;
+  bool FSilent = false;  // the target's thread did not answer the latest message sent to it
 };

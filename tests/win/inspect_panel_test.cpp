@@ -1,0 +1,343 @@
+// The information panel on real windows: the memo's text, the boxes and their enabling, the geometry boxes and
+// their hints, the Set button, the climb to the top-level window and dragging the target by the background.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "app/ovMainForm.h"
+#include "support/InspectFixtures.h"
+#include "support/Poll.h"
+#include "support/SkimletSession.h"
+
+namespace {
+
+using fixture::HexDec;
+using fixture::LowBits;
+
+std::wstring StyleLine(HWND w) {
+  wchar_t buffer[64];
+  std::swprintf(buffer, 64, L"Style=0x%.6X 0x%.6X(EX)", static_cast<uint32_t>(::GetWindowLongW(w, GWL_STYLE)),
+                static_cast<uint32_t>(::GetWindowLongW(w, GWL_EXSTYLE)));
+  return buffer;
+}
+
+// The memo as it must read for w; empty title, class or font give no line.
+std::wstring ExpectedMemo(HWND w, int32_t id, const std::wstring& title, const std::wstring& className,
+                          const std::wstring& font) {
+  std::wstring text = L"HWND =" + HexDec(LowBits(w)) + L"\r\nID   =" + HexDec(static_cast<uint32_t>(id));
+  if (!title.empty()) text += L"\r\nTitle=" + title;
+  if (!className.empty()) text += L"\r\nClass=" + className;
+  text += L"\r\n" + StyleLine(w);
+  if (!font.empty()) text += L"\r\nFont =" + font;
+  return text;
+}
+
+std::wstring DecimalSeparator() {
+  wchar_t separator[8] = {};
+  return ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1 ? std::wstring(1, separator[0])
+                                                                                        : L".";
+}
+
+class PanelTest : public ::testing::Test {
+ protected:
+  TovFrmMain& Main() { return session.Main(); }
+  fixture::SkimletSession session;
+};
+
+TEST_F(PanelTest, MemoTextForEachKindOfWindow) {
+  if (Main().Dpi() != 96) GTEST_SKIP() << "font sizes below are given for 96 pixels per inch";
+  const std::wstring dot = DecimalSeparator();
+  fixture::SolidWindow known(L"Known title", {100, 100, 400, 300}, RGB(90, 90, 200));
+  fixture::SolidWindow untitled(L"", {420, 100, 620, 300}, RGB(90, 200, 90), WS_EX_TOOLWINDOW);
+  const wchar_t kForeign[] = L"\u041e\u043a\u043d\u043e \u7a97\u53e3 \u00e9t\u00e9";
+  fixture::SolidWindow foreign(kForeign, {640, 100, 840, 300}, RGB(200, 90, 90));
+
+  struct FontCase {
+    int height, weight;
+    bool italic, underline, strikeOut;
+    int id;
+    std::wstring text;
+  };
+  const std::vector<FontCase> fonts = {
+      {-11, 400, false, false, false, 1001, L"Tahoma, 8pt"},
+      {-13, 400, false, false, false, 1002, L"Tahoma, 9" + dot + L"5pt"},
+      {-13, 401, false, false, false, 1003, L"Tahoma, 9" + dot + L"5pt Bold"},
+      {-12, 700, true, false, false, 1004, L"Tahoma, 9pt Bold Italic"},
+      {-16, 600, false, true, true, -5, L"Tahoma, 12pt Bold Underline StrikeOut"},
+      {-16, 400, false, false, true, 0x7FFFFFFF, L"Tahoma, 12pt StrikeOut"},
+  };
+  std::vector<gui::UniqueFont> owned;
+  struct Case {
+    HWND window;
+    int32_t id;
+    std::wstring title, className, font;
+  };
+  std::vector<Case> cases = {
+      {known.get(), 0, L"Known title", fixture::kSolidClass, L""},
+      {untitled.get(), 0, L"", fixture::kSolidClass, L""},
+      {foreign.get(), 0, kForeign, fixture::kSolidClass, L""},
+  };
+  int y = 4;
+  for (const FontCase& f : fonts) {
+    owned.push_back(fixture::MakeFont(L"Tahoma", f.height, f.weight, f.italic, f.underline, f.strikeOut));
+    HWND button = fixture::AddChild(known.get(), L"Button", L"Press", f.id, {4, y, 200, y + 26});
+    ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(owned.back().get()), FALSE);
+    cases.push_back({button, f.id, L"Press", L"Button", f.text});
+    y += 30;
+  }
+
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "window with id " << c.id << ", font '" << std::string(c.font.begin(), c.font.end()) << "'");
+    Main().ShowInfo(c.window);
+    EXPECT_EQ(fixture::MemoText(Main()), ExpectedMemo(c.window, c.id, c.title, c.className, c.font));
+  }
+}
+
+TEST_F(PanelTest, BoxesFollowTheTargetAndChildrenDisableTopmostAndOpacity) {
+  fixture::SolidWindow top(L"Top", {100, 100, 400, 300}, RGB(90, 90, 200), WS_EX_TOPMOST);
+  fixture::SolidWindow layered(L"Layered", {420, 100, 620, 300}, RGB(90, 200, 90), WS_EX_LAYERED);
+  ASSERT_TRUE(::SetLayeredWindowAttributes(layered.get(), 0, 77, LWA_ALPHA));
+  HWND disabled = fixture::AddChild(top.get(), L"Button", L"Off", 3, {4, 4, 100, 30},
+                                    WS_CHILD | WS_VISIBLE | WS_DISABLED);
+  HWND hidden = fixture::AddChild(top.get(), L"Button", L"Hidden", 4, {4, 40, 100, 70}, WS_CHILD);
+
+  // Before any window is shown the panel is inert.
+  EXPECT_FALSE(Main().cbEnable.Enabled() || Main().cbVisible.Enabled() || Main().cbTopmost.Enabled() ||
+               Main().bSize.Enabled() || Main().tp.Enabled());
+
+  struct Case {
+    HWND window;
+    bool enabled, visible, topmost, child;
+    int alpha;
+  };
+  const Case cases[] = {
+      {top.get(), true, true, true, false, 255},
+      {disabled, false, true, false, true, 255},
+      {layered.get(), true, true, false, false, 77},
+      {hidden, true, false, false, true, 255},
+      {top.get(), true, true, true, false, 255},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "window " << c.window);
+    Main().ShowInfo(c.window);
+    EXPECT_EQ(Main().cbEnable.Checked(), c.enabled);
+    EXPECT_EQ(Main().cbVisible.Checked(), c.visible);
+    EXPECT_EQ(Main().cbTopmost.Checked(), c.topmost);
+    EXPECT_EQ(Main().tp.Position(), c.alpha);
+    EXPECT_TRUE(Main().cbEnable.Enabled() && Main().cbVisible.Enabled() && Main().bSize.Enabled());
+    EXPECT_EQ(Main().cbTopmost.Enabled(), !c.child);
+    EXPECT_EQ(Main().tp.Enabled(), !c.child);
+    // The handlers that this ran gave the window back its own state, not the previous target's.
+    EXPECT_EQ(::IsWindowEnabled(c.window) != FALSE, c.enabled);
+    EXPECT_EQ((::GetWindowLongW(c.window, GWL_STYLE) & WS_VISIBLE) != 0, c.visible);
+    EXPECT_EQ((::GetWindowLongW(c.window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, c.topmost);
+  }
+  BYTE alpha = 0;
+  ASSERT_TRUE(::GetLayeredWindowAttributes(layered.get(), nullptr, &alpha, nullptr));
+  EXPECT_EQ(alpha, 77);
+}
+
+TEST_F(PanelTest, GeometryBoxesAndTheirHints) {
+  fixture::SolidWindow target(L"Geometry", {-30, 120, 270, 320}, RGB(120, 120, 30));
+  Main().ShowInfo(target.get());
+  RECT r{};
+  ::GetWindowRect(target.get(), &r);
+  EXPECT_EQ(Main().eLeft.Text(), std::to_wstring(r.left));
+  EXPECT_EQ(Main().eTop.Text(), std::to_wstring(r.top));
+  EXPECT_EQ(Main().eWidth.Text(), std::to_wstring(r.right - r.left));
+  EXPECT_EQ(Main().eHeight.Text(), std::to_wstring(r.bottom - r.top));
+  const std::wstring widthHint = L"cx: Width (R:" + std::to_wstring(r.right) + L")";
+  const std::wstring heightHint = L"cy: Height (B:" + std::to_wstring(r.bottom) + L")";
+  EXPECT_EQ(Main().eWidth.Hint(), widthHint);
+  EXPECT_EQ(Main().eHeight.Hint(), heightHint);
+  EXPECT_EQ(Main().bh1->Hint(Main().eWidth.Handle()), widthHint);
+  EXPECT_EQ(Main().bh1->Hint(Main().eHeight.Handle()), heightHint);
+  EXPECT_EQ(Main().bh1->Hint(Main().eLeft.Handle()), L"x: Left");
+}
+
+TEST_F(PanelTest, SetButtonMovesOnlyWithFourGoodNumbers) {
+  fixture::SolidWindow target(L"Mover", {100, 100, 400, 300}, RGB(30, 120, 120));
+  struct Case {
+    const wchar_t *left, *top, *width, *height;
+    bool moves;
+    RECT expected;
+  };
+  const RECT unmoved{100, 100, 400, 300};
+  const Case cases[] = {
+      {L"10", L"20", L"300", L"200", true, {10, 20, 310, 220}},
+      {L"$A", L"20", L"300", L"200", true, {10, 20, 310, 220}},
+      {L" 10", L"0x1E", L"-0", L"+200", true, {10, 30, 10, 230}},
+      {L"10 ", L"20", L"300", L"200", false, unmoved},
+      {L"10", L"20", L"3OO", L"200", false, unmoved},
+      {L"10", L"20", L"300", L"", false, unmoved},
+      {L"4294967306", L"20", L"300", L"200", false, unmoved},
+      {L"10", L"-2147483649", L"300", L"200", false, unmoved},
+      {L"10", L"20", L"$100000000", L"200", false, unmoved},
+      {L"1 0", L"20", L"300", L"200", false, unmoved},
+  };
+  const POINT setButton = fixture::CenterOf(Main().bSize.Handle());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "left '" << std::string(c.left, c.left + std::wcslen(c.left)) << "' width '"
+                                    << std::string(c.width, c.width + std::wcslen(c.width)) << "'");
+    ::MoveWindow(target.get(), 100, 100, 300, 200, TRUE);
+    Main().ShowInfo(target.get());
+    Main().eLeft.SetText(c.left);
+    Main().eTop.SetText(c.top);
+    Main().eWidth.SetText(c.width);
+    Main().eHeight.SetText(c.height);
+    int clicks = 0;
+    Main().bSize.OnClick = [&] {
+      ++clicks;
+      Main().bSizeClick();
+    };
+    fixture::ClickAt(setButton);
+    ASSERT_TRUE(fixture::PollUntil([&] { return clicks == 1; }));
+    RECT now{};
+    ::GetWindowRect(target.get(), &now);
+    EXPECT_TRUE(::EqualRect(&now, &c.expected)) << now.left << "," << now.top << "," << now.right << "," << now.bottom;
+    if (c.moves) {
+      EXPECT_EQ(Main().FUtils->WndRect, (core::Rect{c.expected.left, c.expected.top, c.expected.right,
+                                                    c.expected.bottom}));
+    }
+  }
+}
+
+TEST_F(PanelTest, SetButtonDoesNothingWithoutALiveTarget) {
+  {
+    fixture::SolidWindow gone(L"Gone", {100, 100, 400, 300}, RGB(30, 30, 30));
+    Main().ShowInfo(gone.get());
+  }
+  const std::size_t entries = Main().miHistory->Count();
+  Main().eLeft.SetText(L"10");
+  Main().bSizeClick();
+  EXPECT_EQ(Main().miHistory->Count(), entries);
+}
+
+TEST_F(PanelTest, StaleHandleShowsTheFailureValuesAndKeepsTheGeometry) {
+  HWND stale = nullptr;
+  {
+    fixture::SolidWindow gone(L"Soon gone", {100, 100, 400, 300}, RGB(30, 30, 30), WS_EX_LAYERED);
+    ::SetLayeredWindowAttributes(gone.get(), 0, 40, LWA_ALPHA);
+    Main().ShowInfo(gone.get());
+    stale = gone.get();
+  }
+  Main().ShowInfo(stale);
+  EXPECT_EQ(fixture::MemoText(Main()),
+            L"HWND =" + HexDec(LowBits(stale)) + L"\r\nID   =0x000000(0)\r\nStyle=0x000000 0x000000(EX)");
+  EXPECT_FALSE(Main().cbEnable.Checked() || Main().cbVisible.Checked() || Main().cbTopmost.Checked());
+  EXPECT_EQ(Main().tp.Position(), 255);
+  EXPECT_EQ(Main().eLeft.Text(), L"100");
+  EXPECT_EQ(Main().eWidth.Text(), L"300");
+}
+
+TEST_F(PanelTest, RightClickOnThePickerClimbsToTheTopLevelWindow) {
+  fixture::SolidWindow owner(L"Owner", {100, 100, 400, 300}, RGB(60, 60, 160));
+  fixture::OwnedWindow dialog = fixture::MakeDialog(owner.get(), L"Confirm", {420, 100, 720, 300});
+  ASSERT_TRUE(dialog);
+  HWND inDialog = fixture::AddChild(dialog.get(), L"Button", L"Off", 1002, {10, 10, 110, 40},
+                                    WS_CHILD | WS_VISIBLE | WS_DISABLED);
+  fixture::SolidWindow middle(L"Middle", {10, 10, 200, 150}, RGB(160, 60, 60), 0, owner.get(), 55);
+  HWND deep = fixture::AddChild(middle.get(), L"Button", L"Deep", 56, {10, 10, 110, 40});
+  const POINT picker = fixture::CenterOf(Main().grab.Handle());
+
+  struct Case {
+    HWND shown;
+    HWND expected;  // the target after a right click on the picker
+  };
+  const Case cases[] = {
+      {deep, owner.get()},            // two levels down: all the way up
+      {inDialog, owner.get()},        // an owned dialog's control: past the dialog to its owner
+      {dialog.get(), dialog.get()},   // a top-level target: nothing happens
+      {owner.get(), owner.get()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "shown " << c.shown);
+    Main().ShowInfo(c.shown);
+    int presses = 0;
+    Main().grab.OnMouseDown = [&](const gui::MouseEvent& event) {
+      ++presses;
+      Main().topParent(event);
+    };
+    fixture::ClickAt(picker, true);
+    ASSERT_TRUE(fixture::PollUntil([&] { return presses == 1; }));
+    EXPECT_EQ(Main().FUtils->Wnd, c.expected);
+    EXPECT_EQ(fixture::MemoLines(Main()).at(0), L"HWND =" + HexDec(LowBits(c.expected)));
+    EXPECT_FALSE(Main().grab.Grabbing);
+  }
+}
+
+TEST_F(PanelTest, RightClickWithoutALiveTargetDoesNothing) {
+  {
+    fixture::SolidWindow parent(L"Parent", {100, 100, 400, 300}, RGB(60, 60, 160));
+    Main().ShowInfo(fixture::AddChild(parent.get(), L"Button", L"Child", 9, {4, 4, 80, 30}));
+  }
+  const std::wstring before = fixture::MemoText(Main());
+  Main().topParent({gui::MouseButton::Right, 0, {1, 1}});
+  EXPECT_EQ(fixture::MemoText(Main()), before);
+}
+
+// Waits for the main window's press to be handled; a caption press posted to the main window itself is taken from
+// the queue (and reported) instead of starting the window system's move loop.
+bool PressBackground(TovFrmMain& main, POINT screen, std::vector<LPARAM>* ownCaptionPresses) {
+  fixture::ClickAt(screen);
+  const ULONGLONG deadline = ::GetTickCount64() + 3000;
+  while (::GetTickCount64() < deadline) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_NCLBUTTONDOWN && message.hwnd == main.Handle()) {
+        ownCaptionPresses->push_back(message.lParam);
+        return true;
+      }
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    ::Sleep(10);
+  }
+  return false;
+}
+
+TEST_F(PanelTest, PressOnTheBackgroundDragsTheTargetOrElseTheMainWindow) {
+  const POINT background = fixture::MainClientPoint(Main(), 44, 30);
+  ASSERT_EQ(::WindowFromPoint(background), Main().Handle()) << "the point must be bare background";
+  const LPARAM expected = MAKELPARAM(Main().Scale(44), Main().Scale(30));
+  std::vector<LPARAM> ownPresses;
+  {
+    fixture::SolidWindow target(L"Dragged", {100, 100, 400, 300}, RGB(10, 100, 10));
+    Main().ShowInfo(target.get());
+    fixture::ClickAt(background);
+    ASSERT_TRUE(fixture::PollUntil([&] { return !target.captionPresses.empty(); }));
+    EXPECT_EQ(target.captionPresses.front(), expected);
+  }
+  // The target has gone: the main window moves itself.
+  ASSERT_TRUE(PressBackground(Main(), background, &ownPresses));
+  EXPECT_EQ(ownPresses.front(), expected);
+}
+
+TEST_F(PanelTest, AWindowThatStopsAnsweringIsShownWithinTheBound) {
+  gui::UniqueFont font = fixture::MakeFont(L"Tahoma", -12, 700);
+  fixture::SilentWindow silent(L"Not answering", {100, 100, 400, 300}, font.get());
+  ASSERT_NE(silent.get(), nullptr);
+  for (HWND w : {silent.get(), silent.edit()}) {
+    SCOPED_TRACE(testing::Message() << "window " << w);
+    const auto start = std::chrono::steady_clock::now();
+    Main().ShowInfo(w);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(elapsed, std::chrono::milliseconds(1500));
+    EXPECT_EQ(Main().FUtils->Wnd, w);
+    const std::vector<std::wstring> lines = fixture::MemoLines(Main());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), L"HWND =" + HexDec(LowBits(w)));
+    EXPECT_EQ(lines.back(), StyleLine(w)) << "no Font line after the style";
+    // Setting the boxes ran the handlers; none of them waited for the silent thread.
+    EXPECT_TRUE(Main().cbVisible.Checked());
+  }
+  Main().ShowInfo(silent.get());
+  EXPECT_EQ(fixture::MemoText(Main()),
+            ExpectedMemo(silent.get(), 0, L"Not answering", fixture::kSolidClass, L""));
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+#pragma once
+// Windows to pick and inspect in tests: solid-colour top-level windows that record caption presses, child
+// controls with known fonts and identifiers, a dialog with an owner, and a window whose thread stops answering.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gui/Handles.h"
+
+class TovFrmMain;
+
+namespace fixture {
+
+using OwnedWindow = gui::UniqueHandle<HWND, ::DestroyWindow>;
+
+inline constexpr wchar_t kSolidClass[] = L"SkimletInspectFixture";
+
+// A borderless top-level window (or, with a parent, a child) filled with one colour. A press on its caption
+// (WM_NCLBUTTONDOWN with HTCAPTION) is recorded instead of starting a move.
+class SolidWindow {
+ public:
+  SolidWindow(const wchar_t* title, const RECT& bounds, COLORREF color, DWORD exStyle = 0, HWND parent = nullptr,
+              int id = 0);
+  SolidWindow(const SolidWindow&) = delete;
+  SolidWindow& operator=(const SolidWindow&) = delete;
+
+  HWND get() const { return window_.get(); }
+  COLORREF color() const { return color_; }
+  std::vector<LPARAM> captionPresses;  // lParam of each caption press, in order
+
+  // The window procedure of the class, shared with SilentWindow (which records nothing).
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+ private:
+  COLORREF color_;
+  gui::UniqueBrush brush_;
+  OwnedWindow window_;
+};
+
+// A child control of a system class, in pixels of the parent's client area; destroyed with its parent.
+HWND AddChild(HWND parent, const wchar_t* className, const wchar_t* title, int id, const RECT& bounds,
+              DWORD style = WS_CHILD | WS_VISIBLE);
+
+gui::UniqueFont MakeFont(const wchar_t* face, int height, int weight, bool italic = false, bool underline = false,
+                         bool strikeOut = false);
+
+// A real dialog (class "#32770") owned by `owner`, placed at `bounds` in screen pixels, without controls.
+OwnedWindow MakeDialog(HWND owner, const wchar_t* title, const RECT& bounds);
+
+// A visible top-level window on a thread of its own that, once the window exists, stops answering messages
+// until the object goes away. It has an edit child whose font was set before the thread stopped.
+class SilentWindow {
+ public:
+  SilentWindow(const wchar_t* title, const RECT& bounds, HFONT editFont);
+  ~SilentWindow();
+  SilentWindow(const SilentWindow&) = delete;
+  SilentWindow& operator=(const SilentWindow&) = delete;
+  HWND get() const { return window_; }
+  HWND edit() const { return edit_; }
+
+ private:
+  gui::UniqueHandleObject ready_;
+  gui::UniqueHandleObject release_;
+  HWND window_ = nullptr;
+  HWND edit_ = nullptr;
+  std::thread thread_;
+};
+
+// The memo's text exactly as the control holds it (WM_GETTEXT), and split into lines.
+std::wstring MemoText(TovFrmMain& main);
+std::vector<std::wstring> MemoLines(TovFrmMain& main);
+
+// "0x%.6X(%d)" of a 32-bit value: upper-case hexadecimal with at least six digits, then the signed decimal.
+std::wstring HexDec(uint32_t value);
+uint32_t LowBits(HWND window);
+
+// One pixel of the screen as GetPixel reads it.
+COLORREF ScreenPixel(POINT screen);
+
+// The screen point of a client point of the main window given in 96-DPI design units.
+POINT MainClientPoint(TovFrmMain& main, int designX, int designY);
+
+}  // namespace fixture
