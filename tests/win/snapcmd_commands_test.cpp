@@ -1,0 +1,342 @@
+// The window and region snapshot commands of the main window, run on the whole program inside the test process
+// with a fake executable path in a temporary folder: the desktop as the fallback target, what the image shows with
+// and without hiding the program, the capture time in the caption, the file handed to the shell, the region dragged
+// with real mouse input, and a bitmap that cannot be written.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "app/ovMainForm.h"
+#include "gui/Application.h"
+#include "snap/ovEmpty.h"
+#include "support/FixtureForm.h"
+#include "support/Poll.h"
+#include "support/SkimletSession.h"
+#include "support/SnapTestFiles.h"
+#include "support/TimedScript.h"
+
+namespace {
+
+using fixture::TimedScript;
+
+constexpr COLORREF kBackdrop = RGB(0x30, 0x90, 0x50);
+constexpr std::uint32_t kBackdropPixel = 0x309050;
+constexpr int kScriptTimeoutMs = 10000;
+
+bool OverlayUp() { return ovEmpty && ovEmpty->Visible(); }
+
+bool IsDirectory(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data{};
+  const HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.emplace_back(data.cFileName);
+  } while (::FindNextFileW(find, &data));
+  ::FindClose(find);
+  return names;
+}
+
+// The conversion library of this build: the copy beside the PNG tests, else the one beside the program.
+std::wstring BuiltLibrary() {
+  for (const wchar_t* relative : {L"png_libs\\real.dll", L"..\\bin\\skimlet.dll"}) {
+    const std::wstring path = snaptest::ProgramFolder() + relative;
+    if (snaptest::FileExists(path)) return path;
+  }
+  return {};
+}
+
+// The program as if it ran from <temp>\tool.exe, over a plain window that fills the screen, so that the image
+// shows a known colour wherever the program's windows are not.
+struct SnapProgram {
+  explicit SnapProgram(bool withLibrary = false) {
+    exe = folder.File(L"tool.exe");
+    bmp = exe + L".tmp.bmp";
+    png = exe + L".tmp.png";
+    if (withLibrary) {
+      const std::wstring library = BuiltLibrary();
+      EXPECT_FALSE(library.empty()) << "build skimlet_png: no conversion library found";
+      ::CopyFileW(library.c_str(), folder.File(L"tool.dll").c_str(), FALSE);
+    }
+    // Made before the program's windows, so that they lie above it on the X screen too: under Wine without a
+    // window manager a window mapped later covers them there, whatever the window order says.
+    gui::FormDesign design = fixture::TestDesign();
+    design.className = L"SnapCommandBackdrop";
+    design.border = gui::BorderStyle::None;
+    design.topmost = false;
+    design.origin = {0, 0};
+    design.client = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    design.color = kBackdrop;
+    backdrop = std::make_unique<fixture::FixtureForm>(design);
+    backdrop->Create();
+    backdrop->Show(SW_SHOWNOACTIVATE);
+    // A tiny window of ours in the corner that takes the keyboard while the main window is hidden.
+    design.className = L"SnapCommandKeys";
+    design.client = {8, 8};
+    keys = std::make_unique<fixture::FixtureForm>(design);
+    keys->Create();
+    keys->Show(SW_SHOWNOACTIVATE);
+
+    session = std::make_unique<fixture::SkimletSession>(exe);
+    ::GetWindowRect(Main().Handle(), &mainRect);
+    fixture::PointerTo({5, 5});  // no hint balloon over the main window
+    fixture::Settle(200);
+  }
+  ~SnapProgram() {
+    keys.reset();
+    backdrop.reset();
+    session.reset();
+  }
+
+  TovFrmMain& Main() { return session->Main(); }
+  POINT MainCenter() const { return {(mainRect.left + mainRect.right) / 2, (mainRect.top + mainRect.bottom) / 2}; }
+  std::size_t HistoryEntries() {
+    return Main().miHistory->Count() - static_cast<std::size_t>(Main().miHistory->Tag()) - 1;
+  }
+  bool Shown() { return ::IsWindowVisible(Main().Handle()) && Main().ti.Visible(); }
+
+  fixture::TempFolder folder{L"skimlet-snapcmd"};
+  std::wstring exe;
+  std::wstring bmp;
+  std::wstring png;
+  std::unique_ptr<fixture::SkimletSession> session;
+  std::unique_ptr<fixture::FixtureForm> backdrop;
+  std::unique_ptr<fixture::FixtureForm> keys;
+  RECT mainRect{};
+};
+
+std::uint32_t ScreenPixel(POINT at) { return fixture::ScreenPixels({at.x, at.y, at.x + 1, at.y + 1}).at(0); }
+
+// Holds Shift (the capture waits for its release) and records what the program looks like meanwhile.
+struct ShiftHold {
+  explicit ShiftHold(SnapProgram& program, int holdMs) {
+    fixture::BringToFront(program.keys->Handle());
+    // Wine re-reads the X server's key state when the focus changes, which can drop a Shift sent just before.
+    for (int attempt = 0; attempt < 5 && !held; ++attempt) {
+      fixture::Key(VK_SHIFT, true);
+      held = fixture::PollUntil([] { return (::GetKeyState(VK_SHIFT) & 0x8000) != 0; }, 500);
+    }
+    const ULONGLONG release = ::GetTickCount64() + static_cast<ULONGLONG>(holdMs);
+    HWND front = program.keys->Handle();
+    script
+        .Then([&program, this] {
+          mainVisible = ::IsWindowVisible(program.Main().Handle()) != FALSE;
+          trayVisible = program.Main().ti.Visible();
+        })
+        .Then(
+            [front] {
+              ::SetForegroundWindow(front);
+              fixture::Key(VK_SHIFT, false);
+            },
+            [release] { return ::GetTickCount64() >= release; });
+    script.Start(kScriptTimeoutMs, [] { fixture::Key(VK_SHIFT, false); });
+  }
+  ~ShiftHold() {
+    script.Stop();
+    if (::GetKeyState(VK_SHIFT) & 0x8000) fixture::Key(VK_SHIFT, false);
+    fixture::PumpMessages();
+  }
+
+  TimedScript script;
+  bool held = false;
+  bool mainVisible = true;
+  bool trayVisible = true;
+};
+
+TEST(SnapCommand, WindowSnapshotWithNothingPickedTakesTheWholeScreenAndRecordsTheDesktop) {
+  SnapProgram program;
+  TovFrmMain& main = program.Main();
+  ASSERT_FALSE(main.FUtils->IsValid());
+  const std::size_t historyBefore = program.HistoryEntries();
+
+  main.bSnapWinClick();
+
+  EXPECT_EQ(main.FUtils->Wnd, ::GetDesktopWindow());
+  RECT desktop{};
+  ::GetWindowRect(::GetDesktopWindow(), &desktop);
+  const auto size = fixture::BmpSize(fixture::ReadFileBytes(program.bmp));
+  ASSERT_TRUE(size.has_value()) << "no bitmap written";
+  EXPECT_EQ(size->cx, desktop.right - desktop.left);
+  EXPECT_EQ(size->cy, desktop.bottom - desktop.top);
+  ASSERT_EQ(program.HistoryEntries(), historyBefore + 1);
+  EXPECT_EQ(main.miHistory->Item(main.miHistory->Count() - 1).Tag(),
+            reinterpret_cast<LONG_PTR>(::GetDesktopWindow()));
+  EXPECT_TRUE(std::regex_match(main.Caption(), std::wregex(L"Skimlet [0-9]+"))) << testing::PrintToString(main.Caption());
+  EXPECT_EQ(program.session->opened, std::vector<std::wstring>{program.bmp});  // no library beside tool.exe
+  EXPECT_TRUE(program.Shown());
+}
+
+// With the Hide option the main window and its tray icon are out of the way while the screen is read, and back
+// afterwards, also when the window was hidden in the tray before; without it the always-on-top window is in the
+// image. Shift is held during the capture, so the state is read while the command waits.
+TEST(SnapCommand, HideOptionKeepsTheProgramOutOfTheImageAndShowsItAgain) {
+  struct Case {
+    bool hideSelf;
+    bool hiddenBefore;
+  };
+  const Case cases[] = {{true, false}, {true, true}, {false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "hide option " << c.hideSelf << ", hidden before " << c.hiddenBefore);
+    SnapProgram program;
+    TovFrmMain& main = program.Main();
+    main.miHideSelf->SetChecked(c.hideSelf);
+    ASSERT_NE(ScreenPixel(program.MainCenter()), kBackdropPixel) << "the main window is not on the screen";
+    if (c.hiddenBefore) {
+      main.Hide();
+      ASSERT_TRUE(fixture::PollUntil([&] { return ScreenPixel(program.MainCenter()) == kBackdropPixel; }));
+    }
+
+    ShiftHold shift(program, 300);
+    ASSERT_TRUE(shift.held) << "Shift did not go down";
+    main.bSnapWinClick();
+    shift.script.Stop();
+
+    EXPECT_TRUE(shift.script.Done()) << "the command did not wait for Shift";
+    EXPECT_EQ(shift.mainVisible, !c.hideSelf && !c.hiddenBefore);
+    EXPECT_EQ(shift.trayVisible, !c.hideSelf);
+    const auto image = fixture::ReadFileBytes(program.bmp);
+    const POINT center = program.MainCenter();
+    const bool mainInImage = !c.hideSelf && !c.hiddenBefore;
+    const auto pixel = fixture::BmpPixel(image, center.x, center.y);
+    ASSERT_TRUE(pixel.has_value()) << "no bitmap written";
+    if (mainInImage) {
+      EXPECT_NE(*pixel, kBackdropPixel);
+    } else {
+      EXPECT_EQ(*pixel, kBackdropPixel);
+    }
+    // The caption counts the whole wait for Shift (the tick count's steps may be up to 16 ms apart).
+    const std::wstring caption = main.Caption();
+    std::wsmatch number;
+    ASSERT_TRUE(std::regex_match(caption, number, std::wregex(L"Skimlet ([0-9]+)")));
+    EXPECT_GE(std::stoul(number[1].str()), 280u);
+    EXPECT_TRUE(program.Shown());
+  }
+}
+
+TEST(SnapCommand, OpensThePngWhenTheLibraryIsBesideTheExecutableElseTheBitmap) {
+  for (const bool withLibrary : {true, false}) {
+    SCOPED_TRACE(withLibrary ? "with tool.dll" : "without tool.dll");
+    SnapProgram program(withLibrary);
+    program.Main().bSnapWinClick();
+
+    ASSERT_EQ(program.session->opened.size(), 1u);
+    const std::wstring& opened = program.session->opened[0];
+    EXPECT_EQ(opened, withLibrary ? program.png : program.bmp);
+    const std::string signature = withLibrary ? std::string("\x89PNG") : std::string("BM");
+    EXPECT_EQ(fixture::ReadFileBytes(opened).substr(0, signature.size()), signature);
+    EXPECT_TRUE(snaptest::FileExists(program.bmp));  // the bitmap stays after conversion
+  }
+}
+
+TEST(SnapCommand, RegionSnapshotCapturesTheDraggedRectangleOnly) {
+  SnapProgram program;
+  TovFrmMain& main = program.Main();
+  const std::size_t historyBefore = program.HistoryEntries();
+  // Inside the backdrop, left of the main window.
+  const POINT from{program.mainRect.left - 10, program.mainRect.top - 5};
+  const POINT to{program.mainRect.left - 35, program.mainRect.top - 30};
+  bool mainVisible = true;
+  bool trayVisible = true;
+  TimedScript script;
+  script
+      .Then(
+          [&] {
+            mainVisible = ::IsWindowVisible(main.Handle()) != FALSE;
+            trayVisible = main.ti.Visible();
+            fixture::PointerTo(from);
+          },
+          OverlayUp)
+      .Then([] { fixture::LeftButton(true); })
+      .Then([to] { fixture::PointerTo(to); }, [] { return ovEmpty->Dragging; })
+      .Then([] { fixture::LeftButton(false); },
+            [to] { return ovEmpty->DragRect.right == to.x && ovEmpty->DragRect.bottom == to.y; });
+  script.Start(kScriptTimeoutMs, [] { ::PostMessageW(ovEmpty->Handle(), WM_CLOSE, 0, 0); });
+
+  main.bSnapRegClick();
+  script.Stop();
+
+  EXPECT_TRUE(script.Done()) << "stuck after step " << script.StepsDone();
+  EXPECT_FALSE(mainVisible);
+  EXPECT_FALSE(trayVisible);
+  const auto image = fixture::ReadFileBytes(program.bmp);
+  const auto size = fixture::BmpSize(image);
+  ASSERT_TRUE(size.has_value()) << "no bitmap written";
+  EXPECT_EQ(size->cx, 25);
+  EXPECT_EQ(size->cy, 25);
+  EXPECT_EQ(program.session->opened, std::vector<std::wstring>{program.bmp});
+  // The region snapshot needs no target, leaves the caption alone and records nothing.
+  EXPECT_EQ(main.FUtils->Wnd, nullptr);
+  EXPECT_EQ(main.Caption(), L"Skimlet");
+  EXPECT_EQ(program.HistoryEntries(), historyBefore);
+  EXPECT_TRUE(program.Shown());
+}
+
+// A bitmap path that cannot be created (a folder already has the bitmap file's name; Wine does not honour a
+// read-only folder attribute, so that is not used): the error reaches the error report through the button's own
+// event boundary, with the window and tray icon already back, and no file is left under the final name.
+TEST(SnapCommand, UnwritableBitmapIsReportedWithTheProgramShownAgain) {
+  for (const bool region : {false, true}) {
+    SCOPED_TRACE(region ? "region snapshot" : "window snapshot");
+    SnapProgram program;
+    TovFrmMain& main = program.Main();
+    ASSERT_TRUE(::CreateDirectoryW(program.bmp.c_str(), nullptr));
+    struct Report {
+      std::wstring target;
+      bool shown;
+    };
+    std::vector<Report> reports;
+    gui::Application::Instance().SetShellOpener([&](const std::wstring& target) {
+      reports.push_back({target, program.Shown()});
+      return true;
+    });
+
+    TimedScript script;
+    if (region) {
+      script.Then([] { fixture::PointerTo({100, 100}); }, OverlayUp)
+          .Then([] { fixture::LeftButton(true); })
+          .Then([] { fixture::PointerTo({140, 130}); }, [] { return ovEmpty->Dragging; })
+          .Then([] { fixture::LeftButton(false); }, [] { return ovEmpty->DragRect.right == 140; });
+      script.Start(kScriptTimeoutMs, [] { ::PostMessageW(ovEmpty->Handle(), WM_CLOSE, 0, 0); });
+    }
+    fixture::ClickAt(fixture::CenterOf(region ? main.bSnapReg.Handle() : main.bSnapWin.Handle()));
+    ASSERT_TRUE(fixture::PollUntil([&] { return !reports.empty(); }, 8000)) << "nothing was reported";
+    fixture::Settle(100);
+    script.Stop();
+
+    ASSERT_EQ(reports.size(), 1u) << "only the error report is opened";
+    EXPECT_NE(reports[0].target.find(L"err"), std::wstring::npos);
+    EXPECT_TRUE(reports[0].shown) << "window or tray icon still hidden when the error was reported";
+    EXPECT_TRUE(program.Shown());
+    EXPECT_TRUE(IsDirectory(program.bmp));
+    for (const std::wstring& name : FileNamesIn(program.folder.Path())) {
+      EXPECT_EQ(name.find(L".part"), std::wstring::npos) << "left behind: " << testing::PrintToString(name);
+    }
+    EXPECT_EQ(main.Caption(), L"Skimlet");  // the steps after the capture did not run
+    ::RemoveDirectoryW(program.bmp.c_str());
+  }
+}
+
+TEST(SnapCommand, SnapCursorOptionTogglesAndReachesTheHelper) {
+  SnapProgram program;
+  TovFrmMain& main = program.Main();
+  ASSERT_TRUE(main.miSnapCursor->Checked());
+  ASSERT_TRUE(main.FUtils->SnapCursor);
+  for (const bool expected : {false, true, false}) {
+    main.miSnapCursorClick();
+    EXPECT_EQ(main.miSnapCursor->Checked(), expected);
+    EXPECT_EQ(main.FUtils->SnapCursor, expected);
+  }
+}
+
+}  // namespace
