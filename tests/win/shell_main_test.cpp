@@ -129,6 +129,7 @@ TEST_F(ShellTest, EachControlSitsAtItsPlaceWithItsCaptionKindAndState) {
   bool sentence = false;
   for (const auto& line : lines) sentence = sentence || line.find(L"Please drag here to capture window") != line.npos;
   EXPECT_TRUE(sentence);
+  EXPECT_EQ(::SendMessageW(main.mm.Handle(), EM_GETLINECOUNT, 0, 0), 10) << "no line of the picture wraps";
 }
 
 TEST_F(ShellTest, EveryWayOfClosingOrMinimisingHidesToTheTrayWithABalloon) {

@@ -1,0 +1,148 @@
+// The main and about windows at 144 DPI (a second pass of the tests runs this program with the display at 144):
+// the 96-DPI design scales by 1.5, rounded half away from zero as the layout rounds, fonts scale with it, and
+// nothing is cut off.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ovFormAbout.h"
+#include "app/ovMainForm.h"
+#include "support/SkimletSession.h"
+
+namespace {
+
+using fixture::SkimletSession;
+
+// 1.5 times a design value, halves rounded up (every design value is positive).
+int At144(int design) { return (design * 3 + 1) / 2; }
+
+RECT PlaceInClient(HWND control, HWND form) {
+  RECT bounds{};
+  ::GetWindowRect(control, &bounds);
+  ::MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&bounds), 2);
+  return bounds;
+}
+
+LONG FontHeight(HWND window) {
+  const auto font = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+  LOGFONTW description{};
+  if (!font || !::GetObjectW(font, sizeof(description), &description)) return 0;
+  return description.lfHeight;
+}
+
+class Dpi144Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const UINT dpi = ::GetDpiForSystem();
+    if (dpi != 144) GTEST_SKIP() << "the display is at " << dpi << " DPI, not 144";
+    session.emplace(folder.File(L"skimlet.exe"));
+    ASSERT_EQ(session->Main().Dpi(), 144);
+  }
+  fixture::TempFolder folder{L"skimlet-dpi144"};
+  std::optional<SkimletSession> session;
+  TovFrmMain& Main() { return session->Main(); }
+  TovFrmAbout& About() { return session->About(); }
+};
+
+struct Placed {
+  const char* name;
+  HWND control;
+  gui::DesignRect design;
+};
+
+void ExpectScaledAndInside(HWND form, const std::vector<Placed>& controls) {
+  RECT client{};
+  ::GetClientRect(form, &client);
+  for (const Placed& c : controls) {
+    SCOPED_TRACE(c.name);
+    const RECT placed = PlaceInClient(c.control, form);
+    EXPECT_EQ(placed.left, At144(c.design.left));
+    EXPECT_EQ(placed.top, At144(c.design.top));
+    EXPECT_EQ(placed.right - placed.left, At144(c.design.width));
+    EXPECT_EQ(placed.bottom - placed.top, At144(c.design.height));
+    EXPECT_GE(placed.left, 0);
+    EXPECT_GE(placed.top, 0);
+    EXPECT_LE(placed.right, client.right) << "cut off on the right";
+    EXPECT_LE(placed.bottom, client.bottom) << "cut off at the bottom";
+  }
+}
+
+TEST_F(Dpi144Test, MainWindowScalesByOneAndAHalf) {
+  RECT client{};
+  ::GetClientRect(Main().Handle(), &client);
+  EXPECT_EQ(client.right, 468);
+  EXPECT_EQ(client.bottom, 320);  // 319.5 rounds up
+  ExpectScaledAndInside(Main().Handle(), {
+                                           {"pnl", Main().pnl.Handle(), {8, 8, 32, 32}},
+                                           {"grab", Main().grab.Handle(), {8, 8, 32, 32}},
+                                           {"cbEnable", Main().cbEnable.Handle(), {48, 8, 60, 14}},
+                                           {"cbVisible", Main().cbVisible.Handle(), {107, 8, 60, 14}},
+                                           {"cbTopmost", Main().cbTopmost.Handle(), {166, 8, 60, 14}},
+                                           {"bSnapWin", Main().bSnapWin.Handle(), {230, 6, 16, 16}},
+                                           {"bSnapReg", Main().bSnapReg.Handle(), {254, 6, 16, 16}},
+                                           {"bMenu", Main().bMenu.Handle(), {270, 2, 40, 20}},
+                                           {"eLeft", Main().eLeft.Handle(), {48, 24, 32, 20}},
+                                           {"eTop", Main().eTop.Handle(), {81, 24, 32, 20}},
+                                           {"eWidth", Main().eWidth.Handle(), {114, 24, 32, 20}},
+                                           {"eHeight", Main().eHeight.Handle(), {147, 24, 32, 20}},
+                                           {"bSize", Main().bSize.Handle(), {180, 24, 44, 20}},
+                                           {"tp", Main().tp.Handle(), {224, 24, 86, 20}},
+                                           {"mm", Main().mm.Handle(), {8, 52, 296, 153}},
+                                       });
+  // Fonts scale too: Tahoma 11 px and 10 px, the memo's 11 px.
+  EXPECT_EQ(FontHeight(Main().Handle()), -17);
+  EXPECT_EQ(FontHeight(Main().cbEnable.Handle()), -17);
+  EXPECT_EQ(FontHeight(Main().eLeft.Handle()), -15);
+  EXPECT_EQ(FontHeight(Main().mm.Handle()), -17);
+}
+
+TEST_F(Dpi144Test, TheMemoPictureFitsWithoutWrapping) {
+  const HWND memo = Main().mm.Handle();
+  EXPECT_EQ(::SendMessageW(memo, EM_GETLINECOUNT, 0, 0), 10) << "a line that wraps adds a line";
+  RECT text{};
+  ::SendMessageW(memo, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  HDC dc = ::GetDC(memo);
+  const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(memo, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  int widest = 0;
+  for (const std::wstring& line : Main().mm.Lines()) {
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  ::SelectObject(dc, old);
+  ::ReleaseDC(memo, dc);
+  EXPECT_FALSE(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) << "a fixed-pitch face (the bit means variable pitch)";
+  EXPECT_LE(widest, text.right - text.left);
+  EXPECT_LE(10 * metrics.tmHeight, text.bottom - text.top);
+}
+
+TEST_F(Dpi144Test, AboutWindowScalesByOneAndAHalf) {
+  RECT client{};
+  ::GetClientRect(About().Handle(), &client);
+  EXPECT_EQ(client.right, 480);
+  EXPECT_EQ(client.bottom, 270);
+  About().FormShow();  // loads the icon and shows the button row, as showing does
+  ExpectScaledAndInside(About().Handle(), {
+                                            {"lblProduct", About().lblProduct.Handle(), {20, 28, 280, 17}},
+                                            {"lblCopright", About().lblCopright.Handle(), {67, 154, 233, 13}},
+                                            {"pnl2", About().pnl2.Handle(), {20, 120, 280, 25}},
+                                            {"btnUpdate", About().btnUpdate.Handle(), {20, 120, 100, 25}},
+                                            {"btnHome", About().btnHome.Handle(), {120, 120, 60, 25}},
+                                            {"btnSupports", About().btnSupports.Handle(), {180, 120, 70, 25}},
+                                            {"btnClose", About().btnClose.Handle(), {250, 120, 50, 25}},
+                                        });
+  // The icon keeps its own 32-pixel size at its design place.
+  const RECT icon = PlaceInClient(About().img.Handle(), About().Handle());
+  EXPECT_EQ(icon.left, At144(12));
+  EXPECT_EQ(icon.top, At144(22));
+  EXPECT_LE(icon.right, client.right);
+}
+
+}  // namespace
