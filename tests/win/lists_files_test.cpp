@@ -9,6 +9,7 @@
 #include <set>
 
 #include "app/ovMainForm.h"
+#include "core/SetLine.h"
 #include "lists/ovListFile.h"
 #include "support/ListsFixture.h"
 
@@ -130,7 +131,7 @@ TEST(ListFilesAtStart, BinaryGarbageIsListedLineByLine) {
 class Obstacle {
  public:
   enum Kind { kFolder, kLocked };
-  Obstacle(Kind kind, const std::wstring& path, const std::string& content) : kind_(kind), path_(path) {
+  Obstacle(Kind kind, const std::wstring& path, const std::string& content) {
     if (kind == kFolder) {
       EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
     } else {
@@ -142,8 +143,6 @@ class Obstacle {
   void Release() { lock_.reset(); }
 
  private:
-  Kind kind_;
-  std::wstring path_;
   gui::UniqueFile lock_;
 };
 
@@ -214,19 +213,17 @@ TEST(ListFilesAtStart, UnreadableFileIsReportedAndTheRestGoesOn) {
   }
 }
 
-// Ways to make a save fail that really fail under Wine as on Windows. A read-only folder is not among them: on
-// Windows that attribute does not stop files from being created, and under Wine running as root it does not either.
+// Ways to make a save fail that fail under Wine as on Windows. Read-only attributes are not among them: on a folder
+// the attribute does not stop files from being created, and a read-only file is replaced all the same under Wine
+// running as root.
 class SaveBlocker {
  public:
-  enum Kind { kLocked, kReadOnlyFile, kFolderForTemporary };
-  SaveBlocker(Kind kind, const std::wstring& path) : kind_(kind), path_(path) {
+  enum Kind { kLocked, kFolderForTemporary };
+  SaveBlocker(Kind kind, const std::wstring& path) {
     switch (kind) {
       case kLocked:
         lock_.reset(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         EXPECT_TRUE(lock_);
-        break;
-      case kReadOnlyFile:
-        EXPECT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
         break;
       case kFolderForTemporary:
         // The save writes "<file>.<process id>.saving" first and then moves it over the file.
@@ -238,14 +235,11 @@ class SaveBlocker {
   ~SaveBlocker() { Release(); }
   void Release() {
     lock_.reset();
-    if (kind_ == kReadOnlyFile) ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!temporary_.empty()) ::RemoveDirectoryW(temporary_.c_str());
     temporary_.clear();
   }
 
  private:
-  Kind kind_;
-  std::wstring path_;
   std::wstring temporary_;
   gui::UniqueFile lock_;
 };
@@ -257,7 +251,6 @@ TEST(ListFilesSaving, FailedSaveIsReportedKeepsTheEntryAndTheOldFile) {
   };
   const Case cases[] = {
       {"locked file", SaveBlocker::kLocked},
-      {"read-only file", SaveBlocker::kReadOnlyFile},
       {"folder in place of the temporary file", SaveBlocker::kFolderForTemporary},
   };
   const std::string setContent = "  100   50  800  600\r\n";
@@ -280,7 +273,7 @@ TEST(ListFilesSaving, FailedSaveIsReportedKeepsTheEntryAndTheOldFile) {
       fixture::ClickAsUser(*main.miAddTask);
 
       EXPECT_EQ(lists.Reports().size(), 2u);
-      EXPECT_EQ(lists.SetEntries(), (Lines{L"  100   50  800  600", L"    1"}));
+      EXPECT_EQ(lists.SetEntries(), (Lines{L"  100   50  800  600", core::FormatSetLine(L"1", L"", L"", L"")}));
       EXPECT_EQ(lists.TaskEntries(), (Lines{L"Name=Old,Class=Old", L"Name=First,Class=SkimletProbe"}));
       EXPECT_EQ(main.FSetList.size(), 2u);
       EXPECT_EQ(main.FTaskList.size(), 2u);
@@ -294,7 +287,8 @@ TEST(ListFilesSaving, FailedSaveIsReportedKeepsTheEntryAndTheOldFile) {
     main.FUtils->SetWnd(second.get());
     fixture::ClickAsUser(*main.miAddTask);
     EXPECT_EQ(lists.Reports().size(), 2u);
-    EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), setContent + "    1\r\n    2\r\n");
+    EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()),
+              setContent + "    1               \r\n    2               \r\n");
     EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()),
               taskContent + "Name=First,Class=SkimletProbe\r\nName=Second,Class=SkimletProbe\r\n");
   }
