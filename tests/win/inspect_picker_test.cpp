@@ -1,0 +1,177 @@
+// The picker driven by real mouse input: the drag, the inverted frame on the screen, the colour swatch, the
+// events and the "Color" line.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ovMainForm.h"
+#include "gui/Application.h"
+#include "support/InspectFixtures.h"
+#include "support/Poll.h"
+#include "support/SkimletSession.h"
+
+namespace {
+
+using fixture::SkimletSession;
+
+COLORREF Inverted(COLORREF c) { return c ^ 0x00FFFFFF; }
+
+// Pixels on the three-pixel frame of a window (one per strip) and one just inside it.
+struct FramePixels {
+  std::vector<POINT> frame;
+  POINT inside;
+};
+
+FramePixels PixelsOf(HWND w) {
+  RECT r{};
+  ::GetWindowRect(w, &r);
+  const int midX = (r.left + r.right) / 2;
+  const int midY = (r.top + r.bottom) / 2;
+  return {{{r.left, r.top}, {midX, r.top + 2}, {r.left + 1, midY}, {r.right - 1, midY}, {midX, r.bottom - 3},
+           {r.right - 1, r.bottom - 1}},
+          {r.left + 3, r.top + 3}};
+}
+
+// Every frame pixel of w shows its colour inverted (framed) or plain; the pixel inside is always plain.
+void ExpectFrame(const fixture::SolidWindow& w, bool framed) {
+  const FramePixels pixels = PixelsOf(w.get());
+  for (const POINT& p : pixels.frame) {
+    EXPECT_EQ(fixture::ScreenPixel(p), framed ? Inverted(w.color()) : w.color()) << "at " << p.x << "," << p.y;
+  }
+  EXPECT_EQ(fixture::ScreenPixel(pixels.inside), w.color());
+}
+
+class PickerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TovSkimlet& grab = Main().grab;
+    grab.OnGrab = [this, &grab] {
+      grabbed.push_back(grab.GrabWnd);
+      Main().grabGrab();
+    };
+    grab.OnDone = [this] {
+      ++done;
+      Main().grabDone();
+    };
+    picker = fixture::CenterOf(grab.Handle());
+  }
+  TovFrmMain& Main() { return session.Main(); }
+
+  void Press() {
+    fixture::MouseDownAt(picker);
+    ASSERT_TRUE(SkimletSession::RunLoopUntil([this] { return Main().grab.Grabbing; }));
+  }
+  // Moves the pointer during the drag and lets the idle poll follow it.
+  void MoveTo(POINT screen, HWND expected) {
+    fixture::MoveMouseTo(screen);
+    ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return Main().grab.GrabWnd == expected; }))
+        << "picked " << Main().grab.GrabWnd << " instead of " << expected;
+    SkimletSession::RunLoopUntil([] { return false; }, 60);  // a few more polls change nothing
+  }
+  void Release() {
+    fixture::MouseUp();
+    ASSERT_TRUE(SkimletSession::RunLoopUntil([this] { return !Main().grab.Grabbing; }));
+  }
+
+  SkimletSession session;
+  std::vector<HWND> grabbed;
+  int done = 0;
+  POINT picker{};
+};
+
+TEST_F(PickerTest, PressAndReleaseOnThePickerReportsTheSwatchAlone) {
+  const std::vector<std::wstring> banner = fixture::MemoLines(Main());
+  Press();
+  EXPECT_EQ(gui::Application::Instance().CursorIndex(), TovSkimlet::kGrabCursor);
+  Release();
+  EXPECT_TRUE(grabbed.empty());
+  EXPECT_EQ(done, 1);
+  EXPECT_EQ(gui::Application::Instance().CursorIndex(), 0);
+  EXPECT_EQ(Main().FUtils->Wnd, nullptr);
+  std::vector<std::wstring> expected = banner;
+  expected.push_back(L"Color=0xFFFFFF #FFFFFF RGB:255,255,255:255");
+  EXPECT_EQ(fixture::MemoLines(Main()), expected);
+}
+
+TEST_F(PickerTest, DragFromAToBAndBackFramesOneWindowAtATime) {
+  fixture::SolidWindow a(L"Fixture A", {100, 100, 400, 300}, RGB(200, 40, 40));
+  fixture::SolidWindow b(L"Fixture B", {500, 100, 800, 300}, RGB(40, 160, 60));
+  fixture::Settle();
+  ExpectFrame(a, false);
+  ExpectFrame(b, false);
+  const HICON idleIcon = Main().grab.Icon();
+
+  Press();
+  EXPECT_NE(Main().grab.Icon(), idleIcon);
+  MoveTo(fixture::CenterOf(a.get()), a.get());
+  ExpectFrame(a, true);
+  EXPECT_EQ(Main().pnl.Color(), a.color());
+  EXPECT_EQ(fixture::MemoLines(Main()).at(0), L"HWND =" + fixture::HexDec(fixture::LowBits(a.get())));
+
+  // Over the program's own window nothing is picked or sampled.
+  MoveTo(fixture::MainClientPoint(Main(), 150, 120), a.get());
+  EXPECT_EQ(Main().pnl.Color(), a.color());
+
+  MoveTo(fixture::CenterOf(b.get()), b.get());
+  ExpectFrame(a, false);
+  ExpectFrame(b, true);
+  EXPECT_EQ(Main().pnl.Color(), b.color());
+
+  MoveTo({150, 150}, a.get());  // another point of A
+  ExpectFrame(a, true);
+  ExpectFrame(b, false);
+  Release();
+
+  ExpectFrame(a, false);
+  ExpectFrame(b, false);
+  EXPECT_EQ(grabbed, (std::vector<HWND>{a.get(), b.get(), a.get()}));
+  EXPECT_EQ(done, 1);
+  EXPECT_EQ(Main().grab.Icon(), idleIcon);
+  EXPECT_EQ(gui::Application::Instance().CursorIndex(), 0);
+  EXPECT_EQ(Main().FUtils->Wnd, a.get());
+  EXPECT_EQ(Main().grab.GrabWnd, a.get());
+  const std::vector<std::wstring> lines = fixture::MemoLines(Main());
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), L"HWND =" + fixture::HexDec(fixture::LowBits(a.get())));
+  EXPECT_EQ(lines.back(), L"Color=0x2828C8 #C82828 RGB:200,40,40:88");
+  // Nothing passed over during the drag was recorded.
+  EXPECT_EQ(Main().miHistory->Count(), 2u);
+}
+
+TEST_F(PickerTest, DisabledControlIsPickedAsItselfAndChildrenDisableTopmost) {
+  fixture::SolidWindow owner(L"Owner", {100, 400, 300, 600}, RGB(60, 60, 160));
+  fixture::OwnedWindow dialog = fixture::MakeDialog(owner.get(), L"Confirm", {100, 100, 400, 300});
+  ASSERT_TRUE(dialog);
+  HWND disabled = fixture::AddChild(dialog.get(), L"Button", L"Off", 1002, {10, 10, 110, 40},
+                                    WS_CHILD | WS_VISIBLE | WS_DISABLED);
+  fixture::SolidWindow panel(L"Panel", {500, 100, 800, 300}, RGB(160, 60, 60));
+  fixture::SolidWindow middle(L"Middle", {10, 10, 200, 150}, RGB(60, 160, 60), 0, panel.get(), 55);
+  HWND deep = fixture::AddChild(middle.get(), L"Button", L"Deep", 56, {10, 10, 110, 40});
+  fixture::Settle();
+
+  Press();
+  MoveTo(fixture::CenterOf(disabled), disabled);
+  EXPECT_FALSE(Main().cbTopmost.Enabled());
+  EXPECT_FALSE(Main().tp.Enabled());
+  EXPECT_FALSE(Main().cbEnable.Checked());
+  EXPECT_FALSE(::IsWindowEnabled(disabled));
+
+  RECT dialogRect{};
+  ::GetWindowRect(dialog.get(), &dialogRect);
+  MoveTo({dialogRect.right - 20, dialogRect.bottom - 20}, dialog.get());
+  EXPECT_TRUE(Main().cbTopmost.Enabled());
+  EXPECT_TRUE(Main().tp.Enabled());
+  EXPECT_TRUE(Main().cbEnable.Checked());
+
+  MoveTo(fixture::CenterOf(deep), deep);
+  EXPECT_FALSE(Main().cbTopmost.Enabled());
+  MoveTo(fixture::CenterOf(disabled), disabled);
+  Release();
+  EXPECT_EQ(Main().FUtils->Wnd, disabled);
+  EXPECT_FALSE(::IsWindowEnabled(disabled));
+  EXPECT_TRUE(::IsWindowEnabled(dialog.get()));
+}
+
+}  // namespace
