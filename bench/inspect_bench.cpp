@@ -1,0 +1,163 @@
+// Times the picker's idle poll and the target helper's read on real windows.
+//   bench_inspect.exe [runs]
+// Prints key=value lines: the medians in microseconds, the machine and the display.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "gui/Application.h"
+#include "gui/Controls.h"
+#include "gui/Form.h"
+#include "gui/Handles.h"
+#include "gui/PaintedControls.h"
+#include "inspect/ovSkimlet.h"
+#include "inspect/ovWinUtils.h"
+
+namespace {
+
+using OwnedWindow = gui::UniqueHandle<HWND, ::DestroyWindow>;
+
+double NowUs() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  return 1e6 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+std::string CpuName() {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  if (::RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
+                     "ProcessorNameString", RRF_RT_REG_SZ, nullptr, name, &size) == ERROR_SUCCESS) {
+    return name;
+  }
+  return "unknown";
+}
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+// The picker inside its swatch, on a small form at the bottom right, as in the program.
+class HostForm : public gui::Form {
+ public:
+  HostForm() : Form(Design()) {}
+  gui::Panel pnl;
+  TovSkimlet grab;
+
+ protected:
+  void OnCreate() override {
+    pnl.Create(*this, {8, 8, 32, 32}, RGB(255, 255, 255));
+    grab.Create(pnl, {0, 0, 32, 32});
+  }
+
+ private:
+  static gui::FormDesign Design() {
+    gui::FormDesign design;
+    design.caption = L"bench";
+    design.client = {312, 213};
+    design.topmost = true;
+    design.origin = {1500, 800};
+    return design;
+  }
+};
+
+OwnedWindow Solid(const wchar_t* title, int x, int y) {
+  return OwnedWindow(::CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE | WS_BORDER, x, y, 300, 200,
+                                       nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
+  ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+
+  HostForm form;
+  if (!form.Create()) return 1;
+  form.Show();
+  OwnedWindow a = Solid(L"Window A", 100, 100);
+  OwnedWindow b = Solid(L"Window B", 500, 100);
+  HWND button = ::CreateWindowExW(0, L"BUTTON", L"Press", WS_CHILD | WS_VISIBLE, 10, 10, 120, 30, a.get(), nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+  LOGFONTW lf{};
+  lf.lfHeight = -13;
+  lf.lfWeight = 700;
+  wcscpy_s(lf.lfFaceName, L"Tahoma");
+  gui::UniqueFont font(::CreateFontIndirectW(&lf));
+  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  for (int i = 0; i < 20; ++i) {
+    Pump();
+    ::Sleep(10);
+  }
+
+  int grabs = 0;
+  form.grab.OnGrab = [&] { ++grabs; };
+  const POINT overA{250, 250};  // inside A, outside its button
+  const POINT overB{650, 200};
+
+  // One poll while the window under the pointer stays the same: the pixel, the swatch and the window search.
+  form.grab.BeginGrab();
+  ::SetCursorPos(overA.x, overA.y);
+  form.grab.Track();
+  std::vector<double> unchanged;
+  for (int i = 0; i < runs; ++i) {
+    const double start = NowUs();
+    form.grab.Track();
+    unchanged.push_back(NowUs() - start);
+    if (i % 64 == 0) Pump();
+  }
+
+  // One poll after the pointer moved to the other window: also the two frames and the event.
+  std::vector<double> changed;
+  for (int i = 0; i < runs; ++i) {
+    const POINT p = i % 2 ? overA : overB;
+    ::SetCursorPos(p.x, p.y);
+    const double start = NowUs();
+    form.grab.Track();
+    changed.push_back(NowUs() - start);
+    if (i % 64 == 0) Pump();
+  }
+  form.grab.EndGrab();
+
+  // One read of a target: a top-level window, and a control of the same thread with a font.
+  TovWinUtils utils;
+  utils.SetScreenPpi(form.Dpi());
+  std::vector<double> readTop, readControl;
+  for (int i = 0; i < runs; ++i) {
+    double start = NowUs();
+    utils.SetWnd(b.get());
+    readTop.push_back(NowUs() - start);
+    start = NowUs();
+    utils.SetWnd(button);
+    readControl.push_back(NowUs() - start);
+  }
+
+  std::printf("runs=%d\n", runs);
+  std::printf("track_unchanged_us_median=%.2f\n", Median(unchanged));
+  std::printf("track_changed_us_median=%.2f\n", Median(changed));
+  std::printf("setwnd_toplevel_us_median=%.2f\n", Median(readTop));
+  std::printf("setwnd_control_with_font_us_median=%.2f\n", Median(readControl));
+  std::printf("changes_seen=%d\n", grabs);
+  std::printf("cpu=%s\n", CpuName().c_str());
+  std::printf("display=%dx%d, %u dpi\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+              ::GetDpiForSystem());
+  return 0;
+}
