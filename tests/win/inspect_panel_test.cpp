@@ -338,6 +338,17 @@ TEST_F(PanelTest, AWindowThatStopsAnsweringIsShownWithinTheBound) {
   Main().ShowInfo(silent.get());
   EXPECT_EQ(fixture::MemoText(Main()),
             ExpectedMemo(silent.get(), 0, L"Not answering", fixture::kSolidClass, L""));
+
+  // Changing it does not wait for its thread either; the helper keeps the values it was given.
+  Main().eLeft.SetText(L"20");
+  const auto start = std::chrono::steady_clock::now();
+  Main().bSizeClick();
+  Main().cbEnable.SetChecked(false);
+  Main().tp.SetPosition(100);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+  EXPECT_EQ(Main().FUtils->WndRect.left, 20);
+  EXPECT_FALSE(Main().FUtils->Enabled);
+  EXPECT_EQ(Main().FUtils->Alpha, 100);
 }
 
 }  // namespace
