@@ -7,7 +7,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES=(
   cmake ninja-build g++ googletest clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-  wine wine64 xvfb xauth x11-utils xdotool imagemagick
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick fp-utils-3.2.2
 )
 
 as_root() {
@@ -56,21 +56,26 @@ start_wine() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
   fi
-  wineboot -u >/dev/null 2>&1 || true
   # Wine draws our windows' frames itself instead of leaving them to a window manager. Xvfb runs none, and a
   # managed window would wait 2 s for one on every DestroyWindow; unmanaged, screenshots show real title bars.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
-  wineserver -p
+  restart_wineserver
 }
 
 # Sets the logical DPI that Wine reports and restarts the wineserver so that the next program sees it.
 set_wine_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  restart_wineserver
+}
+
+# Restarts the persistent wineserver and Wine's background processes (explorer with the tray, services). They are
+# started here, with their output going nowhere: started by the first test program instead, they would inherit
+# ctest's output pipe and keep it open, and ctest would wait for that test until its time-out.
+restart_wineserver() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p
+  wineboot -u </dev/null >/dev/null 2>&1 || true
 }
 
 stop_everything() {
