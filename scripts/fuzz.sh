@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Builds the task-line fuzzer with clang++ and runs it for a bounded time over the committed seed corpus.
-# Exits non-zero when the build fails or the fuzzer finds a crash, a hang or a failed check.
-#   scripts/fuzz.sh [seconds]   (default 30)
+# Builds the fuzzers of the portable core with clang++ (libFuzzer, ASan, UBSan) and runs each for a bounded time:
+# the task-line reader and writer, and the bitmap validator that guards the PNG library.
+# Exits non-zero when a build fails or a fuzzer finds a crash, a hang or a failed check.
+#   scripts/fuzz.sh [seconds per fuzzer]   (default 25)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 
-seconds=${1:-30}
+seconds=${1:-25}
 out=build/fuzz
-mkdir -p "$out/corpus" "$out/artifacts"
 
-sources=(src/core/TaskLine.cpp src/core/CaseFold.cpp src/core/Integers.cpp tests/fuzz/TaskLine_fuzz.cpp)
-clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  -Isrc "${sources[@]}" -o "$out/taskline_fuzz"
+# fuzz NAME SEED-FOLDER SOURCES...: new inputs go to the build folder; committed seeds are only read.
+fuzz() {
+  local name=$1 seeds=$2
+  shift 2
+  mkdir -p "$out/$name-corpus" "$out/artifacts"
+  clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Isrc "$@" \
+    -o "$out/$name"
+  "$out/$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$out/artifacts/$name-" "$out/$name-corpus" $seeds
+}
 
-# New inputs go to the build folder; the committed seeds are only read.
-"$out/taskline_fuzz" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
-  -artifact_prefix="$out/artifacts/" "$out/corpus" tests/fuzz/corpus
+fuzz taskline_fuzz tests/fuzz/corpus \
+  src/core/TaskLine.cpp src/core/CaseFold.cpp src/core/Integers.cpp tests/fuzz/TaskLine_fuzz.cpp
+fuzz checkbmp_fuzz "" src/core/Bmp.cpp tests/fuzz/CheckBmp_fuzz.cpp
