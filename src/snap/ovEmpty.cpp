@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "gui/Application.h"
 #include "gui/Handles.h"
 
 TovEmpty* ovEmpty = nullptr;
@@ -126,5 +127,10 @@ core::Rect SelectRegion() {
   if (!ovEmpty) return {};
   ovEmpty->CoverVirtualScreen();
   ovEmpty->ShowModal();
+  // The capture follows at once: let the windows that the overlay covered repaint first, or the image shows the
+  // overlay's tint instead of the screen.
+  gui::Application::Instance().ProcessMessages();
+  ::Sleep(10);
+  gui::Application::Instance().ProcessMessages();
   return core::NormalizeRect(ovEmpty->DragRect);
 }

@@ -37,7 +37,8 @@ class TovEmpty : public gui::Form {
   core::Point FOrigin;  // screen position of the client area's top-left corner, kept as the window moves
 };
 
-// Shows the overlay modally and returns the dragged rectangle, normalised, in screen coordinates.
+// Shows the overlay modally and returns the dragged rectangle, normalised, in screen coordinates, once the windows
+// it covered have repainted (the caller captures the screen at once).
 core::Rect SelectRegion();
 
 // Inverts a frame two pixels wide along the inside edges of `rect` (normalised first) directly on the screen;

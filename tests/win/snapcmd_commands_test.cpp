@@ -243,6 +243,7 @@ TEST(SnapCommand, RegionSnapshotCapturesTheDraggedRectangleOnly) {
   SnapProgram program;
   TovFrmMain& main = program.Main();
   const std::size_t historyBefore = program.HistoryEntries();
+  main.miSnapCursorClick();  // no cursor in the image: every pixel should be the backdrop's
   // Inside the backdrop, left of the main window.
   const POINT from{program.mainRect.left - 10, program.mainRect.top - 5};
   const POINT to{program.mainRect.left - 35, program.mainRect.top - 30};
@@ -274,6 +275,12 @@ TEST(SnapCommand, RegionSnapshotCapturesTheDraggedRectangleOnly) {
   ASSERT_TRUE(size.has_value()) << "no bitmap written";
   EXPECT_EQ(size->cx, 25);
   EXPECT_EQ(size->cy, 25);
+  // Neither the overlay's tint nor its frame is in the image.
+  int notBackdrop = 0;
+  for (int y = 0; y < 25; ++y) {
+    for (int x = 0; x < 25; ++x) notBackdrop += fixture::BmpPixel(image, x, y) != kBackdropPixel;
+  }
+  EXPECT_EQ(notBackdrop, 0);
   EXPECT_EQ(program.session->opened, std::vector<std::wstring>{program.bmp});
   // The region snapshot needs no target, leaves the caption alone and records nothing.
   EXPECT_EQ(main.FUtils->Wnd, nullptr);
