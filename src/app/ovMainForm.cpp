@@ -51,6 +51,7 @@ TovFrmMain::~TovFrmMain() {
   auto& app = gui::Application::Instance();
   app.OnIdle = nullptr;
   app.OnMinimize = nullptr;
+  app.PreTranslate = nullptr;
 }
 
 void TovFrmMain::OnCreate() {
@@ -205,6 +206,15 @@ void TovFrmMain::FormCreate() {
   auto& app = gui::Application::Instance();
   app.OnIdle = [this] { appEventsIdle(); };
   app.OnMinimize = [this] { appEventsMinimize(); };
+  app.PreTranslate = [this](MSG& message) { return HelpShortcut(message); };
+}
+
+// F1 anywhere in the main window opens the help, as the menu's shortcut text promises.
+bool TovFrmMain::HelpShortcut(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_F1) return false;
+  if (message.hwnd != Handle() && !::IsChild(Handle(), message.hwnd)) return false;
+  miHelpClick();
+  return true;
 }
 
 // Left edge two window widths in from the work area's right edge, bottom on its bottom. The work area's width and

@@ -131,6 +131,7 @@ class TovFrmMain : public gui::Form {
   void CreateTrayIcon();
   void RegisterHints();
   void PlaceOnWorkArea();
+  bool HelpShortcut(const MSG& message);
 };
 
 extern TovFrmMain* ovFrmMain;

@@ -286,3 +286,15 @@ TEST_F(ShellTest, HelpOpensTheHelpFileBesideTheExecutable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ShellTest, F1OpensTheHelpWhereverTheFocusIsInTheWindow) {
+  ASSERT_TRUE(fixture::BringToFront(window));
+  ::SetFocus(main.eLeft.Handle());
+  fixture::PressKey(VK_F1);
+  ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return !session.opened.empty(); }));
+  EXPECT_EQ(session.opened[0], folder.File(L"skimlet.pdf"));
+}
+
+}  // namespace
