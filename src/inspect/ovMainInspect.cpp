@@ -124,11 +124,9 @@ void TovFrmMain::bSizeClick() {
 void TovFrmMain::topParent(const gui::MouseEvent& event) {
   if (event.button != gui::MouseButton::Right) return;
   if (!FUtils || !FUtils->IsValid() || !FUtils->IsChild) return;
-  HWND top = ::GetParent(FUtils->Wnd);
-  if (!top) return;
-  // GetParent of an owned pop-up gives its owner, so the climb also leaves an owned dialog for its owner.
-  while (HWND up = ::GetParent(top)) top = up;
-  ShowInfo(top);
+  const HWND parent = ::GetParent(FUtils->Wnd);
+  if (!parent) return;
+  ShowInfo(TopmostAncestor(parent));
 }
 
 void TovFrmMain::WMLButtonDown(POINT client, UINT) {

@@ -193,3 +193,16 @@ void TovWinUtils::SetWndRect(const core::Rect& value) {
   };
   ::MoveWindow(Wnd, value.left, value.top, span(value.left, value.right), span(value.top, value.bottom), TRUE);
 }
+
+HWND TopmostAncestor(HWND start, int32_t* steps) {
+  // Owners can be re-pointed into a loop; real chains are a handful of windows long.
+  constexpr int32_t kMaxSteps = 4096;
+  HWND top = start;
+  int32_t climbed = 0;
+  for (HWND up = ::GetParent(top); up && climbed < kMaxSteps; up = ::GetParent(up)) {
+    top = up;
+    ++climbed;
+  }
+  if (steps) *steps = climbed;
+  return top;
+}

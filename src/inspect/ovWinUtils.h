@@ -60,3 +60,8 @@ class TovWinUtils {
   int FPpi = 0;
   bool FSilent = false;  // the target's thread did not answer the latest message sent to it
 };
+
+// Climbs from `start` with GetParent until it returns 0 and returns the last window reached (start itself when it
+// has no parent). GetParent yields the owner of an owned pop-up, so the climb goes on through owners. `steps`, when
+// given, receives the number of climbs. A chain that loops is cut after a few thousand steps.
+HWND TopmostAncestor(HWND start, int32_t* steps = nullptr);

@@ -15,10 +15,6 @@
 
 namespace {
 
-// Bounds the walk up the parent and owner chain, so that a chain that loops (owners can be re-pointed) cannot
-// freeze the program. Real chains are a handful of windows long.
-constexpr int kMaxAncestors = 4096;
-
 // Files that existed but could not be read when the lists were loaded. Their lists start empty, so saving one of
 // them would silently drop every line the file holds; such a save is refused and reported instead.
 std::set<std::wstring>& UnreadFiles() {
@@ -100,14 +96,8 @@ void TovFrmMain::miAddTaskClick() {
 
   const HWND parent = FUtils->IsChild ? ::GetParent(FUtils->Wnd) : nullptr;
   if (parent) {
-    // GetParent also yields the owner of an owned pop-up, so the walk goes on through owners.
-    HWND topmost = parent;
-    int32_t between = 0;
-    for (HWND up = ::GetParent(topmost); up && between < kMaxAncestors; up = ::GetParent(up)) {
-      topmost = up;
-      ++between;
-    }
-    ShowInfo(topmost);
+    int32_t between = 0;  // the windows strictly between the target and its topmost ancestor
+    ShowInfo(TopmostAncestor(parent, &between));
     task.Set(L"pName", FUtils->WndTitle);
     task.Set(L"pClass", FUtils->WndClass);
     if (between > 0) task.Set(L"pLevels", std::to_wstring(between));
