@@ -12,6 +12,7 @@
 #include "gui/Application.h"
 #include "gui/Controls.h"
 #include "gui/Form.h"
+#include "BenchKit.h"
 #include "gui/Handles.h"
 #include "gui/PaintedControls.h"
 #include "inspect/ovSkimlet.h"
@@ -19,41 +20,9 @@
 
 namespace {
 
+double NowUs() { return 1000.0 * bench::NowMs(); }
+
 using OwnedWindow = gui::UniqueHandle<HWND, ::DestroyWindow>;
-
-double NowUs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return 1e6 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-std::string CpuName() {
-  char name[256] = {};
-  DWORD size = sizeof name;
-  if (::RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
-                     "ProcessorNameString", RRF_RT_REG_SZ, nullptr, name, &size) == ERROR_SUCCESS) {
-    return name;
-  }
-  return "unknown";
-}
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
 
 // The picker inside its swatch, on a small form at the bottom right, as in the program.
 class HostForm : public gui::Form {
@@ -104,7 +73,7 @@ int main(int argc, char** argv) {
   gui::UniqueFont font(::CreateFontIndirectW(&lf));
   ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   for (int i = 0; i < 20; ++i) {
-    Pump();
+    bench::PumpMessages();
     ::Sleep(10);
   }
 
@@ -122,7 +91,7 @@ int main(int argc, char** argv) {
     const double start = NowUs();
     form.grab.Track();
     unchanged.push_back(NowUs() - start);
-    if (i % 64 == 0) Pump();
+    if (i % 64 == 0) bench::PumpMessages();
   }
 
   // One poll after the pointer moved to the other window: also the two frames and the event.
@@ -133,7 +102,7 @@ int main(int argc, char** argv) {
     const double start = NowUs();
     form.grab.Track();
     changed.push_back(NowUs() - start);
-    if (i % 64 == 0) Pump();
+    if (i % 64 == 0) bench::PumpMessages();
   }
   form.grab.EndGrab();
 
@@ -151,12 +120,12 @@ int main(int argc, char** argv) {
   }
 
   std::printf("runs=%d\n", runs);
-  std::printf("track_unchanged_us_median=%.2f\n", Median(unchanged));
-  std::printf("track_changed_us_median=%.2f\n", Median(changed));
-  std::printf("setwnd_toplevel_us_median=%.2f\n", Median(readTop));
-  std::printf("setwnd_control_with_font_us_median=%.2f\n", Median(readControl));
+  std::printf("track_unchanged_us_median=%.2f\n", bench::Median(unchanged));
+  std::printf("track_changed_us_median=%.2f\n", bench::Median(changed));
+  std::printf("setwnd_toplevel_us_median=%.2f\n", bench::Median(readTop));
+  std::printf("setwnd_control_with_font_us_median=%.2f\n", bench::Median(readControl));
   std::printf("changes_seen=%d\n", grabs);
-  std::printf("cpu=%s\n", CpuName().c_str());
+  std::printf("cpu=%s\n", bench::CpuName().c_str());
   std::printf("display=%dx%d, %u dpi\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
               ::GetDpiForSystem());
   return 0;

@@ -12,49 +12,16 @@
 #include <vector>
 
 #include "core/Geometry.h"
+#include "BenchKit.h"
 #include "gui/Handles.h"
 #include "snap/ovWinSnap.h"
 
 namespace {
 
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-std::string CpuName() {
-  char name[256] = {};
-  DWORD size = sizeof name;
-  if (::RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
-                     "ProcessorNameString", RRF_RT_REG_SZ, nullptr, name, &size) == ERROR_SUCCESS) {
-    return name;
-  }
-  return "unknown";
-}
-
 long long FileSize(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
 }
 
 // Gradients with fine detail, roughly as hard to compress as a desktop with text and pictures.
@@ -111,7 +78,7 @@ int main(int argc, char** argv) {
     const gui::WindowDc screen;
     depth = ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
   }
-  std::printf("cpu=%s\ndisplay=%dx%dx%d\nruns=%d\n", CpuName().c_str(), width, height, depth, runs);
+  std::printf("cpu=%s\ndisplay=%dx%dx%d\nruns=%d\n", bench::CpuName().c_str(), width, height, depth, runs);
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = PictureProc;
@@ -122,7 +89,7 @@ int main(int argc, char** argv) {
                                          height, nullptr, nullptr, wc.hInstance, nullptr);
   ::UpdateWindow(picture);
   for (int i = 0; i < 50; ++i) {  // let the picture reach the screen
-    Pump();
+    bench::PumpMessages();
     ::Sleep(10);
   }
 
@@ -131,14 +98,14 @@ int main(int argc, char** argv) {
   std::wstring result;
   try {
     for (int i = 0; i < runs; ++i) {
-      const double start = NowMs();
+      const double start = bench::NowMs();
       CaptureScreenRect(core::Rect{0, 0, width, height}, bmp, false);
-      capture.push_back(NowMs() - start);
+      capture.push_back(bench::NowMs() - start);
     }
     for (int i = 0; i < runs; ++i) {
-      const double start = NowMs();
+      const double start = bench::NowMs();
       result = ConvertToPng(bmp, library);
-      convert.push_back(NowMs() - start);
+      convert.push_back(bench::NowMs() - start);
     }
   } catch (const std::exception& e) {
     std::printf("error=%s\n", e.what());
@@ -146,7 +113,7 @@ int main(int argc, char** argv) {
   }
   const bool converted = result != bmp;
   std::printf("capture_ms_median=%.2f\nconvert_ms_median=%.2f\nconverted=%d\nbmp_bytes=%lld\npng_bytes=%lld\n",
-              Median(capture), Median(convert), converted ? 1 : 0, FileSize(bmp),
+              bench::Median(capture), bench::Median(convert), converted ? 1 : 0, FileSize(bmp),
               converted ? FileSize(result) : -1);
   std::fflush(stdout);
 
@@ -155,7 +122,7 @@ int main(int argc, char** argv) {
   const DWORD start = ::GetTickCount();
   while (::GetFileAttributesW((folder + L"done").c_str()) == INVALID_FILE_ATTRIBUTES &&
          ::GetTickCount() - start < 120000) {
-    Pump();
+    bench::PumpMessages();
     ::Sleep(20);
   }
   ::DestroyWindow(picture);

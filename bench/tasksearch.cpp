@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "lists/ovTaskSearch.h"
+#include "support/NestedTaskSearch.h"
 
 namespace {
 
@@ -19,30 +20,8 @@ constexpr wchar_t kNodeClass[] = L"BenchTreeNode";
 constexpr wchar_t kTargetClass[] = L"BenchTreeTarget";
 constexpr wchar_t kTargetTitle[] = L"Target";
 
-struct TTaskSearch {
-  int32_t Levels = 0;
-  HWND Found = nullptr;
-  std::wstring ClassName;
-  std::wstring WindowName;
-};
-TTaskSearch* TaskSearch = nullptr;
-
-BOOL CALLBACK TaskEnumProc(HWND window, LPARAM remaining) {
-  if (TaskSearch->Found) return TRUE;
-  if (remaining == 0) {
-    TaskSearch->Found = ::FindWindowExW(window, nullptr, TaskSearch->ClassName.c_str(), TaskSearch->WindowName.c_str());
-    return TaskSearch->Found ? FALSE : TRUE;
-  }
-  ::EnumChildWindows(window, TaskEnumProc, remaining - 1);
-  return TRUE;
-}
-
 HWND NestedSearch(HWND top, int32_t levels) {
-  TTaskSearch search{levels, nullptr, kTargetClass, kTargetTitle};
-  TaskSearch = &search;
-  TaskEnumProc(top, levels);
-  TaskSearch = nullptr;
-  return search.Found;
+  return fixture::NestedTaskSearch(top, levels, kTargetClass, kTargetTitle);
 }
 
 HWND Create(const wchar_t* cls, const wchar_t* title, HWND parent) {

@@ -119,7 +119,9 @@ TEST_F(ShellTest, EachControlSitsAtItsPlaceWithItsCaptionKindAndState) {
     EXPECT_EQ(placed.width, expected.width);
     EXPECT_EQ(placed.height, expected.height);
     EXPECT_EQ(ClassOf(c.control), c.kind);
-    if (c.kind != L"Edit") EXPECT_EQ(TextOf(c.control), c.caption);
+    if (c.kind != L"Edit") {
+      EXPECT_EQ(TextOf(c.control), c.caption);
+    }
     EXPECT_EQ(::IsWindowEnabled(c.control) != FALSE, c.enabled);
     EXPECT_TRUE(::IsWindowVisible(c.control));
   }

@@ -7,37 +7,9 @@
 
 #include "gui/Handles.h"
 #include "lists/ovTaskSearch.h"
+#include "support/NestedTaskSearch.h"
 
 namespace {
-
-// The nested enumeration as the task runner was first written: each level enumerates all descendants of each
-// window the level above reached. Kept here as the reference that FindTaskWindow must agree with.
-struct TTaskSearch {
-  int32_t Levels = 0;
-  HWND Found = nullptr;
-  std::wstring ClassName;
-  std::wstring WindowName;
-};
-TTaskSearch* TaskSearch = nullptr;
-
-BOOL CALLBACK TaskEnumProc(HWND window, LPARAM remaining) {
-  if (TaskSearch->Found) return TRUE;
-  if (remaining == 0) {
-    TaskSearch->Found = ::FindWindowExW(window, nullptr, TaskSearch->ClassName.c_str(), TaskSearch->WindowName.c_str());
-    return TaskSearch->Found ? FALSE : TRUE;
-  }
-  ::EnumChildWindows(window, TaskEnumProc, remaining - 1);
-  return TRUE;
-}
-
-HWND NestedSearch(HWND top, int32_t levels, const std::wstring& className, const std::wstring& windowName) {
-  if (levels == 0) return ::FindWindowExW(top, nullptr, className.c_str(), windowName.c_str());
-  TTaskSearch search{levels, nullptr, className, windowName};
-  TaskSearch = &search;
-  TaskEnumProc(top, levels);
-  TaskSearch = nullptr;
-  return search.Found;
-}
 
 using Window = gui::UniqueHandle<HWND, ::DestroyWindow>;
 const wchar_t* const kClasses[] = {L"SkimletTreeA", L"SkimletTreeB"};
@@ -113,12 +85,12 @@ TEST(FindTaskWindow, FindsTheFirstMatchBelowTheLevelInEnumerationOrder) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FindTaskWindow(top.get(), c.levels, c.cls, c.title), c.want) << "levels " << c.levels;
-    EXPECT_EQ(NestedSearch(top.get(), c.levels, c.cls, c.title), c.want) << "nested, levels " << c.levels;
+    EXPECT_EQ(fixture::NestedTaskSearch(top.get(), c.levels, c.cls, c.title), c.want) << "nested, levels " << c.levels;
   }
   // Without p1's subtree the level-2 search reaches q2.
   ::DestroyWindow(p1);
   EXPECT_EQ(FindTaskWindow(top.get(), 2, B, L"OK"), mid);
-  EXPECT_EQ(NestedSearch(top.get(), 2, B, L"OK"), mid);
+  EXPECT_EQ(fixture::NestedTaskSearch(top.get(), 2, B, L"OK"), mid);
 }
 
 TEST(FindTaskWindow, AgreesWithTheNestedEnumerationOnRandomTrees) {
@@ -150,7 +122,7 @@ TEST(FindTaskWindow, AgreesWithTheNestedEnumerationOnRandomTrees) {
     for (int32_t levels = -1; levels <= 4; ++levels) {
       for (const wchar_t* cls : kClasses) {
         for (const wchar_t* title : kTitles) {
-          const HWND want = NestedSearch(top.get(), levels, cls, title);
+          const HWND want = fixture::NestedTaskSearch(top.get(), levels, cls, title);
           EXPECT_EQ(FindTaskWindow(top.get(), levels, cls, title), want)
               << "tree " << tree << " levels " << levels << " class " << cls << " title '" << title << "'";
           ++compared;
