@@ -1,0 +1,210 @@
+// The built program run as a user runs it: a copy started from a fresh folder, driven only by real mouse and keyboard
+// input, and judged only by what a user can see: window texts, the files beside the exe, the tray icon, the exit code.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "RunningCopy.h"
+#include "support/Poll.h"
+#include "support/SkimletSession.h"
+
+namespace {
+
+constexpr wchar_t kFixtureClass[] = L"SkimletE2eFixture";
+constexpr COLORREF kFixtureColour = RGB(204, 102, 51);
+constexpr int kScreenWaitMs = 10000;
+
+// A plain top-level window that the test owns and paints in one colour; its default handling closes it on WM_CLOSE.
+class FixtureWindow {
+ public:
+  FixtureWindow(const wchar_t* title, RECT bounds) {
+    static const ATOM registered = [] {
+      WNDCLASSEXW windowClass{};
+      windowClass.cbSize = sizeof(windowClass);
+      windowClass.lpfnWndProc = &::DefWindowProcW;
+      windowClass.hInstance = ::GetModuleHandleW(nullptr);
+      windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+      // Lives as long as the class, that is, the process.
+      windowClass.hbrBackground = ::CreateSolidBrush(kFixtureColour);
+      windowClass.lpszClassName = kFixtureClass;
+      return ::RegisterClassExW(&windowClass);
+    }();
+    if (!registered) return;
+    window_ = ::CreateWindowExW(0, kFixtureClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, bounds.left, bounds.top,
+                                bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+    fixture::Settle(100);
+  }
+  ~FixtureWindow() {
+    if (window_ && ::IsWindow(window_)) ::DestroyWindow(window_);
+  }
+  FixtureWindow(const FixtureWindow&) = delete;
+  FixtureWindow& operator=(const FixtureWindow&) = delete;
+
+  HWND Handle() const { return window_; }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// The bottom right of the screen, clear of the program's window, which opens two of its widths in from the right.
+RECT BottomRightPlace() {
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  return {width - 300, height - 420, width - 40, height - 220};
+}
+
+bool MemoHasLine(const e2e::RunningCopy& copy, const std::wstring& prefix) {
+  const auto lines = e2e::LinesOf(e2e::TextOf(copy.Memo()));
+  return std::any_of(lines.begin(), lines.end(), [&](const std::wstring& line) { return line.rfind(prefix, 0) == 0; });
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::string FileOrEmpty(const std::wstring& path) {
+  return ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : fixture::ReadFileBytes(path);
+}
+
+// Presses on the picker, drags in small steps onto the target and lets go there.
+void DragPickerOnto(const e2e::RunningCopy& copy, POINT target) {
+  const POINT start = copy.ClientPoint(24, 24);  // the middle of the picker
+  fixture::MouseDownAt(start);
+  fixture::Settle(100);
+  constexpr int kSteps = 20;
+  for (int step = 1; step <= kSteps; ++step) {
+    fixture::MoveMouseTo({start.x + (target.x - start.x) * step / kSteps, start.y + (target.y - start.y) * step / kSteps});
+    fixture::Settle(30);
+  }
+  fixture::Settle(200);
+  fixture::MouseUp();
+}
+
+// Waits for the program's pop-up menu to open and lets it settle, so that typed keys reach it.
+bool MenuOpens(const e2e::RunningCopy& copy) {
+  if (!fixture::PollUntil([&] { return copy.OpenMenu() != nullptr; }, kScreenWaitMs)) return false;
+  fixture::Settle(300);
+  return true;
+}
+
+bool MenuCloses(const e2e::RunningCopy& copy) {
+  return fixture::PollUntil([&] { return copy.OpenMenu() == nullptr; }, kScreenWaitMs);
+}
+
+// Menu, then Exit by its letter: the process ends with code 0 and takes its tray icon with it.
+void ExitThroughTheMenu(const e2e::RunningCopy& copy) {
+  const HWND menuButton = copy.Button(L"&Menu");
+  ASSERT_NE(menuButton, nullptr);
+  fixture::ClickAt(fixture::CenterOf(menuButton));
+  ASSERT_TRUE(MenuOpens(copy));
+  fixture::PressKey('X');
+  const auto code = copy.WaitForExit(kScreenWaitMs);
+  ASSERT_TRUE(code.has_value()) << "the process ended";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_FALSE(copy.HasTrayIcon());
+}
+
+TEST(UserSession, PicksAWindowChangesItSavesASetAndATaskSnapsItAndExits) {
+  e2e::RunningCopy copy;
+  ASSERT_TRUE(copy.Start()) << "skimlet.exe starts with its window and tray icon";
+  const wchar_t kTitle[] = L"E2e Pick Target";
+  FixtureWindow target(kTitle, BottomRightPlace());
+  ASSERT_NE(target.Handle(), nullptr);
+
+  {
+    SCOPED_TRACE("picking the window by dragging the picker onto it");
+    DragPickerOnto(copy, fixture::CenterOf(target.Handle()));
+    ASSERT_TRUE(fixture::PollUntil([&] { return MemoHasLine(copy, L"Color="); }, kScreenWaitMs))
+        << "the memo shows:\n" << Narrow(e2e::TextOf(copy.Memo()));
+    EXPECT_TRUE(MemoHasLine(copy, std::wstring(L"Title=") + kTitle));
+    EXPECT_TRUE(MemoHasLine(copy, std::wstring(L"Class=") + kFixtureClass));
+    // The pixel under the pointer when the drag ended: the fixture's own colour.
+    EXPECT_TRUE(MemoHasLine(copy, L"Color=0x3366CC #CC6633 RGB:204,102,51"))
+        << "the memo shows:\n" << Narrow(e2e::TextOf(copy.Memo()));
+  }
+  {
+    SCOPED_TRACE("ticking On top");
+    const HWND onTop = copy.Button(L"&On top");
+    ASSERT_NE(onTop, nullptr);
+    ASSERT_TRUE(fixture::PollUntil([&] { return ::IsWindowEnabled(onTop) != FALSE; }, kScreenWaitMs));
+    ASSERT_EQ(::GetWindowLongW(target.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    fixture::ClickAt(fixture::CenterOf(onTop));
+    EXPECT_TRUE(fixture::PollUntil(
+        [&] { return (::GetWindowLongW(target.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, kScreenWaitMs));
+  }
+  {
+    SCOPED_TRACE("adding a position set from the Set button's menu");
+    const auto edits = copy.EditBoxes();
+    ASSERT_EQ(edits.size(), 4u);
+    std::string expected;
+    for (HWND edit : edits) {
+      char field[64] = {};
+      std::snprintf(field, sizeof(field), "%5s", Narrow(e2e::TextOf(edit)).c_str());
+      expected += field;
+    }
+    expected += "\r\n";
+    const HWND setButton = copy.Button(L"&Set");
+    ASSERT_NE(setButton, nullptr);
+    fixture::ClickAt(fixture::CenterOf(setButton), true);
+    ASSERT_TRUE(MenuOpens(copy));
+    fixture::PressKey('A');
+    ASSERT_TRUE(MenuCloses(copy));
+    EXPECT_TRUE(fixture::PollUntil([&] { return FileOrEmpty(copy.Companion(L".log")) == expected; }, kScreenWaitMs))
+        << "the set file holds: [" << FileOrEmpty(copy.Companion(L".log")) << "], expected [" << expected << "]";
+  }
+  {
+    SCOPED_TRACE("adding a close-or-click task from the Task submenu");
+    const HWND menuButton = copy.Button(L"&Menu");
+    ASSERT_NE(menuButton, nullptr);
+    fixture::ClickAt(fixture::CenterOf(menuButton));
+    ASSERT_TRUE(MenuOpens(copy));
+    fixture::PressKey('T');  // opens the submenu with its first item, "Add a CloseOrClick task", selected
+    fixture::Settle(300);
+    fixture::PressKey(VK_RETURN);
+    ASSERT_TRUE(MenuCloses(copy));
+    const std::string expected = "\"Name=E2e Pick Target\",Class=SkimletE2eFixture\r\n";
+    EXPECT_TRUE(fixture::PollUntil([&] { return FileOrEmpty(copy.Companion(L".ini")) == expected; }, kScreenWaitMs))
+        << "the task file holds: [" << FileOrEmpty(copy.Companion(L".ini")) << "]";
+  }
+  {
+    SCOPED_TRACE("taking a snapshot of the picked window");
+    RECT bounds{};
+    ASSERT_TRUE(::GetWindowRect(target.Handle(), &bounds));
+    fixture::ClickAt(copy.ClientPoint(238, 14));  // the middle of the window-snapshot picture
+    const std::wstring png = copy.Companion(L".tmp.png");
+    std::optional<SIZE> size;
+    ASSERT_TRUE(fixture::PollUntil([&] { return (size = e2e::PngSize(FileOrEmpty(png))).has_value(); }, 20000))
+        << "no PNG beside the exe";
+    EXPECT_EQ(size->cx, bounds.right - bounds.left);
+    EXPECT_EQ(size->cy, bounds.bottom - bounds.top);
+    // The program hides itself for the capture and comes back.
+    EXPECT_TRUE(fixture::PollUntil([&] { return ::IsWindowVisible(copy.Main()) != FALSE && copy.HasTrayIcon(); },
+                                   kScreenWaitMs));
+  }
+  ExitThroughTheMenu(copy);
+}
+
+TEST(UserSession, TheTaskRunnerClosesTheWindowThatAStoredTaskNames) {
+  FixtureWindow victim(L"E2e Runner Target", BottomRightPlace());
+  ASSERT_NE(victim.Handle(), nullptr);
+  e2e::RunningCopy copy;
+  ASSERT_TRUE(copy.Start({{L".ini", "\"Name=E2e Runner Target\",Class=SkimletE2eFixture\r\n"}}));
+  // The runner works in the program's idle time: small pointer moves over its window keep idle passes coming.
+  const POINT centre = fixture::CenterOf(copy.Memo());
+  int wiggle = 0;
+  EXPECT_TRUE(fixture::PollUntil(
+      [&] {
+        if (!::IsWindow(victim.Handle())) return true;
+        fixture::MoveMouseTo({centre.x + (++wiggle % 2) * 3, centre.y});
+        return false;
+      },
+      60000))
+      << "the window named by the task is still there";
+  ExitThroughTheMenu(copy);
+}
+
+}  // namespace
