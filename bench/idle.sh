@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# What skimlet.exe costs while nobody uses it, under Wine on a fresh 1920x1080x24 display: CPU time (utime + stime
+# from /proc/<pid>/stat) and wake-ups over N seconds with the main window shown, then the same with it hidden to the
+# tray (bench_memory posts WM_CLOSE). A program's messages cannot be counted from outside, so wake-ups are counted
+# as the voluntary context switches of all threads of the Wine process hosting it (/proc/<pid>/task/*/status):
+# every time one of them blocked and was woken again. Wine's own threads of that process are included.
+#   bench/idle.sh [build folder, default build/windows] [seconds, default 30]
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ROOT/scripts/common.sh"
+source "$ROOT/bench/memory_proc.sh"
+build=$(cd "${1:-$ROOT/build/windows}" && pwd)
+seconds=${2:-30}
+driver="$build/bench/bench_memory.exe"
+skimlet="$build/bin/skimlet.exe"
+for f in "$driver" "$skimlet"; do
+  [ -f "$f" ] || { echo "no $f: build the skimlet and bench_memory targets first" >&2; exit 1; }
+done
+
+out=$(mktemp -d)
+trap 'stop_everything; rm -rf "$out"' EXIT
+start_display || exit 1
+start_wine "$build/wineprefix"
+field() { tr -d '\r' < "$out/driver.txt" | grep "^$1=" | cut -d= -f2-; }
+ticks_per_s=$(getconf CLK_TCK)
+
+# Measures over $seconds and prints CPU time, wake-ups (context switches) and the number of 100 ms slices in which
+# any happened: a timer tick that makes a few round trips to the wineserver counts as many switches but one slice.
+measure() {
+  local pid=$1 cpu0 cpu1 sw0 sw1 last now slices=0 i
+  cpu0=$(cpu_ticks "$pid"); sw0=$(voluntary_switches "$pid"); last=$sw0
+  for i in $(seq 1 $((seconds * 10))); do
+    sleep 0.1
+    now=$(voluntary_switches "$pid")
+    [ "$now" != "$last" ] && slices=$((slices + 1))
+    last=$now
+  done
+  cpu1=$(cpu_ticks "$pid"); sw1=$last
+  local cpu_ms=$(( (cpu1 - cpu0) * 1000 / ticks_per_s )) wakeups=$((sw1 - sw0))
+  echo "CPU $cpu_ms ms ($(echo "scale=3; $cpu_ms / ($seconds * 10)" | bc) %), $wakeups context switches" \
+    "($(echo "scale=1; $wakeups / $seconds" | bc)/s) in $slices of $((seconds * 10)) slices of 100 ms," \
+    "$(ls "/proc/$pid/task" | wc -l) thread(s)"
+}
+
+wine "$driver" "$(winepath -w "$out")" "$(winepath -w "$skimlet")" idle > "$out/driver.txt" 2>/dev/null &
+driver_pid=$!
+wait_marker "$out/shown" "$driver_pid" || { echo "skimlet.exe did not start" >&2; cat "$out/driver.txt"; exit 1; }
+pid=$(wine_pid_of skimlet.exe) || { echo "no Wine process hosts skimlet.exe" >&2; exit 1; }
+shown_line=$(measure "$pid")
+touch "$out/hide"
+wait_marker "$out/hidden" "$driver_pid" || { echo "the window did not hide" >&2; tr -d '\r' < "$out/driver.txt"; exit 1; }
+hidden_line=$(measure "$pid")
+touch "$out/done"
+wait "$driver_pid"
+status=$?
+
+echo "machine: $(field cpu) (host: $(grep -m1 "model name" /proc/cpuinfo | cut -d: -f2- | sed "s/^ //")); $(nproc) logical CPUs; $(uname -sr)"
+echo "display: $(field display) (Xvfb, $DISPLAY), Wine $(wine --version 2>/dev/null)"
+echo "idle ${seconds} s, window shown:          $shown_line"
+echo "idle ${seconds} s, hidden to the tray:    $hidden_line"
+echo "(context switches: voluntary ones of every thread of the Wine process hosting skimlet.exe; slices: 100 ms"
+echo " intervals in which that count rose: separate wake-ups, each of which may make several switches)"
+[ "$status" = 0 ] || echo "note: bench_memory reported a failure (exit $status; hidden=$(field hidden), running=$(field running_after_close))"

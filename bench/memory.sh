@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Memory of skimlet.exe under Wine on a fresh 1920x1080x24 display: resident (VmRSS) and private anonymous (RssAnon)
+# memory of the Wine process that hosts it, read from /proc after start-up and again after bench_memory has made
+# N picks, each a whole drag with real mouse input from the picker over one of two windows and back.
+# bench_minimal.exe's figures after start-up are printed beside them as the floor of any window program.
+#   bench/memory.sh [build folder, default build/windows] [picks, default 1000]
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ROOT/scripts/common.sh"
+source "$ROOT/bench/memory_proc.sh"
+build=$(cd "${1:-$ROOT/build/windows}" && pwd)
+picks=${2:-1000}
+driver="$build/bench/bench_memory.exe"
+minimal="$build/bench/bench_minimal.exe"
+skimlet="$build/bin/skimlet.exe"
+for f in "$driver" "$minimal" "$skimlet"; do
+  [ -f "$f" ] || { echo "no $f: build the skimlet, bench_memory and bench_minimal targets first" >&2; exit 1; }
+done
+
+out=$(mktemp -d)
+trap 'stop_everything; rm -rf "$out"' EXIT
+start_display || exit 1
+start_wine "$build/wineprefix"
+field() { tr -d '\r' < "$out/driver.txt" | grep "^$1=" | cut -d= -f2-; }
+figures() { echo "VmRSS $(status_kb "$1" VmRSS) kB, RssAnon $(status_kb "$1" RssAnon) kB"; }
+
+# The floor: the smallest window program, one second after it started.
+wine "$minimal" > /dev/null 2>&1 &
+minimal_line="not measured"
+for _ in $(seq 1 100); do
+  pid=$(wine_pid_of bench_minimal.exe) && break
+  sleep 0.1
+done
+if [ -n "${pid:-}" ]; then
+  sleep 2
+  minimal_line=$(figures "$pid")
+  kill "$pid" 2>/dev/null
+fi
+
+wine "$driver" "$(winepath -w "$out")" "$(winepath -w "$skimlet")" picks "$picks" > "$out/driver.txt" 2>/dev/null &
+driver_pid=$!
+wait_marker "$out/started" "$driver_pid" || { echo "skimlet.exe did not start" >&2; cat "$out/driver.txt"; exit 1; }
+pid=$(wine_pid_of skimlet.exe) || { echo "no Wine process hosts skimlet.exe" >&2; exit 1; }
+started_line=$(figures "$pid")
+touch "$out/go"
+wait_marker "$out/picked" "$driver_pid" || { echo "the picks did not finish" >&2; tr -d '\r' < "$out/driver.txt"; exit 1; }
+picked_line=$(figures "$pid")
+touch "$out/done"
+wait "$driver_pid"
+status=$?
+
+echo "machine: $(field cpu) (host: $(grep -m1 "model name" /proc/cpuinfo | cut -d: -f2- | sed "s/^ //")); $(nproc) logical CPUs; $(uname -sr)"
+echo "display: $(field display) (Xvfb, $DISPLAY), Wine $(wine --version 2>/dev/null)"
+echo "skimlet.exe after start-up:        $started_line"
+echo "skimlet.exe after $(field picks) picks:       $picked_line   ($(field confirmed) confirmed; $(field pick_ms_median) ms per pick, $(field picks_total_s) s in all)"
+echo "bench_minimal.exe after start-up:  $minimal_line"
+[ "$status" = 0 ] || echo "note: bench_memory reported a failure (exit $status)"
