@@ -85,7 +85,10 @@ bool RunningCopy::Start(const std::vector<std::pair<std::wstring, std::string>>&
   // Without the conversion library the program falls back to the bitmap; the PNG is what a user expects.
   const std::wstring library = WithoutExtension(built) + L".dll";
   if (!::CopyFileW(library.c_str(), Companion(L".dll").c_str(), FALSE)) return false;
-  for (const auto& [extension, bytes] : companions) fixture::WriteFileBytes(Companion(extension), bytes);
+  for (const auto& [extension, bytes] : companions) {
+    fixture::WriteFileBytes(Companion(extension), bytes);
+    if (fixture::ReadFileBytes(Companion(extension)) != bytes) return false;
+  }
 
   std::wstring commandLine = L"\"" + exePath_ + L"\"";
   STARTUPINFOW startup{};
