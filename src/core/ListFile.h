@@ -19,9 +19,5 @@ std::vector<std::wstring> DecodeListFile(std::string_view bytes,
 std::string EncodeListFile(const std::vector<std::wstring>& lines,
                            const std::function<std::optional<std::string>(std::wstring_view)>& wideToAnsiLossless);
 
-// Strict-enough UTF-8 and UTF-16 conversions shared by the list files and error messages. wchar_t holds UTF-16 where
-// it is 16 bits wide (Windows) and code points where it is 32 bits wide.
-std::wstring Utf8ToWide(std::string_view bytes);
-std::string WideToUtf8(std::wstring_view text);
 
 }  // namespace core

@@ -23,10 +23,6 @@ class SilentAbort : public std::exception {
   const char* what() const noexcept override { return "silent abort"; }
 };
 
-// UTF-8 <-> UTF-16. Invalid sequences become U+FFFD.
-std::wstring WideFromUtf8(const std::string& text);
-std::string Utf8FromWide(const std::wstring& text);
-
 // The message of an exception for reports: gui::Error's own text, std::exception's what() read as UTF-8,
 // a fixed text for anything else. Empty for SilentAbort and for no exception.
 std::wstring ExceptionMessage(std::exception_ptr error);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/ListFile.h"
+#include "core/Unicode.h"
 #include "gui/Handles.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "core/ListFile.h"
+#include "core/Unicode.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@
 #include "app/ovApp.h"
 #include "app/ovLinks.h"
 #include "app/ovMainForm.h"
+#include "core/Unicode.h"
 #include "gui/Error.h"
 #include "support/SkimletSession.h"
 
@@ -34,10 +35,10 @@ TEST(Companions, DISABLED_WrittenByTheCopy) {
                              app.SetFileName() + L"\n" + app.SnapshotFileName() + L"\n" + app.LibraryFileName() +
                              L"\n" + session.Main().FTmpFileName + L"\n" + session.Main().FIniFileName + L"\n" +
                              session.Main().FLogFileName + L"\n";
-  fixture::WriteFileBytes(out, gui::Utf8FromWide(lines));
+  fixture::WriteFileBytes(out, core::WideToUtf8(lines));
   OpenLink(L"h", L"");
   OpenLink(L"download", L"");
-  fixture::WriteFileBytes(out + L".links", gui::Utf8FromWide(session.opened.at(0) + L"\n" + session.opened.at(1)));
+  fixture::WriteFileBytes(out + L".links", core::WideToUtf8(session.opened.at(0) + L"\n" + session.opened.at(1)));
 }
 
 TEST(Companions, FollowTheExecutablesOwnPathAndName) {
@@ -65,14 +66,14 @@ TEST(Companions, FollowTheExecutablesOwnPathAndName) {
   ASSERT_EQ(exitCode, 0u);
 
   // The system may report the folder in its long or short form; the names must follow whatever it reports.
-  const std::wstring written = gui::WideFromUtf8(fixture::ReadFileBytes(out));
+  const std::wstring written = core::Utf8ToWide(fixture::ReadFileBytes(out));
   const std::wstring exe = written.substr(0, written.find(L'\n'));
   ASSERT_EQ(::CompareStringOrdinal(exe.c_str(), -1, copy.c_str(), -1, TRUE), CSTR_EQUAL) << exe;
   const std::wstring base = exe.substr(0, exe.size() - 4);  // without ".exe"
   const std::wstring dir = exe.substr(0, exe.rfind(L'\\') + 1);
   EXPECT_EQ(written, exe + L"\n" + dir + L"\n" + base + L".ini\n" + base + L".log\n" + exe + L".tmp.bmp\n" + base +
                          L".dll\n" + exe + L".tmp.bmp\n" + base + L".ini\n" + base + L".log\n");
-  const std::wstring links = gui::WideFromUtf8(fixture::ReadFileBytes(out + L".links"));
+  const std::wstring links = core::Utf8ToWide(fixture::ReadFileBytes(out + L".links"));
   EXPECT_EQ(links, base + L".chm\nhttp://skimlet.example.org/en/skimlet/download.htm?p=skimlet&v=2024.16.511.3038");
 }
 

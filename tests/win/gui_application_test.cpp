@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Unicode.h"
 #include "gui/Application.h"
 #include "gui/Controls.h"
 #include "gui/Error.h"
@@ -232,8 +233,8 @@ TEST_F(ApplicationTest, ApplicationCursorIsSetAtOnceAndAnsweredByEveryWindow) {
 
 TEST(ErrorText, ConvertsBetweenUtf8AndUtf16) {
   const std::wstring wide = L"R\u00e9gion \u2122 \U0001F600";
-  EXPECT_EQ(gui::WideFromUtf8(gui::Utf8FromWide(wide)), wide);
-  EXPECT_EQ(gui::WideFromUtf8(""), L"");
+  EXPECT_EQ(core::Utf8ToWide(core::WideToUtf8(wide)), wide);
+  EXPECT_EQ(core::Utf8ToWide(""), L"");
   EXPECT_STREQ(gui::Error(L"caf\u00e9").what(), "caf\xC3\xA9");
 }
 
