@@ -51,7 +51,8 @@ status=$?
 
 echo "machine: $(field cpu) (host: $(grep -m1 "model name" /proc/cpuinfo | cut -d: -f2- | sed "s/^ //")); $(nproc) logical CPUs; $(uname -sr)"
 echo "display: $(field display) (Xvfb, $DISPLAY), Wine $(wine --version 2>/dev/null)"
-echo "skimlet.exe after start-up:        $started_line"
-echo "skimlet.exe after $(field picks) picks:       $picked_line   ($(field confirmed) confirmed; $(field pick_ms_median) ms per pick, $(field picks_total_s) s in all)"
-echo "bench_minimal.exe after start-up:  $minimal_line"
+printf '%-36s %s\n' "skimlet.exe after start-up:" "$started_line"
+printf '%-36s %s\n' "skimlet.exe after $(field picks) picks:" \
+  "$picked_line   ($(field confirmed) confirmed; $(field pick_ms_median) ms per pick, $(field picks_total_s) s in all)"
+printf '%-36s %s\n' "bench_minimal.exe after start-up:" "$minimal_line"
 [ "$status" = 0 ] || echo "note: bench_memory reported a failure (exit $status)"
