@@ -60,9 +60,12 @@ RECT BottomRightPlace() {
   return {width - 300, height - 420, width - 40, height - 220};
 }
 
-bool MemoHasLine(const e2e::RunningCopy& copy, const std::wstring& prefix) {
+// Whether the memo shows a line that begins with `prefix` (or, when `whole`, is exactly it).
+bool MemoHasLine(const e2e::RunningCopy& copy, const std::wstring& prefix, bool whole = false) {
   const auto lines = e2e::LinesOf(e2e::TextOf(copy.Memo()));
-  return std::any_of(lines.begin(), lines.end(), [&](const std::wstring& line) { return line.rfind(prefix, 0) == 0; });
+  return std::any_of(lines.begin(), lines.end(), [&](const std::wstring& line) {
+    return whole ? line == prefix : line.rfind(prefix, 0) == 0;
+  });
 }
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
@@ -71,18 +74,30 @@ std::string FileOrEmpty(const std::wstring& path) {
   return ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : fixture::ReadFileBytes(path);
 }
 
-// Presses on the picker, drags in small steps onto the target and lets go there.
-void DragPickerOnto(const e2e::RunningCopy& copy, POINT target) {
+// Presses on the picker, drags in small steps onto the target, holds the button there until the memo names the
+// window under the pointer (a busy program may lag behind the pointer), and lets go.
+bool DragPickerOnto(const e2e::RunningCopy& copy, POINT target, const std::wstring& titleLine) {
   const POINT start = copy.ClientPoint(24, 24);  // the middle of the picker
   fixture::MouseDownAt(start);
   fixture::Settle(100);
   constexpr int kSteps = 20;
   for (int step = 1; step <= kSteps; ++step) {
-    fixture::MoveMouseTo({start.x + (target.x - start.x) * step / kSteps, start.y + (target.y - start.y) * step / kSteps});
+    fixture::MoveMouseTo(
+        {start.x + (target.x - start.x) * step / kSteps, start.y + (target.y - start.y) * step / kSteps});
     fixture::Settle(30);
   }
-  fixture::Settle(200);
+  int wiggle = 0;
+  const bool arrived = fixture::PollUntil(
+      [&] {
+        if (MemoHasLine(copy, titleLine, true)) return true;
+        fixture::MoveMouseTo({target.x + (++wiggle % 2), target.y});
+        return false;
+      },
+      kScreenWaitMs);
+  fixture::MoveMouseTo(target);
+  fixture::Settle(100);
   fixture::MouseUp();
+  return arrived;
 }
 
 // Clicks a button of the program until its pop-up menu opens, as a user clicks again when nothing happened. Under
@@ -137,11 +152,12 @@ TEST(UserSession, PicksAWindowChangesItSavesASetSnapsItAddsATaskThatClosesItAndE
 
   {
     SCOPED_TRACE("picking the window by dragging the picker onto it");
-    DragPickerOnto(copy, fixture::CenterOf(target.Handle()));
+    EXPECT_TRUE(DragPickerOnto(copy, fixture::CenterOf(target.Handle()), std::wstring(L"Title=") + kTitle))
+        << "the memo shows:\n" << Narrow(e2e::TextOf(copy.Memo()));
     ASSERT_TRUE(fixture::PollUntil([&] { return MemoHasLine(copy, L"Color="); }, kScreenWaitMs))
         << "the memo shows:\n" << Narrow(e2e::TextOf(copy.Memo()));
-    EXPECT_TRUE(MemoHasLine(copy, std::wstring(L"Title=") + kTitle));
-    EXPECT_TRUE(MemoHasLine(copy, std::wstring(L"Class=") + kFixtureClass));
+    EXPECT_TRUE(MemoHasLine(copy, std::wstring(L"Title=") + kTitle, true));
+    EXPECT_TRUE(MemoHasLine(copy, std::wstring(L"Class=") + kFixtureClass, true));
     // The pixel under the pointer when the drag ended: the fixture's own colour.
     EXPECT_TRUE(MemoHasLine(copy, L"Color=0x3366CC #CC6633 RGB:204,102,51"))
         << "the memo shows:\n" << Narrow(e2e::TextOf(copy.Memo()));
