@@ -1,27 +1,9 @@
 #include "core/ListFile.h"
 
+#include "core/TextLines.h"
 #include "core/Unicode.h"
 
 namespace core {
-
-namespace {
-
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-  std::vector<std::wstring> lines;
-  std::size_t start = 0;
-  const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const wchar_t c = text[i];
-    if (c != L'\r' && c != L'\n') continue;
-    lines.emplace_back(text, start, i - start);
-    if (c == L'\r' && i + 1 < n && text[i + 1] == L'\n') ++i;
-    start = i + 1;
-  }
-  if (start < n) lines.emplace_back(text, start, n - start);
-  return lines;
-}
-
-}  // namespace
 
 std::vector<std::wstring> DecodeListFile(std::string_view bytes,
                                          const std::function<std::wstring(std::string_view)>& ansiToWide) {

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "gui/Form.h"
-#include "gui/TextLines.h"
+#include "core/TextLines.h"
 
 namespace gui {
 namespace {
@@ -105,9 +105,9 @@ bool Memo::Create(Container& parent, const DesignRect& bounds) {
   return CreateSystemControl(parent, bounds, WC_EDITW, style, WS_EX_CLIENTEDGE, {});
 }
 
-std::vector<std::wstring> Memo::Lines() const { return SplitLines(Text()); }
+std::vector<std::wstring> Memo::Lines() const { return core::SplitLines(Text()); }
 
-void Memo::SetLines(const std::vector<std::wstring>& lines) { SetText(JoinLines(lines)); }
+void Memo::SetLines(const std::vector<std::wstring>& lines) { SetText(core::JoinLines(lines)); }
 
 void Memo::OnCommand(WORD code) {
   if (code == EN_CHANGE && OnChange) OnChange();

@@ -10,7 +10,6 @@
 #include "gui/Controls.h"
 #include "gui/Layout.h"
 #include "gui/PaintedControls.h"
-#include "gui/TextLines.h"
 #include "support/FixtureForm.h"
 #include "support/Poll.h"
 
@@ -208,28 +207,6 @@ TEST_F(ControlsTest, MemoLinesRoundTrip) {
   const LONG_PTR style = ::GetWindowLongPtrW(memo.Handle(), GWL_STYLE);
   EXPECT_NE(style & ES_MULTILINE, 0);
   EXPECT_EQ(style & (WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL), 0) << "the memo wraps and shows no scroll bars";
-}
-
-TEST(TextLines, SplitsAtEveryKindOfLineBreak) {
-  struct Case {
-    std::wstring text;
-    std::vector<std::wstring> lines;
-  };
-  const Case cases[] = {
-      {L"", {}},
-      {L"one", {L"one"}},
-      {L"one\r\ntwo", {L"one", L"two"}},
-      {L"one\r\ntwo\r\n", {L"one", L"two"}},
-      {L"one\ntwo\rthree", {L"one", L"two", L"three"}},
-      {L"\r\n", {L""}},
-      {L"a\r\n\r\nb", {L"a", L"", L"b"}},
-      {L"a\n\r\nb", {L"a", L"", L"b"}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(gui::SplitLines(c.text), c.lines) << testing::PrintToString(c.text);
-  }
-  EXPECT_EQ(gui::JoinLines({L"a", L"", L"b"}), L"a\r\n\r\nb");
-  EXPECT_EQ(gui::JoinLines({}), L"");
 }
 
 COLORREF ScreenPixel(POINT at) {

@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "app/ovMainForm.h"
-#include "gui/TextLines.h"
+#include "core/TextLines.h"
 
 namespace fixture {
 namespace {
@@ -137,7 +137,7 @@ std::wstring MemoText(TovFrmMain& main) {
   return text;
 }
 
-std::vector<std::wstring> MemoLines(TovFrmMain& main) { return gui::SplitLines(MemoText(main)); }
+std::vector<std::wstring> MemoLines(TovFrmMain& main) { return core::SplitLines(MemoText(main)); }
 
 std::wstring HexDec(uint32_t value) {
   wchar_t buffer[40];

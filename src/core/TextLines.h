@@ -1,9 +1,9 @@
 #pragma once
-// Splitting a text box's text into lines and joining them back (CR LF between lines).
+// Splitting text into lines and joining them back (CR LF between lines): a text box's lines, a list file's lines.
 #include <string>
 #include <vector>
 
-namespace gui {
+namespace core {
 
 // Lines of `text`, broken at CR LF, LF or a lone CR. An empty text has no lines; a break at the very end adds no
 // empty last line.
@@ -12,4 +12,4 @@ std::vector<std::wstring> SplitLines(const std::wstring& text);
 // The lines with CR LF between them and none after the last.
 std::wstring JoinLines(const std::vector<std::wstring>& lines);
 
-}  // namespace gui
+}  // namespace core

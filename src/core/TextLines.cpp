@@ -1,6 +1,6 @@
-#include "gui/TextLines.h"
+#include "core/TextLines.h"
 
-namespace gui {
+namespace core {
 
 std::vector<std::wstring> SplitLines(const std::wstring& text) {
   std::vector<std::wstring> lines;
@@ -31,4 +31,4 @@ std::wstring JoinLines(const std::vector<std::wstring>& lines) {
   return text;
 }
 
-}  // namespace gui
+}  // namespace core
