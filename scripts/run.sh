@@ -7,7 +7,10 @@ cd "$ROOT"
 
 ensure_packages "${PACKAGES[@]}"
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target skimlet skimlet_png 2>/dev/null || cmake --build --preset windows --target skimlet
+# The program and its companion files: the PNG library and, where chmcmd is installed, the help.
+targets=(skimlet skimlet_png)
+cmake --build --preset windows --target help 2>/dev/null | grep -q skimlet_help && targets+=(skimlet_help)
+cmake --build --preset windows --target "${targets[@]}"
 exe="$ROOT/build/windows/bin/skimlet.exe"
 export WINEPREFIX="$ROOT/build/windows/wineprefix"
 
