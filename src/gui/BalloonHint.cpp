@@ -1,22 +1,11 @@
 #include "gui/BalloonHint.h"
 
+#include "gui/Window.h"
 
 namespace gui {
 namespace {
 
 constexpr wchar_t kNotifyClass[] = L"SkimletBalloonHintNotify";
-
-bool RegisterNotifyClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (::GetClassInfoExW(instance, kNotifyClass, &existing)) return true;
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.lpszClassName = kNotifyClass;
-  return ::RegisterClassExW(&window_class) != 0;
-}
 
 }  // namespace
 
@@ -30,7 +19,7 @@ BalloonHint::BalloonHint(HWND owner) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  if (!RegisterNotifyClass(instance, &BalloonHint::NotifyProc)) return;
+  if (!RegisterProcedureClass(instance, kNotifyClass, &BalloonHint::NotifyProc)) return;
   // Every tool names this window as its container, so the tooltip's notifications come to us whichever window
   // the control lives in.
   notify_window_ = ::CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gui/Window.h"
+
 namespace gui {
 namespace {
 
@@ -16,24 +18,12 @@ void CopyCut(wchar_t (&target)[N], const std::wstring& text) {
   target[length] = L'\0';
 }
 
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (::GetClassInfoExW(instance, kWindowClass, &existing)) return true;
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.lpszClassName = kWindowClass;
-  return ::RegisterClassExW(&window_class) != 0;
-}
-
 }  // namespace
 
 TrayIcon::TrayIcon() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-  if (!RegisterWindowClass(instance, &TrayIcon::WindowProc)) return;
+  if (!RegisterProcedureClass(instance, kWindowClass, &TrayIcon::WindowProc)) return;
   // A hidden top-level window rather than a message-only one: only top-level windows hear the
   // "TaskbarCreated" broadcast.
   window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,

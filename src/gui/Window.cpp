@@ -119,4 +119,16 @@ LRESULT CALLBACK Window::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM 
   return 0;
 }
 
+bool RegisterProcedureClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (::GetClassInfoExW(instance, className, &existing)) return true;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = className;
+  return ::RegisterClassExW(&windowClass) != 0;
+}
+
 }  // namespace gui

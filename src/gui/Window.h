@@ -7,6 +7,10 @@
 
 namespace gui {
 
+// Registers (once) a window class with its own procedure, for the helper windows that are not one of our Window
+// objects (the tray icon's and the balloon hint's message windows). True when the class exists afterwards.
+bool RegisterProcedureClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
+
 class Window {
  public:
   Window() = default;

@@ -188,39 +188,46 @@ TEST(SnapCommand, HideOptionKeepsTheProgramOutOfTheImageAndShowsItAgain) {
   const Case cases[] = {{true, false}, {true, true}, {false, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "hide option " << c.hideSelf << ", hidden before " << c.hiddenBefore);
-    SnapProgram program;
-    TovFrmMain& main = program.Main();
-    main.miHideSelf->SetChecked(c.hideSelf);
-    ASSERT_NE(ScreenPixel(program.MainCenter()), kBackdropPixel) << "the main window is not on the screen";
-    if (c.hiddenBefore) {
-      main.Hide();
-      ASSERT_TRUE(fixture::PollUntil([&] { return ScreenPixel(program.MainCenter()) == kBackdropPixel; }));
-    }
+    // Wine re-reads the X server's key state when the focus moves (hiding the main window moves it), and the X
+    // server never saw the synthetic Shift: it may count as released before the capture starts. Such a run proves
+    // nothing either way, so it is made again (four runs at most: a command that never waits still fails).
+    for (int attempt = 1;; ++attempt) {
+      SnapProgram program;
+      TovFrmMain& main = program.Main();
+      main.miHideSelf->SetChecked(c.hideSelf);
+      ASSERT_NE(ScreenPixel(program.MainCenter()), kBackdropPixel) << "the main window is not on the screen";
+      if (c.hiddenBefore) {
+        main.Hide();
+        ASSERT_TRUE(fixture::PollUntil([&] { return ScreenPixel(program.MainCenter()) == kBackdropPixel; }));
+      }
 
-    ShiftHold shift(program, 300);
-    ASSERT_TRUE(shift.held) << "Shift did not go down";
-    main.bSnapWinClick();
-    shift.script.Stop();
+      ShiftHold shift(program, 300);
+      ASSERT_TRUE(shift.held) << "Shift did not go down";
+      main.bSnapWinClick();
+      shift.script.Stop();
 
-    EXPECT_TRUE(shift.script.Done()) << "the command did not wait for Shift";
-    EXPECT_EQ(shift.mainVisible, !c.hideSelf && !c.hiddenBefore);
-    EXPECT_EQ(shift.trayVisible, !c.hideSelf);
-    const auto image = fixture::ReadFileBytes(program.bmp);
-    const POINT center = program.MainCenter();
-    const bool mainInImage = !c.hideSelf && !c.hiddenBefore;
-    const auto pixel = fixture::BmpPixel(image, center.x, center.y);
-    ASSERT_TRUE(pixel.has_value()) << "no bitmap written";
-    if (mainInImage) {
-      EXPECT_NE(*pixel, kBackdropPixel);
-    } else {
-      EXPECT_EQ(*pixel, kBackdropPixel);
+      if (!shift.script.Done() && attempt < 4) continue;
+      EXPECT_TRUE(shift.script.Done()) << "the command did not wait for Shift";
+      EXPECT_EQ(shift.mainVisible, !c.hideSelf && !c.hiddenBefore);
+      EXPECT_EQ(shift.trayVisible, !c.hideSelf);
+      const auto image = fixture::ReadFileBytes(program.bmp);
+      const POINT center = program.MainCenter();
+      const bool mainInImage = !c.hideSelf && !c.hiddenBefore;
+      const auto pixel = fixture::BmpPixel(image, center.x, center.y);
+      ASSERT_TRUE(pixel.has_value()) << "no bitmap written";
+      if (mainInImage) {
+        EXPECT_NE(*pixel, kBackdropPixel);
+      } else {
+        EXPECT_EQ(*pixel, kBackdropPixel);
+      }
+      // The caption counts the whole wait for Shift (the tick count's steps may be up to 16 ms apart).
+      const std::wstring caption = main.Caption();
+      std::wsmatch number;
+      ASSERT_TRUE(std::regex_match(caption, number, std::wregex(L"Skimlet ([0-9]+)")));
+      EXPECT_GE(std::stoul(number[1].str()), 280u);
+      EXPECT_TRUE(program.Shown());
+      break;
     }
-    // The caption counts the whole wait for Shift (the tick count's steps may be up to 16 ms apart).
-    const std::wstring caption = main.Caption();
-    std::wsmatch number;
-    ASSERT_TRUE(std::regex_match(caption, number, std::wregex(L"Skimlet ([0-9]+)")));
-    EXPECT_GE(std::stoul(number[1].str()), 280u);
-    EXPECT_TRUE(program.Shown());
   }
 }
 
