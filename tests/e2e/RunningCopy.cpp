@@ -31,24 +31,6 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-struct TopLevelSearch {
-  DWORD process;
-  const wchar_t* className;
-  bool visibleOnly;
-  HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) noexcept {
-  auto* search = reinterpret_cast<TopLevelSearch*>(data);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != search->process) return TRUE;
-  if (search->visibleOnly && !::IsWindowVisible(window)) return TRUE;
-  if (ClassOf(window) != search->className) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 BOOL CALLBACK CollectChild(HWND window, LPARAM data) noexcept {
   reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
   return TRUE;
@@ -127,9 +109,7 @@ std::optional<DWORD> RunningCopy::WaitForExit(int timeoutMs) const {
 }
 
 HWND RunningCopy::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
-  TopLevelSearch search{process_.dwProcessId, className, visibleOnly, nullptr};
-  ::EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return fixture::FindProcessWindow(process_.dwProcessId, className, visibleOnly);
 }
 
 HWND RunningCopy::OpenMenu() const { return FindTopLevel(L"#32768", true); }

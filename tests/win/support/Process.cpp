@@ -32,6 +32,7 @@ std::wstring FileNameOf(const std::wstring& path) {
 struct Search {
   DWORD process;
   const wchar_t* className;
+  bool visibleOnly;
   HWND found;
 };
 
@@ -40,6 +41,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) noexcept {
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
   if (owner != search->process) return TRUE;
+  if (search->visibleOnly && !::IsWindowVisible(window)) return TRUE;
   wchar_t name[256] = {};
   ::GetClassNameW(window, name, 256);
   if (::lstrcmpW(name, search->className) != 0) return TRUE;
@@ -48,6 +50,12 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) noexcept {
 }
 
 }  // namespace
+
+HWND FindProcessWindow(DWORD process, const wchar_t* className, bool visibleOnly) {
+  Search search{process, className, visibleOnly, nullptr};
+  ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 std::wstring BuiltSkimletPath() {
   const std::wstring tests = FolderOf(OwnPath());  // <build>\tests\ .
@@ -89,9 +97,7 @@ bool ChildProcess::Running() const {
 }
 
 HWND ChildProcess::FindWindowOfClass(const wchar_t* className) const {
-  Search search{id_, className, nullptr};
-  ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindProcessWindow(id_, className);
 }
 
 HWND ChildProcess::WaitForWindow(const wchar_t* className, int timeoutMs) const {

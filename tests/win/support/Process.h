@@ -15,6 +15,9 @@ namespace fixture {
 // <build>/tests. Empty when it is not there.
 std::wstring BuiltSkimletPath();
 
+// A top-level window of the process with that window class (hidden ones too unless visibleOnly); nullptr if none.
+HWND FindProcessWindow(DWORD process, const wchar_t* className, bool visibleOnly = false);
+
 class ChildProcess {
  public:
   ChildProcess() = default;
