@@ -1,26 +1,12 @@
 #include "core/InfoText.h"
 
-#include "core/CaseFold.h"
-
 namespace core {
 
 namespace {
 
 constexpr std::wstring_view kColorName = L"Color";
 
-std::wstring Dec(int32_t value) { return std::to_wstring(value); }
-
-std::wstring HexAndDec(uint32_t value) {
-  return L"0x" + HexUpper(value, 6) + L"(" + Dec(static_cast<int32_t>(value)) + L")";
-}
-
-std::wstring_view NameOf(std::wstring_view line) {
-  const size_t eq = line.find(L'=');
-  return eq == std::wstring_view::npos ? std::wstring_view{} : line.substr(0, eq);
-}
-
-}  // namespace
-
+// Hexadecimal digits of value, upper case, zero-padded on the left to at least minDigits.
 std::wstring HexUpper(uint32_t value, int minDigits) {
   constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
   std::wstring reversed;
@@ -31,6 +17,14 @@ std::wstring HexUpper(uint32_t value, int minDigits) {
   while (static_cast<int>(reversed.size()) < minDigits) reversed += L'0';
   return std::wstring(reversed.rbegin(), reversed.rend());
 }
+
+std::wstring Dec(int32_t value) { return std::to_wstring(value); }
+
+std::wstring HexAndDec(uint32_t value) {
+  return L"0x" + HexUpper(value, 6) + L"(" + Dec(static_cast<int32_t>(value)) + L")";
+}
+
+}  // namespace
 
 std::vector<std::wstring> BuildInfoLines(const TargetInfo& info) {
   std::vector<std::wstring> lines;
@@ -58,19 +52,6 @@ std::wstring FormatColorValue(uint32_t colorRef) {
   const auto blue = static_cast<uint8_t>((colorRef >> 16) & 0xFF);
   return L"0x" + HexUpper(colorRef, 6) + L" #" + HexUpper(red, 2) + HexUpper(green, 2) + HexUpper(blue, 2) +
          L" RGB:" + Dec(red) + L"," + Dec(green) + L"," + Dec(blue) + L":" + Dec(Brightness(red, green, blue));
-}
-
-void SetNamedLine(std::vector<std::wstring>& lines, std::wstring_view name, std::wstring_view value) {
-  for (auto it = lines.begin(); it != lines.end(); ++it) {
-    if (it->find(L'=') == std::wstring::npos || !EqualsIgnoreCase(NameOf(*it), name)) continue;
-    if (value.empty()) {
-      lines.erase(it);
-    } else {
-      *it = std::wstring(name) + L"=" + std::wstring(value);
-    }
-    return;
-  }
-  if (!value.empty()) lines.push_back(std::wstring(name) + L"=" + std::wstring(value));
 }
 
 void SetColorLine(std::vector<std::wstring>& lines, uint32_t colorRef) {

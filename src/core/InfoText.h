@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/NamedLines.h"
+
 namespace core {
 
 // What the memo shows of a target, as read when it became the target.
@@ -31,18 +33,11 @@ int32_t Brightness(uint8_t red, uint8_t green, uint8_t blue);
 // "0x%.6x #%.2x%.2x%.2x RGB:%d,%d,%d:%d" with the raw value, the web form, the components and the brightness.
 std::wstring FormatColorValue(uint32_t colorRef);
 
-// Sets the value of the first line whose name (the text before its first "=") equals name, letter case aside, or
-// appends "name=value" when there is no such line. An empty value removes that line instead.
-void SetNamedLine(std::vector<std::wstring>& lines, std::wstring_view name, std::wstring_view value);
-
 // Sets or replaces the "Color" line (in place when present, else at the end).
 void SetColorLine(std::vector<std::wstring>& lines, uint32_t colorRef);
 
 // A history entry's caption: "%d~%.6x~%s~%s" from the sequence number, the handle, the title and the class.
 std::wstring FormatHistoryCaption(int32_t sequence, uint32_t handle, std::wstring_view title,
                                   std::wstring_view className);
-
-// Hexadecimal digits of value, upper case, zero-padded on the left to at least minDigits.
-std::wstring HexUpper(uint32_t value, int minDigits);
 
 }  // namespace core

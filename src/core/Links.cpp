@@ -18,11 +18,8 @@ std::wstring ReplaceFirst(std::wstring text, std::wstring_view from, std::wstrin
 }
 
 std::wstring WithoutQuotes(std::wstring_view value) {
-  std::wstring out;
-  out.reserve(value.size());
-  for (wchar_t c : value) {
-    if (c != L'"') out += c;
-  }
+  std::wstring out(value);
+  std::erase(out, L'"');
   return out;
 }
 

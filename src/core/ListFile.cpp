@@ -23,14 +23,8 @@ std::vector<std::wstring> DecodeListFile(std::string_view bytes,
 
 std::string EncodeListFile(const std::vector<std::wstring>& lines,
                            const std::function<std::optional<std::string>(std::wstring_view)>& wideToAnsiLossless) {
-  std::wstring text;
-  std::size_t total = 0;
-  for (const std::wstring& line : lines) total += line.size() + 2;
-  text.reserve(total);
-  for (const std::wstring& line : lines) {
-    text += line;
-    text += L"\r\n";
-  }
+  std::wstring text = JoinLines(lines);
+  if (!lines.empty()) text += L"\r\n";  // the last line ends with a break too
   if (std::optional<std::string> ansi = wideToAnsiLossless(text)) return std::move(*ansi);
   return "\xEF\xBB\xBF" + WideToUtf8(text);
 }

@@ -19,5 +19,4 @@ std::vector<std::wstring> DecodeListFile(std::string_view bytes,
 std::string EncodeListFile(const std::vector<std::wstring>& lines,
                            const std::function<std::optional<std::string>(std::wstring_view)>& wideToAnsiLossless);
 
-
 }  // namespace core

@@ -1,8 +1,6 @@
 #include "core/TaskLine.h"
 
-#include <cstddef>
-
-#include "core/CaseFold.h"
+#include "core/NamedLines.h"
 
 namespace core {
 
@@ -91,30 +89,10 @@ TaskItems TaskItems::FromLine(std::wstring_view line) {
   return result;
 }
 
-size_t TaskItems::Find(std::wstring_view key) const {
-  for (size_t k = 0; k < items_.size(); ++k) {
-    const size_t eq = items_[k].find(L'=');
-    if (eq != std::wstring::npos && EqualsIgnoreCase(std::wstring_view(items_[k]).substr(0, eq), key)) return k;
-  }
-  return items_.size();
-}
-
-void TaskItems::Set(std::wstring_view key, std::wstring_view value) {
-  const size_t at = Find(key);
-  if (value.empty()) {
-    if (at < items_.size()) items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(at));
-    return;
-  }
-  std::wstring item = std::wstring(key) + L"=" + std::wstring(value);
-  if (at < items_.size()) {
-    items_[at] = std::move(item);
-  } else {
-    items_.push_back(std::move(item));
-  }
-}
+void TaskItems::Set(std::wstring_view key, std::wstring_view value) { SetNamedLine(items_, key, value); }
 
 std::wstring TaskItems::Value(std::wstring_view key) const {
-  const size_t at = Find(key);
+  const size_t at = FindNamedLine(items_, key);
   if (at == items_.size()) return {};
   return items_[at].substr(items_[at].find(L'=') + 1);
 }

@@ -24,7 +24,7 @@ std::vector<std::wstring> SplitTaskLine(std::wstring_view line);
 
 std::wstring JoinTaskLine(const std::vector<std::wstring>& items);
 
-// The items of one task, looked up by key without regard to letter case (see CaseFold.h).
+// The items of one task, looked up by key without regard to letter case (see NamedLines.h).
 class TaskItems {
  public:
   static TaskItems FromLine(std::wstring_view line);
@@ -42,9 +42,6 @@ class TaskItems {
   const std::vector<std::wstring>& Items() const { return items_; }
 
  private:
-  // Index of the first item carrying key, or items_.size().
-  size_t Find(std::wstring_view key) const;
-
   std::vector<std::wstring> items_;
 };
 

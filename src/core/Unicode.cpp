@@ -7,8 +7,13 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
 
+// Surrogate code points and values beyond Unicode's range are not characters: they become U+FFFD.
+char32_t ScalarOrReplacement(char32_t cp) {
+  return cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? kReplacement : cp;
+}
+
 void AppendCodePoint(std::wstring& out, char32_t cp) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
+  cp = ScalarOrReplacement(cp);
   if (kWideIsUtf16 && cp >= 0x10000) {
     cp -= 0x10000;
     out += static_cast<wchar_t>(0xD800 + (cp >> 10));
@@ -48,7 +53,7 @@ std::wstring Utf16ToWide(std::string_view bytes, bool bigEndian) {
 namespace {
 
 void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
+  cp = ScalarOrReplacement(cp);
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
