@@ -1,5 +1,6 @@
 #include "inspect/ovWinUtils.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -32,12 +33,16 @@ std::optional<LRESULT> SendBounded(HWND w, UINT message, WPARAM wParam, LPARAM l
   return static_cast<LRESULT>(result);
 }
 
+// Longest title read. The length comes from the target's own answer, so it is bounded before anything is
+// allocated for it: a window that claims a huge length must not exhaust memory or throw in the idle handler.
+constexpr std::size_t kMaxTitleLength = 0x100000;
+
 // The window manager's own copy of the title; sends nothing, so it cannot block.
 std::wstring StoredTitle(HWND w) {
   std::vector<wchar_t> buffer(256);
   for (;;) {
     const int copied = ::InternalGetWindowText(w, buffer.data(), static_cast<int>(buffer.size()));
-    if (copied < static_cast<int>(buffer.size()) - 1 || buffer.size() >= 0x100000) {
+    if (copied < static_cast<int>(buffer.size()) - 1 || buffer.size() >= kMaxTitleLength) {
       return std::wstring(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
     }
     buffer.resize(buffer.size() * 2);
@@ -45,9 +50,13 @@ std::wstring StoredTitle(HWND w) {
 }
 
 std::wstring UpToNul(const std::vector<wchar_t>& buffer) {
-  std::size_t n = 0;
-  while (n < buffer.size() && buffer[n] != L'\0') ++n;
-  return std::wstring(buffer.data(), n);
+  return std::wstring(buffer.begin(), std::find(buffer.begin(), buffer.end(), L'\0'));
+}
+
+// Room for a title of the reported length and its NUL; a negative length counts as none.
+std::vector<wchar_t> TitleBuffer(LRESULT length) {
+  const LRESULT kept = std::clamp<LRESULT>(length, 0, static_cast<LRESULT>(kMaxTitleLength));
+  return std::vector<wchar_t>(static_cast<std::size_t>(kept) + 1, L'\0');
 }
 
 // The title, as GetWindowTextLengthW + GetWindowTextW give it. Those two send WM_GETTEXT(LENGTH) to windows of
@@ -58,8 +67,7 @@ std::wstring ReadTitle(HWND w, bool& answered) {
   DWORD pid = 0;
   const DWORD owner = ::GetWindowThreadProcessId(w, &pid);
   if (owner == ::GetCurrentThreadId()) {
-    const int n = ::GetWindowTextLengthW(w);
-    std::vector<wchar_t> buffer(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
+    std::vector<wchar_t> buffer = TitleBuffer(::GetWindowTextLengthW(w));
     ::GetWindowTextW(w, buffer.data(), static_cast<int>(buffer.size()));
     return UpToNul(buffer);
   }
@@ -68,7 +76,7 @@ std::wstring ReadTitle(HWND w, bool& answered) {
     answered = false;
     return StoredTitle(w);
   }
-  std::vector<wchar_t> buffer(static_cast<std::size_t>(*length > 0 ? *length : 0) + 1, L'\0');
+  std::vector<wchar_t> buffer = TitleBuffer(*length);
   if (pid != ::GetCurrentProcessId()) {
     // Across processes GetWindowTextW reads the stored title and sends nothing.
     ::GetWindowTextW(w, buffer.data(), static_cast<int>(buffer.size()));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 #include "gui/Handles.h"
@@ -272,6 +273,21 @@ TEST(TovWinUtils, ReadsWindowsOfOtherThreads) {
   EXPECT_EQ(edit.WndTitle, L"inner");
   EXPECT_EQ(edit.FontText, L"Tahoma, 9pt Bold");
   EXPECT_TRUE(edit.IsChild);
+}
+
+// Answers WM_GETTEXTLENGTH with the largest length there is, as a faulty program may; the text itself is normal.
+LRESULT CALLBACK ClaimsHugeTitle(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_GETTEXTLENGTH) return std::numeric_limits<LRESULT>::max();
+  return ::DefWindowProcW(w, message, wParam, lParam);
+}
+
+TEST(TovWinUtils, BoundsTheTitleLengthATargetClaims) {
+  ThreadWindow other(L"Boastful", nullptr, true);
+  ASSERT_NE(other.window(), nullptr);
+  ::SetWindowLongPtrW(other.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClaimsHugeTitle));
+  TovWinUtils u;
+  EXPECT_NO_THROW(u.SetWnd(other.window()));
+  EXPECT_EQ(u.WndTitle, L"Boastful");
 }
 
 TEST(TovWinUtils, DoesNotWaitForAHungWindow) {
