@@ -4,6 +4,7 @@
 
 #include "gui/Error.h"
 #include "gui/Form.h"
+#include "gui/Window.h"
 
 namespace gui {
 namespace {
@@ -50,14 +51,7 @@ void Application::SetMainForm(Form* form) {
 HWND Application::OwnerWindow() {
   if (ownerWindow_ && ::IsWindow(ownerWindow_)) return ownerWindow_;
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{sizeof(wc)};
-  if (!::GetClassInfoExW(instance, kOwnerClass, &wc)) {
-    wc = WNDCLASSEXW{sizeof(wc)};
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = instance;
-    wc.lpszClassName = kOwnerClass;
-    ::RegisterClassExW(&wc);
-  }
+  RegisterProcedureClass(instance, kOwnerClass, ::DefWindowProcW);
   // Never shown; a tool window would not get a taskbar button even if it were.
   ownerWindow_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
                                    nullptr, instance, nullptr);

@@ -34,7 +34,8 @@ bool Control::CreateSystemControl(Container& parent, const DesignRect& bounds, c
 bool Control::CreateOwnControl(Container& parent, const DesignRect& bounds, DWORD style, DWORD exStyle,
                                const std::wstring& caption) {
   if (Handle() || !parent.ContainerHandle() || !parent.ContainerForm()) return false;
-  if (!RegisterOwnClass(kControlClass, nullptr)) return false;
+  // Redrawn whole when resized: the painted controls centre, align or stretch their content to their size.
+  if (!RegisterOwnClass(kControlClass, nullptr, CS_HREDRAW | CS_VREDRAW)) return false;
   const HWND window = CreateOwnWindow(exStyle, kControlClass, caption.c_str(), style | WS_CHILD | WS_VISIBLE, 0, 0, 0,
                                       0, parent.ContainerHandle(), nullptr);
   if (!window) return false;

@@ -76,6 +76,10 @@ LRESULT PaintedControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != Handle()) leftPressed_ = false;
       break;
+    case WM_SETFONT:
+      // The default handling keeps no font; ours is read at paint time, so a new one needs a repaint.
+      if (LOWORD(lParam)) ::InvalidateRect(Handle(), nullptr, TRUE);
+      return 0;
     case WM_NCHITTEST:
       return HTCLIENT;  // also when disabled-looking parents would pass the mouse through
     default:

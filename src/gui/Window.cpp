@@ -12,6 +12,22 @@ namespace {
 constexpr wchar_t kObjectProperty[] = L"Skimlet.Window";
 constexpr UINT_PTR kSubclassId = 1;
 
+// The first registration of a name wins; later calls only find the class.
+bool RegisterClassOnce(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, HCURSOR cursor,
+                       UINT classStyle) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (::GetClassInfoExW(instance, className, &existing)) return true;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = classStyle;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = cursor;
+  windowClass.lpszClassName = className;
+  return ::RegisterClassExW(&windowClass) != 0;
+}
+
 }  // namespace
 
 Window::~Window() { Detach(); }
@@ -26,16 +42,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-bool Window::RegisterOwnClass(const wchar_t* className, HCURSOR cursor) {
-  WNDCLASSEXW existing{sizeof(existing)};
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  if (::GetClassInfoExW(instance, className, &existing)) return true;
-  WNDCLASSEXW wc{sizeof(wc)};
-  wc.lpfnWndProc = &Window::Trampoline;
-  wc.hInstance = instance;
-  wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = className;
-  return ::RegisterClassExW(&wc) != 0;
+bool Window::RegisterOwnClass(const wchar_t* className, HCURSOR cursor, UINT classStyle) {
+  return RegisterClassOnce(::GetModuleHandleW(nullptr), className, &Window::Trampoline,
+                           cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW), classStyle);
 }
 
 HWND Window::CreateOwnWindow(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style, int x,
@@ -120,15 +129,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM 
 }
 
 bool RegisterProcedureClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (::GetClassInfoExW(instance, className, &existing)) return true;
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = className;
-  return ::RegisterClassExW(&windowClass) != 0;
+  return RegisterClassOnce(instance, className, procedure, nullptr, 0);
 }
 
 }  // namespace gui

@@ -8,7 +8,8 @@
 namespace gui {
 
 // Registers (once) a window class with its own procedure, for the helper windows that are not one of our Window
-// objects (the tray icon's and the balloon hint's message windows). True when the class exists afterwards.
+// objects (the tray icon's and the balloon hint's message windows, the application's hidden owner). True when the
+// class exists afterwards.
 bool RegisterProcedureClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
 
 class Window {
@@ -28,7 +29,7 @@ class Window {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   // Registers one of our window classes (once per name); its procedure is the shared trampoline.
-  static bool RegisterOwnClass(const wchar_t* className, HCURSOR cursor);
+  static bool RegisterOwnClass(const wchar_t* className, HCURSOR cursor, UINT classStyle = 0);
   // Creates a window of a class from RegisterOwnClass, bound to this object from its first message.
   HWND CreateOwnWindow(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style, int x, int y,
                        int width, int height, HWND parent, HMENU menuOrId);

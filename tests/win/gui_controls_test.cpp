@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -233,6 +234,36 @@ TEST_F(ControlsTest, TransparentControlsShowTheirPanelsColour) {
              ScreenPixel(fixture::CenterOf(label.Handle())) == colour &&
              ScreenPixel(fixture::CenterOf(panel.Handle())) == colour;
     })) << std::hex << colour << " image shows " << ScreenPixel(fixture::CenterOf(image.Handle()));
+  }
+}
+
+// A centred label or a stretched image draws everything relative to its size: a change of size or font must
+// repaint all of it, not only a newly uncovered strip (or nothing, when it shrinks).
+TEST_F(ControlsTest, PaintedControlsRepaintWholeWhenResizedOrGivenAFont) {
+  gui::Label label;
+  ASSERT_TRUE(label.Create(form, {20, 28, 200, 17}, L"Skimlet"));
+  label.SetAlignment(gui::Alignment::Center);
+  struct Step {
+    const char* name;
+    std::function<void()> change;
+  };
+  const Step steps[] = {
+      {"wider", [&] { label.SetBounds({20, 28, 260, 17}); }},
+      {"narrower", [&] { label.SetBounds({20, 28, 120, 17}); }},
+      {"taller", [&] { label.SetBounds({20, 28, 120, 30}); }},
+      {"new font", [&] { label.SetFont({L"Verdana", 14, true}); }},
+  };
+  for (const Step& step : steps) {
+    fixture::PumpMessages();
+    ::ValidateRect(label.Handle(), nullptr);
+    step.change();
+    RECT client;
+    ::GetClientRect(label.Handle(), &client);
+    RECT dirty{};
+    ::GetUpdateRect(label.Handle(), &dirty, FALSE);
+    EXPECT_TRUE(::EqualRect(&dirty, &client) != FALSE)
+        << step.name << ": repaints " << dirty.left << "," << dirty.top << "-" << dirty.right << "," << dirty.bottom
+        << " of " << client.right << "x" << client.bottom;
   }
 }
 
