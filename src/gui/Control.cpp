@@ -137,7 +137,8 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
       if (OnContextMenu) {
         POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (lParam == -1) {  // from the keyboard: below the control's top-left corner
+        // From the keyboard both coordinates are -1; on 64-bit Windows the whole lParam need not be.
+        if (screen.x == -1 && screen.y == -1) {  // then below the control's top-left corner
           RECT bounds;
           ::GetWindowRect(Handle(), &bounds);
           screen = {bounds.left, bounds.bottom};

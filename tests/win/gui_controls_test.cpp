@@ -144,6 +144,34 @@ TEST_F(ControlsTest, FlatButtonClicksWithoutTakingTheFocus) {
   EXPECT_EQ(::GetWindowLongPtrW(button.Handle(), GWL_STYLE) & WS_TABSTOP, 0);
 }
 
+TEST_F(ControlsTest, ContextMenuFromTheKeyboardOpensBelowTheControl) {
+  gui::Button button;
+  ASSERT_TRUE(button.Create(form, {180, 24, 44, 20}, L"&Set"));
+  std::vector<POINT> menus;
+  button.OnContextMenu = [&](POINT at) { menus.push_back(at); };
+  RECT bounds;
+  ::GetWindowRect(button.Handle(), &bounds);
+
+  struct Case {
+    const char* name;
+    LPARAM lParam;
+    POINT expected;
+  };
+  const Case cases[] = {
+      {"keyboard, sign-extended", static_cast<LPARAM>(-1), {bounds.left, bounds.bottom}},
+      {"keyboard, 32-bit", static_cast<LPARAM>(MAKELPARAM(-1, -1)), {bounds.left, bounds.bottom}},
+      {"mouse", MAKELPARAM(300, 200), {300, 200}},
+      {"mouse left of the primary screen", MAKELPARAM(-20, 200), {-20, 200}},
+  };
+  for (const Case& c : cases) {
+    menus.clear();
+    ::SendMessageW(button.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button.Handle()), c.lParam);
+    ASSERT_EQ(menus.size(), 1u) << c.name;
+    EXPECT_EQ(menus[0].x, c.expected.x) << c.name;
+    EXPECT_EQ(menus[0].y, c.expected.y) << c.name;
+  }
+}
+
 TEST_F(ControlsTest, ButtonAndImageButtonRaiseClicks) {
   gui::Button button;
   ASSERT_TRUE(button.Create(form, {180, 24, 44, 20}, L"&Set"));
