@@ -52,12 +52,17 @@ int RunSkimlet(int showCommand) {
     TovModules modules;
     app.SetMainForm(&mainForm);  // the main window carries the taskbar button
     ovFrmMain = &mainForm;
-    mainForm.Create();
-    ovFrmAbout = &aboutForm;
-    aboutForm.Create();
-    mainForm.Show(showCommand);
-    exitCode = app.Run();
+    // Without its main window the loop would never end: the program could not be seen, used or closed.
+    if (mainForm.Create()) {
+      ovFrmAbout = &aboutForm;
+      aboutForm.Create();
+      mainForm.Show(showCommand);
+      exitCode = app.Run();
+    } else {
+      exitCode = 1;
+    }
   }
+  app.SetMainForm(nullptr);
   ovFrmAbout = nullptr;
   ovFrmMain = nullptr;
   return exitCode;

@@ -25,5 +25,6 @@ class TovModules {
 };
 
 // Runs Skimlet: creates the process-wide objects and the two windows, runs the message loop until the user
-// chooses Exit, and releases everything in reverse order. Returns the process exit code.
+// chooses Exit, and releases everything in reverse order. Returns the process exit code: 1 when the main window
+// could not be created.
 int RunSkimlet(int showCommand);
