@@ -1,6 +1,4 @@
 // The information panel of the main window: showing a target, and the controls that change it.
-#include <windowsx.h>
-
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -9,17 +7,9 @@
 #include "app/ovMainForm.h"
 #include "core/InfoText.h"
 #include "core/Integers.h"
+#include "inspect/ovWinUtils.h"
 
 namespace {
-
-// right - left and left + width wrap like the 32-bit machine words they are, so no typed value is undefined.
-int32_t WrappingSum(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-
-int32_t WrappingDifference(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
-}
 
 // A handle carries 32 significant bits, also in a 64-bit process.
 uint32_t HandleBits(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }

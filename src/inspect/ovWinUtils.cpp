@@ -195,11 +195,8 @@ void TovWinUtils::SetAlpha(uint8_t value) {
 void TovWinUtils::SetWndRect(const core::Rect& value) {
   WndRect = value;
   if (!Answers()) return;
-  // The size wraps as a 32-bit word, so a rectangle made from extreme typed values is passed on, not undefined.
-  const auto span = [](int32_t from, int32_t to) {
-    return static_cast<int>(static_cast<int32_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from)));
-  };
-  ::MoveWindow(Wnd, value.left, value.top, span(value.left, value.right), span(value.top, value.bottom), TRUE);
+  ::MoveWindow(Wnd, value.left, value.top, WrappingDifference(value.right, value.left),
+               WrappingDifference(value.bottom, value.top), TRUE);
 }
 
 HWND TopmostAncestor(HWND start, int32_t* steps) {
