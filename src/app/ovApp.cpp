@@ -21,6 +21,10 @@ std::wstring ModuleFileName(HMODULE module) {
   }
 }
 
+HICON ExecutableIcon(const wchar_t* name, int size) {
+  return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, LR_SHARED));
+}
+
 TovApp::TovApp() : TovApp(ModuleFileName(nullptr)) {}
 
 TovApp::TovApp(std::wstring exeName) : ExeName(std::move(exeName)), ExePath(core::ExtractFilePath(ExeName)) {}

@@ -57,9 +57,8 @@ void TovFrmAbout::OnCreate() {
 
 void TovFrmAbout::FormShow() {
   if (!img.Icon()) {
-    // Resource names match without regard to case.
-    img.SetIcon(static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), L"Z_Grab", IMAGE_ICON, 32, 32, LR_SHARED)));
+    // The picker's icon: resource names match without regard to case.
+    img.SetIcon(ExecutableIcon(L"Z_Grab", 32));
   }
   if (lblProduct.Caption().empty() && ovProject) {
     lblProduct.SetCaption(ovProject->Title + L" " + ovProject->Version);

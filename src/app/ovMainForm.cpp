@@ -79,12 +79,11 @@ void TovFrmMain::CreateControls() {
   cbTopmost.SetEnabled(false);
   cbTopmost.OnClick = [this] { cbTopmostClick(); };
 
-  HMODULE module = ::GetModuleHandleW(nullptr);
   bSnapWin.Create(*this, {230, 6, 16, 16});
-  bSnapWin.SetIcon(static_cast<HICON>(::LoadImageW(module, L"SNAP_WIN", IMAGE_ICON, 16, 16, LR_SHARED)));
+  bSnapWin.SetIcon(ExecutableIcon(L"SNAP_WIN", 16));
   bSnapWin.OnClick = [this] { bSnapWinClick(); };
   bSnapReg.Create(*this, {254, 6, 16, 16});
-  bSnapReg.SetIcon(static_cast<HICON>(::LoadImageW(module, L"SNAP_REG", IMAGE_ICON, 16, 16, LR_SHARED)));
+  bSnapReg.SetIcon(ExecutableIcon(L"SNAP_REG", 16));
   bSnapReg.OnClick = [this] { bSnapRegClick(); };
 
   bMenu.Create(*this, {270, 2, 40, 20}, L"&Menu");

@@ -1,15 +1,13 @@
 #include "inspect/ovSkimlet.h"
 
+#include "app/ovApp.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
 
 namespace {
 
 constexpr int kFrameThickness = 3;
-
-HICON LoadResourceIcon(const wchar_t* name) {
-  return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), name, IMAGE_ICON, 32, 32, LR_SHARED));
-}
+constexpr int kIconSize = 32;
 
 }  // namespace
 
@@ -23,7 +21,7 @@ bool TovSkimlet::Create(gui::Container& parent, const gui::DesignRect& bounds) {
   if (!gui::Image::Create(parent, bounds)) return false;
   HCURSOR cursor = ::LoadCursorW(::GetModuleHandleW(nullptr), L"CUR_GRAB");
   gui::Application::Instance().RegisterCursor(GrabCursor, cursor);
-  SetIcon(LoadResourceIcon(L"Z_GRAB"));
+  SetIcon(ExecutableIcon(L"Z_GRAB", kIconSize));
   SetAutoSize(true);
   return true;
 }
@@ -64,7 +62,7 @@ void TovSkimlet::BeginGrab() {
   Grabbing = true;
   FramedWnd = nullptr;
   GrabWnd = nullptr;
-  SetIcon(LoadResourceIcon(L"Z_NONE"));
+  SetIcon(ExecutableIcon(L"Z_NONE", kIconSize));
   gui::Application::Instance().SetCursorIndex(GrabCursor);
   if (!HostForm) HostForm = OwnerForm();
   RECT bounds{};
@@ -78,7 +76,7 @@ void TovSkimlet::BeginGrab() {
 void TovSkimlet::EndGrab() {
   if (!Grabbing) return;
   Grabbing = false;
-  SetIcon(LoadResourceIcon(L"Z_GRAB"));
+  SetIcon(ExecutableIcon(L"Z_GRAB", kIconSize));
   gui::Application::Instance().SetCursorIndex(0);
   DrawFrame(FramedWnd);
   screenDc_.reset();
