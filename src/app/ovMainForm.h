@@ -88,8 +88,6 @@ class TovFrmMain : public gui::Form {
   void miExitClick();
   void miHelpClick();
   void miAboutClick();
-  // Opens pm with its top-left corner at a screen point.
-  void PopupMainMenu(POINT screen);
 
   // The information panel (inspect/).
   void ShowInfo(HWND window);
@@ -126,6 +124,8 @@ class TovFrmMain : public gui::Form {
   void OnLButtonDown(POINT client, UINT keys) override;
 
  private:
+  // Opens pm with its top-left corner at a screen point.
+  void PopupMainMenu(POINT screen);
   void CreateControls();
   void CreateMenus();
   void CreateTrayIcon();
