@@ -92,19 +92,22 @@ void Application::WaitForMessage() {
   ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-int Application::Run() {
-  for (;;) {
+std::optional<int> Application::Loop(const std::function<bool()>& done) {
+  while (!done()) {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
       Dispatch(message);
-      if (mainFormGone_) return 0;
+      if (done()) return std::nullopt;
     }
     RaiseIdle();
-    if (mainFormGone_) return 0;
+    if (done()) return std::nullopt;
     WaitForMessage();
   }
+  return std::nullopt;
 }
+
+int Application::Run() { return Loop([this] { return mainFormGone_; }).value_or(0); }
 
 void Application::ProcessMessages() {
   MSG message;
@@ -118,21 +121,10 @@ void Application::ProcessMessages() {
 }
 
 bool Application::RunModalLoop(const std::function<bool()>& done) {
-  while (!done()) {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        ::PostQuitMessage(static_cast<int>(message.wParam));
-        return false;
-      }
-      Dispatch(message);
-      if (done()) return true;
-    }
-    RaiseIdle();
-    if (done()) return true;
-    WaitForMessage();
-  }
-  return true;
+  const std::optional<int> quit = Loop(done);
+  if (!quit) return true;
+  ::PostQuitMessage(*quit);  // for the loop that owns it
+  return false;
 }
 
 void Application::RaiseMinimize() {

@@ -14,6 +14,7 @@
 #include <exception>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace gui {
@@ -84,6 +85,9 @@ class Application {
  private:
   Application() = default;
   ~Application();
+  // Takes and dispatches messages with an idle pass per emptied queue until `done` holds (checked before the
+  // first message, after every message and every idle pass). WM_QUIT ends it early: its exit code is returned.
+  std::optional<int> Loop(const std::function<bool()>& done);
   void Dispatch(MSG& message);
   void RaiseIdle();
   static void WaitForMessage();
