@@ -16,8 +16,7 @@ HintParts SplitHint(std::wstring_view hint) {
 }
 
 BalloonHint::BalloonHint(HWND owner) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  InitCommonControlClasses();
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   if (!RegisterProcedureClass(instance, kNotifyClass, &BalloonHint::NotifyProc)) return;
   // Every tool names this window as its container, so the tooltip's notifications come to us whichever window

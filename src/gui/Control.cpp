@@ -78,11 +78,12 @@ void Control::SetAnchors(const Anchors& anchors) {
   Place();
 }
 
-std::wstring Control::Caption() const {
-  if (!Handle()) return {};
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(Handle())) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
-  return text;
+std::wstring Control::Caption() const { return WindowText(); }
+
+bool Control::ClientContains(LPARAM mousePosition) const {
+  RECT client;
+  ::GetClientRect(Handle(), &client);
+  return ::PtInRect(&client, {GET_X_LPARAM(mousePosition), GET_Y_LPARAM(mousePosition)}) != FALSE;
 }
 
 void Control::SetCaption(const std::wstring& caption) {

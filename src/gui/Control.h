@@ -95,6 +95,9 @@ class Control : public Window {
 
   bool HasOwnFont() const { return fontSpec_.has_value(); }
 
+  // Whether a mouse message's position (client coordinates in lParam) lies inside the control.
+  bool ClientContains(LPARAM mousePosition) const;
+
   // The cursor shown over the control's client area; nullptr: the class cursor.
   void SetControlCursor(HCURSOR cursor) { cursor_ = cursor; }
 

@@ -1,7 +1,6 @@
 #include "gui/Controls.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 
@@ -9,24 +8,6 @@
 #include "core/TextLines.h"
 
 namespace gui {
-namespace {
-
-void InitTrackBarClass() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    return ::InitCommonControlsEx(&controls) != FALSE;
-  }();
-  (void)done;
-}
-
-bool PointInClient(HWND window, LPARAM lParam) {
-  RECT client;
-  ::GetClientRect(window, &client);
-  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  return ::PtInRect(&client, point) != FALSE;
-}
-
-}  // namespace
 
 // --- CheckBox
 
@@ -54,7 +35,7 @@ void CheckBox::OnCommand(WORD code) {
 // --- TrackBar
 
 bool TrackBar::Create(Container& parent, const DesignRect& bounds, int minimum, int maximum) {
-  InitTrackBarClass();
+  InitCommonControlClasses();
   minimum_ = std::min(minimum, maximum);
   maximum_ = std::max(minimum, maximum);
   position_ = std::clamp(position_, minimum_, maximum_);
@@ -139,14 +120,14 @@ LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::SendMessageW(Handle(), BM_SETSTATE, TRUE, 0);
       return 0;
     case WM_MOUSEMOVE:
-      if (pressed_) ::SendMessageW(Handle(), BM_SETSTATE, PointInClient(Handle(), lParam) ? TRUE : FALSE, 0);
+      if (pressed_) ::SendMessageW(Handle(), BM_SETSTATE, ClientContains(lParam) ? TRUE : FALSE, 0);
       break;
     case WM_LBUTTONUP:
       if (pressed_) {
         pressed_ = false;
         ::SendMessageW(Handle(), BM_SETSTATE, FALSE, 0);
         if (::GetCapture() == Handle()) ::ReleaseCapture();
-        if (PointInClient(Handle(), lParam) && OnClick) OnClick();
+        if (ClientContains(lParam) && OnClick) OnClick();
       }
       return 0;
     case WM_CAPTURECHANGED:

@@ -142,12 +142,7 @@ void Form::ShowModal() {
   if (previousActive && ::IsWindow(previousActive)) ::SetActiveWindow(previousActive);
 }
 
-std::wstring Form::Caption() const {
-  if (!Handle()) return design_.caption;
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(Handle())) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+std::wstring Form::Caption() const { return Handle() ? WindowText() : design_.caption; }
 
 void Form::SetCaption(const std::wstring& caption) {
   design_.caption = caption;

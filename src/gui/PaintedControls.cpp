@@ -60,10 +60,7 @@ LRESULT PaintedControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       leftPressed_ = false;
       if (::GetCapture() == Handle()) ::ReleaseCapture();
       if (OnMouseUp) OnMouseUp(MakeMouseEvent(MouseButton::Left, wParam, lParam));
-      RECT client;
-      ::GetClientRect(Handle(), &client);
-      const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (wasPressed && ::PtInRect(&client, point) && OnClick) OnClick();
+      if (wasPressed && ClientContains(lParam) && OnClick) OnClick();
       return 0;
     }
     case WM_RBUTTONUP:

@@ -64,6 +64,13 @@ bool Window::Attach(HWND window) {
   return true;
 }
 
+std::wstring Window::WindowText() const {
+  if (!hwnd_) return {};
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 void Window::Detach() {
   if (!hwnd_) return;
   ::RemovePropW(hwnd_, kObjectProperty);
@@ -130,6 +137,14 @@ LRESULT CALLBACK Window::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM 
 
 bool RegisterProcedureClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
   return RegisterClassOnce(instance, className, procedure, nullptr, 0);
+}
+
+void InitCommonControlClasses() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    return ::InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)done;
 }
 
 }  // namespace gui

@@ -5,12 +5,17 @@
 // every exception and hand it to Application::HandleException, so none crosses a Win32 callback.
 #include <windows.h>
 
+#include <string>
+
 namespace gui {
 
 // Registers (once) a window class with its own procedure, for the helper windows that are not one of our Window
 // objects (the tray icon's and the balloon hint's message windows, the application's hidden owner). True when the
 // class exists afterwards.
 bool RegisterProcedureClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
+
+// Registers the common-control classes that our wrappers create (track bar, tooltip); once per process.
+void InitCommonControlClasses();
 
 class Window {
  public:
@@ -35,6 +40,8 @@ class Window {
                        int width, int height, HWND parent, HMENU menuOrId);
   // Binds an existing window of a system class to this object through a subclass procedure.
   bool Attach(HWND window);
+  // The window's text (caption); empty without a window.
+  std::wstring WindowText() const;
 
  private:
   static LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
