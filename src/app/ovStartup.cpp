@@ -33,7 +33,7 @@ TovModules::~TovModules() {
 
 namespace {
 
-void InitializeApplication() {
+void RegisterCommonControlClasses() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 }
@@ -42,7 +42,7 @@ void InitializeApplication() {
 
 int RunSkimlet(int showCommand) {
   gui::Application& app = gui::Application::Instance();  // the GUI library comes first
-  InitializeApplication();
+  RegisterCommonControlClasses();
 
   // The windows outlive the modules: they are destroyed last, the about window before the main window.
   TovFrmMain mainForm;
