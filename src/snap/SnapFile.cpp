@@ -1,5 +1,6 @@
 #include "snap/SnapFile.h"
 
+#include "core/Unicode.h"
 #include "gui/Handles.h"
 
 #include <algorithm>
@@ -8,23 +9,11 @@
 
 namespace {
 
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) {
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                          nullptr);
-  }
-  return out;
-}
-
 std::string Describe(const std::wstring& path, DWORD error) {
   std::wstring text = L"Cannot write the file \"" + path + L"\": ";
   const std::wstring reason = SystemErrorText(error);
   text += reason.empty() ? L"error " + std::to_wstring(error) : reason;
-  return ToUtf8(text);
+  return core::WideToUtf8(text);
 }
 
 // Unique within the process and unlikely to meet another process's temporary file.

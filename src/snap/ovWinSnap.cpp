@@ -123,8 +123,11 @@ void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool dr
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = static_cast<WORD>(depth);
   info.bmiHeader.biCompression = BI_RGB;
-  ::GetDIBits(imageDc.get(), image.get(), 0, static_cast<UINT>(h), file.data() + core::kBmpHeaderSize, &info,
-              DIB_RGB_COLORS);
+  // A failed read would otherwise be saved as a blank image and reported as a snapshot.
+  if (::GetDIBits(imageDc.get(), image.get(), 0, static_cast<UINT>(h), file.data() + core::kBmpHeaderSize, &info,
+                  DIB_RGB_COLORS) == 0) {
+    throw SnapFileError(path, ERROR_NOT_ENOUGH_MEMORY);
+  }
   imageDc.reset();
   image.reset();  // the image goes before the write, which may take a while
 
