@@ -10,6 +10,7 @@
 
 #include "ComPtr.h"
 #include "core/Bmp.h"
+#include "gui/Handles.h"
 
 extern "C" BOOLEAN WINAPI ConvertBMP2PNG(const wchar_t* bmpPath, const wchar_t* pngPath);
 
@@ -17,25 +18,10 @@ namespace {
 
 constexpr LONGLONG kMaxBitmapBytes = 1ll << 30;  // larger than any screen capture we make
 
-// Closes a file handle when it goes.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
-  }
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
-
 bool ReadWholeFile(const wchar_t* path, std::vector<std::uint8_t>& bytes) {
-  const FileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return false;
+  const gui::UniqueFile file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxBitmapBytes) return false;
   bytes.resize(static_cast<std::size_t>(size.QuadPart));
