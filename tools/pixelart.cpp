@@ -126,7 +126,7 @@ std::optional<int> StandardIndex(const Rgb& rgb) {
   return std::nullopt;
 }
 
-// Reads the whole art description; throws ArtError with "line N: ..." on the first mistake.
+// Reads the whole art description; throws ArtError, carrying the line, on the first mistake.
 Art ParseArt(std::istream& in) {
   Art art;
   bool haveKind = false;
