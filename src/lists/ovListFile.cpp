@@ -3,23 +3,25 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
 #include "core/ListFile.h"
 #include "core/Unicode.h"
 #include "gui/Handles.h"
+#include "snap/SnapFile.h"
 
 namespace {
 
 constexpr DWORD kChunk = 1 << 20;
+constexpr std::size_t kMaxFileBytes = INT_MAX;
 
+// The system's text without its closing full stop, followed by the code.
 std::wstring SystemReason(DWORD error) {
-  wchar_t text[512] = {};
-  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                             static_cast<DWORD>(std::size(text)), nullptr);
-  while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ' || text[n - 1] == L'.')) --n;
-  std::wstring reason(text, n);
+  std::wstring reason = SystemErrorText(error);
+  while (!reason.empty() && (reason.back() == L'.' || reason.back() == L' ')) reason.pop_back();
   if (reason.empty()) reason = L"system error";
   return reason + L" (" + std::to_wstring(error) + L")";
 }
@@ -55,15 +57,21 @@ std::optional<std::string> WideToAnsiLossless(std::wstring_view text) {
   return bytes;
 }
 
+// Refuses a file too large for the text conversions (their lengths are int): read on, it would come back as an
+// empty list and a later save would replace it.
 std::string ReadAll(HANDLE file, const std::wstring& path) {
   std::string bytes;
   LARGE_INTEGER size{};
-  if (::GetFileSizeEx(file, &size) && size.QuadPart > 0) bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  if (::GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+    if (static_cast<std::uint64_t>(size.QuadPart) > kMaxFileBytes) Fail(L"Cannot read", path, ERROR_FILE_TOO_LARGE);
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  }
   std::string chunk(kChunk, '\0');
   for (;;) {
     DWORD got = 0;
     if (!::ReadFile(file, chunk.data(), kChunk, &got, nullptr)) Fail(L"Cannot read", path, ::GetLastError());
     if (got == 0) return bytes;
+    if (bytes.size() + got > kMaxFileBytes) Fail(L"Cannot read", path, ERROR_FILE_TOO_LARGE);  // grew meanwhile
     bytes.append(chunk.data(), got);
   }
 }

@@ -183,4 +183,18 @@ TEST_F(ListFileTest, SaveIntoAMissingFolderIsReported) {
   ExpectListFileError([&] { SaveListFile(path, {L"x"}); }, L"tasks.ini");
 }
 
+TEST_F(ListFileTest, FileTooLargeToDecodeIsReported) {
+  // One byte past what the text conversions take (their lengths are int); only the size is set, nothing written.
+  const std::wstring path = PathOf(L"huge.log");
+  {
+    gui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file);
+    LARGE_INTEGER end{};
+    end.QuadPart = 0x80000000ll;
+    ASSERT_TRUE(::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(::SetEndOfFile(file.get()));
+  }
+  ExpectListFileError([&] { LoadListFile(path); }, path);
+}
+
 }  // namespace
