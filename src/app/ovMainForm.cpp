@@ -259,6 +259,8 @@ void TovFrmMain::tiClick() {
 }
 
 void TovFrmMain::tiRightClick() {
+  // A pop-up menu closes on a click elsewhere only while its owner is the foreground window; the activation is
+  // let through before the menu's own loop starts.
   ::SetForegroundWindow(Handle());
   gui::Application::Instance().ProcessMessages();
   PopupMainMenu(CursorPos());
