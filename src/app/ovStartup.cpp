@@ -1,8 +1,5 @@
 #include "app/ovStartup.h"
 
-#include <windows.h>
-#include <commctrl.h>
-
 #include "app/ovApp.h"
 #include "app/ovFormAbout.h"
 #include "app/ovLinks.h"
@@ -31,18 +28,9 @@ TovModules::~TovModules() {
   empty_.reset();
 }
 
-namespace {
-
-void RegisterCommonControlClasses() {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
-}
-
-}  // namespace
-
 int RunSkimlet(int showCommand) {
-  gui::Application& app = gui::Application::Instance();  // the GUI library comes first
-  RegisterCommonControlClasses();
+  // The GUI library comes first; its controls register the common-control classes they need themselves.
+  gui::Application& app = gui::Application::Instance();
 
   // The windows outlive the modules: they are destroyed last, the about window before the main window.
   TovFrmMain mainForm;
