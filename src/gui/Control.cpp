@@ -114,10 +114,6 @@ HFONT Control::Font() const {
 
 void Control::ApplyFont() {
   if (fontSpec_ && form_) ownFont_ = CreateFontForDpi(*fontSpec_, form_->Dpi());
-  FontChanged();
-}
-
-void Control::FontChanged() {
   if (Handle()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 
@@ -169,11 +165,6 @@ std::optional<LRESULT> RouteToControl(UINT message, WPARAM wParam, LPARAM lParam
         }
       }
       break;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (Control* control = Control::FromHandle(header->hwndFrom)) return control->OnNotify(*header);
-      break;
-    }
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {

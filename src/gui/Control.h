@@ -1,8 +1,8 @@
 #pragma once
 // The base of our child controls. A control is created inside a form or a panel from a design rectangle
 // (96-DPI units, relative to the parent's client area), keeps that rectangle and its anchors, and is placed
-// again whenever the form's size or DPI changes. Its caption, hint, enabled and visible state live on the
-// window; events are std::function members that the form assigns. Tab order is creation order.
+// again whenever the form's size or DPI changes. Its caption, enabled and visible state live on the window;
+// events are std::function members that the form assigns. Tab order is creation order.
 #include <windows.h>
 
 #include <functional>
@@ -50,7 +50,7 @@ class Control : public Window {
   std::wstring Caption() const;
   void SetCaption(const std::wstring& caption);
 
-  // Kept for the balloon hint helper, which shows it; a bar separates title and text.
+  // The text the form hands to its balloon hint for this control ("title|text"); only kept here.
   const std::wstring& Hint() const { return hint_; }
   void SetHint(std::wstring hint) { hint_ = std::move(hint); }
 
@@ -84,12 +84,9 @@ class Control : public Window {
 
   // Notifications that the parent routes back to the control that sent them.
   virtual void OnCommand(WORD /*code*/) {}
-  virtual LRESULT OnNotify(const NMHDR& /*header*/) { return 0; }
   virtual void OnScroll(WORD /*code*/) {}
   // WM_CTLCOLOR*: the default gives static-like controls the parent's background.
   virtual std::optional<LRESULT> OnCtlColor(UINT message, HDC dc);
-  // Called after the font or DPI changed; standard controls get WM_SETFONT.
-  virtual void FontChanged();
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -106,6 +103,7 @@ class Control : public Window {
   friend std::optional<LRESULT> RouteToControl(UINT message, WPARAM wParam, LPARAM lParam);
   bool Adopt(Container& parent, const DesignRect& bounds, HWND window);
   void Place();
+  // Makes the control's own font for the form's DPI and hands the font in use over with WM_SETFONT.
   void ApplyFont();
   void Forget();  // the form is going away
 
@@ -119,7 +117,7 @@ class Control : public Window {
   HCURSOR cursor_ = nullptr;
 };
 
-// For containers: sends WM_COMMAND, WM_NOTIFY, WM_HSCROLL/WM_VSCROLL and WM_CTLCOLOR* from a child to the control
+// For containers: sends WM_COMMAND, WM_HSCROLL/WM_VSCROLL and WM_CTLCOLOR* from a child to the control
 // object of that child. Empty when the message is of another kind or names none of our controls.
 std::optional<LRESULT> RouteToControl(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -33,8 +33,6 @@ class TrackBar : public Control {
   bool Create(Container& parent, const DesignRect& bounds, int minimum = 0, int maximum = 255);
   int Position() const { return position_; }
   void SetPosition(int position);
-  int Minimum() const { return minimum_; }
-  int Maximum() const { return maximum_; }
   std::function<void()> OnChange;
 
  protected:

@@ -220,11 +220,6 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
       return 1;
     }
-    case WM_PAINT: {
-      PaintDc paint(Handle());
-      OnPaint(paint.get(), paint.area());
-      return 0;
-    }
     case WM_SHOWWINDOW:
       SetShownState(wParam != FALSE);
       break;

@@ -83,7 +83,6 @@ class Form : public Window, public Container {
   void SetTopmost(bool topmost);
   COLORREF Color() const;
   void SetColor(COLORREF color);
-  std::optional<BYTE> Alpha() const { return design_.alpha; }
   void SetAlpha(std::optional<BYTE> alpha);
 
   int Dpi() const { return dpi_; }
@@ -112,7 +111,6 @@ class Form : public Window, public Container {
   virtual void OnLButtonDown(POINT /*client*/, UINT /*keys*/) {}
   virtual void OnClick() {}  // left press and release on the form's own background
   virtual void OnKeyPress(wchar_t /*character*/) {}
-  virtual void OnPaint(HDC /*dc*/, const RECT& /*area*/) {}
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

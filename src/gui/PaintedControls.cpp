@@ -59,17 +59,9 @@ LRESULT PaintedControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       const bool wasPressed = leftPressed_;
       leftPressed_ = false;
       if (::GetCapture() == Handle()) ::ReleaseCapture();
-      if (OnMouseUp) OnMouseUp(MakeMouseEvent(MouseButton::Left, wParam, lParam));
       if (wasPressed && ClientContains(lParam) && OnClick) OnClick();
       return 0;
     }
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      if (OnMouseUp) {
-        const auto button = message == WM_RBUTTONUP ? MouseButton::Right : MouseButton::Middle;
-        OnMouseUp(MakeMouseEvent(button, wParam, lParam));
-      }
-      break;  // the default handling turns a right release into WM_CONTEXTMENU
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != Handle()) leftPressed_ = false;
       break;

@@ -1,8 +1,7 @@
 #pragma once
 // Controls of our own window class, painted by us: Panel, Image, ImageButton, Label. They never take the focus.
 // Mouse handling is shared: a left press captures the mouse and raises OnMouseDown; the release frees the
-// capture, raises OnMouseUp and, when it ends inside the control, OnClick. Other buttons raise OnMouseDown and
-// OnMouseUp only. A derived control can handle messages itself by overriding HandleMessage and calling the base
+// capture and, when it ends inside the control, raises OnClick. Other buttons raise OnMouseDown only. A derived control can handle messages itself by overriding HandleMessage and calling the base
 // first (for example a picker that starts a drag after the standard left-press handling).
 #include <windows.h>
 
@@ -18,7 +17,6 @@ class PaintedControl : public Control {
  public:
   std::function<void()> OnClick;
   std::function<void(const MouseEvent&)> OnMouseDown;
-  std::function<void(const MouseEvent&)> OnMouseUp;
 
  protected:
   // Draws the content over the background that is already there.

@@ -48,7 +48,6 @@ class TrayIcon {
 
   // The tip shown when the pointer rests on the icon; longer text is cut to what the shell holds (127 characters).
   void SetTip(std::wstring tip);
-  const std::wstring& Tip() const { return tip_; }
 
   // Shows the icon in the notification area (adding it the first time) or hides it there. Returns whether the
   // shell accepted it.
@@ -64,10 +63,8 @@ class TrayIcon {
 
   // Animation frames (not owned). Setting them shows the first one.
   void SetFrames(std::vector<HICON> frames);
-  std::size_t FrameCount() const { return frames_.size(); }
   // Starts or stops cycling through the frames on one timer.
   void SetAnimate(bool animate);
-  bool Animate() const { return animate_; }
 
   std::function<void()> OnClick;
   std::function<void()> OnRightClick;
