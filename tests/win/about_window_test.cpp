@@ -14,6 +14,7 @@
 #include "gui/Handles.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
+#include "support/TestFiles.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "core/Unicode.h"
 #include "gui/Error.h"
 #include "support/SkimletSession.h"
+#include "support/TestFiles.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 #include "app/ovMainForm.h"
 #include "support/SkimletSession.h"
+#include "support/TestFiles.h"
 
 // The InfoTech storage reader of the HTML Help runtime (itss.dll). The SDK's declaration is not in every tool
 // chain, so the interface is declared here, up to the one method used; the order of the methods is the contract.
@@ -72,18 +73,13 @@ std::wstring FullPath(const std::wstring& path) {
 }
 
 // The program's folder of the build: the tests are made in <build>\tests\, the product in <build>\bin\.
-std::wstring ProgramFolder() {
-  std::wstring own(32768, L'\0');
-  own.resize(::GetModuleFileNameW(nullptr, own.data(), static_cast<DWORD>(own.size())));
-  const std::wstring tests = own.substr(0, own.find_last_of(L"\\/") + 1);
-  return FullPath(tests + L"..\\bin\\");
-}
+std::wstring ProductFolder() { return FullPath(fixture::ProgramFolder() + L"..\\bin\\"); }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // The help file, or a skip when the build could not make it (no compiler on the machine).
 std::wstring HelpFileOrSkip() {
-  const std::wstring path = ProgramFolder() + L"skimlet.chm";
+  const std::wstring path = ProductFolder() + L"skimlet.chm";
 #ifndef SKIMLET_HELP_BUILT
   if (!Exists(path)) return {};
 #endif
@@ -197,7 +193,7 @@ TEST(HelpFile, EveryContentsPageAndEveryLinkedFileIsInside) {
 TEST(HelpCommand, OpensTheHelpFileBesideTheProgram) {
   const std::wstring path = HelpFileOrSkip();
   SKIP_WITHOUT_HELP(path);
-  fixture::SkimletSession session(ProgramFolder() + L"skimlet.exe", false);
+  fixture::SkimletSession session(ProductFolder() + L"skimlet.exe", false);
 
   session.Main().miHelp->Click();
 

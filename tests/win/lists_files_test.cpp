@@ -12,6 +12,7 @@
 #include "core/SetLine.h"
 #include "lists/ovListFile.h"
 #include "support/ListsFixture.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -98,8 +99,8 @@ TEST(ListFilesAtStart, LoadIntoListsAndMenusWithoutWriting) {
     // Start-up writes nothing, not even over duplicates.
     EXPECT_EQ(::GetFileAttributesW(lists.TaskFile().c_str()) != INVALID_FILE_ATTRIBUTES, c.tasks.has_value());
     EXPECT_EQ(::GetFileAttributesW(lists.SetFile().c_str()) != INVALID_FILE_ATTRIBUTES, c.sets.has_value());
-    if (c.tasks) EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()), *c.tasks);
-    if (c.sets) EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), *c.sets);
+    if (c.tasks) { EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()), *c.tasks); }
+    if (c.sets) { EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), *c.sets); }
   }
 }
 
@@ -184,7 +185,7 @@ TEST(ListFilesAtStart, UnreadableFileIsReportedAndTheRestGoesOn) {
     // Adding still works on both lists: saved where the file was read, refused and reported where it was not
     // (even after the lock is gone, a save would replace lines that were never read).
     obstacle.Release();
-    fixture::ProbeHandle probe = fixture::MakeProbe(L"Add me");
+    fixture::OwnedWindow probe = fixture::MakeProbe(L"Add me");
     ASSERT_TRUE(probe);
     main.FUtils->SetWnd(probe.get());
     fixture::ClickAsUser(*main.miAddTask);
@@ -261,8 +262,8 @@ TEST(ListFilesSaving, FailedSaveIsReportedKeepsTheEntryAndTheOldFile) {
     fixture::WriteFileBytes(lists.SetFile(), setContent);
     fixture::WriteFileBytes(lists.TaskFile(), taskContent);
     TovFrmMain& main = lists.Start();
-    fixture::ProbeHandle first = fixture::MakeProbe(L"First");
-    fixture::ProbeHandle second = fixture::MakeProbe(L"Second");
+    fixture::OwnedWindow first = fixture::MakeProbe(L"First");
+    fixture::OwnedWindow second = fixture::MakeProbe(L"Second");
     ASSERT_TRUE(first && second);
     {
       SaveBlocker setBlocker(c.kind, lists.SetFile());
@@ -299,7 +300,7 @@ TEST(ListFilesSaving, MarkedFileIsRewrittenInTheCodePage) {
   fixture::WriteFileBytes(lists.TaskFile(), "\xEF\xBB\xBF\"Name=Caf\xC3\xA9, Bar\",Class=K\r\n");
   TovFrmMain& main = lists.Start();
   EXPECT_EQ(lists.TaskEntries(), Lines{L"\"Name=Caf\u00e9, Bar\",Class=K"});
-  fixture::ProbeHandle probe = fixture::MakeProbe(L"New");
+  fixture::OwnedWindow probe = fixture::MakeProbe(L"New");
   main.FUtils->SetWnd(probe.get());
   fixture::ClickAsUser(*main.miAddTask);
   const std::string bytes = fixture::ReadFileBytes(lists.TaskFile());

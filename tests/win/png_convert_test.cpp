@@ -11,12 +11,12 @@
 
 #include "core/Bmp.h"
 #include "snap/ovWinSnap.h"
-#include "support/SnapTestFiles.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-using snaptest::Bytes;
-using snaptest::TempFolder;
+using Bytes = std::vector<std::uint8_t>;
+using fixture::TempFolder;
 
 struct Rgb {
   std::uint8_t r, g, b;
@@ -97,7 +97,7 @@ std::optional<Decoded> DecodePng(const std::wstring& path) {
   return result;
 }
 
-std::wstring LibraryPath(const wchar_t* name) { return snaptest::ProgramFolder() + L"png_libs\\" + name + L".dll"; }
+std::wstring LibraryPath(const wchar_t* name) { return fixture::ProgramFolder() + L"png_libs\\" + name + L".dll"; }
 
 // The product's library, loaded from the tests' copy.
 ConvertFn RealExport() {
@@ -132,8 +132,8 @@ TEST(ConvertBmp2Png, WritesALosslessOpaquePng) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + "x" + std::to_string(c.bpp));
     TempFolder folder;
-    const std::wstring bmp = folder / L"shot.tmp.bmp", png = folder / L"shot.tmp.png";
-    ASSERT_TRUE(snaptest::WriteBytes(bmp, MakeBitmap(c.w, c.h, c.bpp)));
+    const std::wstring bmp = folder.File(L"shot.tmp.bmp"), png = folder.File(L"shot.tmp.png");
+    ASSERT_TRUE(fixture::WriteFileBytes(bmp, MakeBitmap(c.w, c.h, c.bpp)));
     EXPECT_EQ(convert(bmp.c_str(), png.c_str()), 1);
     ExpectPatternPng(png, c.w, c.h);
     EXPECT_EQ(folder.FileNames().size(), 2u) << "a temporary file was left behind";
@@ -144,9 +144,9 @@ TEST(ConvertBmp2Png, ReplacesAnExistingPng) {
   const ConvertFn convert = RealExport();
   ASSERT_NE(convert, nullptr);
   TempFolder folder;
-  const std::wstring bmp = folder / L"a.bmp", png = folder / L"a.png";
-  ASSERT_TRUE(snaptest::WriteBytes(png, Bytes(100000, 0x55)));
-  ASSERT_TRUE(snaptest::WriteBytes(bmp, MakeBitmap(9, 4, 32)));
+  const std::wstring bmp = folder.File(L"a.bmp"), png = folder.File(L"a.png");
+  ASSERT_TRUE(fixture::WriteFileBytes(png, Bytes(100000, 0x55)));
+  ASSERT_TRUE(fixture::WriteFileBytes(bmp, MakeBitmap(9, 4, 32)));
   EXPECT_EQ(convert(bmp.c_str(), png.c_str()), 1);
   ExpectPatternPng(png, 9, 4);
 }
@@ -179,21 +179,21 @@ TEST(ConvertBmp2Png, RefusesBadInputWithoutCrashingOrLeavingAPng) {
 
   for (const auto& [what, bytes] : inputs) {
     TempFolder folder;
-    const std::wstring bmp = folder / L"bad.bmp", png = folder / L"bad.png";
-    ASSERT_TRUE(snaptest::WriteBytes(bmp, bytes));
+    const std::wstring bmp = folder.File(L"bad.bmp"), png = folder.File(L"bad.png");
+    ASSERT_TRUE(fixture::WriteFileBytes(bmp, bytes));
     EXPECT_EQ(convert(bmp.c_str(), png.c_str()), 0) << what;
     EXPECT_EQ(folder.FileNames().size(), 1u) << what << ": something besides the bitmap was written";
   }
 
   TempFolder folder;
-  const std::wstring bmp = folder / L"good.bmp", png = folder / L"good.png";
-  ASSERT_TRUE(snaptest::WriteBytes(bmp, good));
-  EXPECT_EQ(convert((folder / L"missing.bmp").c_str(), png.c_str()), 0);
+  const std::wstring bmp = folder.File(L"good.bmp"), png = folder.File(L"good.png");
+  ASSERT_TRUE(fixture::WriteFileBytes(bmp, good));
+  EXPECT_EQ(convert((folder.File(L"missing.bmp")).c_str(), png.c_str()), 0);
   EXPECT_EQ(convert(nullptr, png.c_str()), 0);
   EXPECT_EQ(convert(bmp.c_str(), nullptr), 0);
   EXPECT_EQ(convert(bmp.c_str(), L""), 0);
-  EXPECT_EQ(convert(bmp.c_str(), (folder / L"no such folder\\good.png").c_str()), 0);
-  EXPECT_FALSE(snaptest::FileExists(png));
+  EXPECT_EQ(convert(bmp.c_str(), (folder.File(L"no such folder\\good.png")).c_str()), 0);
+  EXPECT_FALSE(fixture::FileExists(png));
 }
 
 // A folder with a stand-in "executable" and, where given, a library named after it.
@@ -204,14 +204,14 @@ struct FakeProgram {
   std::wstring png;
 
   FakeProgram(const wchar_t* exeName, const wchar_t* libraryName, const wchar_t* library) {
-    exe = folder / exeName;
+    exe = folder.File(exeName);
     bmp = exe + L".tmp.bmp";
     png = exe + L".tmp.png";
-    libraryPath = folder / libraryName;
+    libraryPath = folder.File(libraryName);
     if (library) {
       EXPECT_TRUE(::CopyFileW(LibraryPath(library).c_str(), libraryPath.c_str(), FALSE));
     }
-    EXPECT_TRUE(snaptest::WriteBytes(bmp, MakeBitmap(13, 7, 32)));
+    EXPECT_TRUE(fixture::WriteFileBytes(bmp, MakeBitmap(13, 7, 32)));
   }
   // The caller never unloads the library; the test does, so that its folder can go.
   ~FakeProgram() {
@@ -234,7 +234,7 @@ TEST(ConvertToPng, UsesTheLibraryNamedAfterTheExecutable) {
   {
     FakeProgram p(L"tool_without_extension", L"tool_without_extension.dll", L"real");
     EXPECT_EQ(ConvertToPng(p.bmp, p.exe), p.png);
-    EXPECT_TRUE(snaptest::FileExists(p.png));
+    EXPECT_TRUE(fixture::FileExists(p.png));
   }
   {
     // Only the low byte of the result counts: 0xFFFFFF01 is true.
@@ -257,13 +257,13 @@ TEST(ConvertToPng, FallsBackToTheBitmap) {
     const std::wstring exe = c.exe;
     FakeProgram p(c.exe, (exe.substr(0, exe.size() - 4) + L".dll").c_str(), c.library);
     EXPECT_EQ(ConvertToPng(p.bmp, p.exe), p.bmp) << c.what;
-    EXPECT_TRUE(snaptest::FileExists(p.bmp)) << c.what;
+    EXPECT_TRUE(fixture::FileExists(p.bmp)) << c.what;
   }
   {
     TempFolder folder;  // a folder where the library would be
-    ASSERT_TRUE(::CreateDirectoryW((folder / L"dir.dll").c_str(), nullptr));
-    EXPECT_EQ(ConvertToPng(folder / L"x.bmp", folder / L"dir.exe"), folder / L"x.bmp");
-    ::RemoveDirectoryW((folder / L"dir.dll").c_str());
+    ASSERT_TRUE(::CreateDirectoryW((folder.File(L"dir.dll")).c_str(), nullptr));
+    EXPECT_EQ(ConvertToPng(folder.File(L"x.bmp"), folder.File(L"dir.exe")), folder.File(L"x.bmp"));
+    ::RemoveDirectoryW((folder.File(L"dir.dll")).c_str());
   }
 }
 

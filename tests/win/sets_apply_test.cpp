@@ -9,6 +9,7 @@
 #include "core/SetLine.h"
 #include "lists/ovListFile.h"
 #include "support/ListsFixture.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ TEST(PositionSets, AddStoresEachDistinctCaptionOnce) {
     EXPECT_EQ(lists.SetEntries(), entries);
     EXPECT_EQ(main.FSetList, file);
     EXPECT_EQ(FileExists(lists.SetFile()), step.written);
-    if (step.written) EXPECT_EQ(LoadListFile(lists.SetFile()), file);
+    if (step.written) { EXPECT_EQ(LoadListFile(lists.SetFile()), file); }
     // The boxes are read, not changed.
     EXPECT_EQ(Boxes(main), step.typed);
   }
@@ -89,7 +90,7 @@ TEST(PositionSets, ApplyingFillsTheBoxesAndMovesTheTarget) {
   fixture::WriteFileBytes(lists.SetFile(), "  100   50  800  600\r\nabc\r\n  200   80  300  250extra\r\n    1    2\r\n");
   TovFrmMain& main = lists.Start();
   const std::string before = fixture::ReadFileBytes(lists.SetFile());
-  fixture::ProbeHandle probe = fixture::MakeProbe(L"Movable");
+  fixture::OwnedWindow probe = fixture::MakeProbe(L"Movable");
   ASSERT_TRUE(probe);
   RECT start{};
   ::GetWindowRect(probe.get(), &start);
@@ -123,8 +124,8 @@ TEST(PositionSets, ApplyingFillsTheBoxesAndMovesTheTarget) {
     ::GetWindowRect(probe.get(), &rect);
     EXPECT_TRUE(::EqualRect(&rect, &c.want))
         << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
-    if (c.recorded) EXPECT_TRUE(InHistory(main, probe.get()));
-    if (!c.recorded) EXPECT_EQ(InHistory(main, probe.get()), wasRecorded);
+    if (c.recorded) { EXPECT_TRUE(InHistory(main, probe.get())); }
+    if (!c.recorded) { EXPECT_EQ(InHistory(main, probe.get()), wasRecorded); }
   }
   // Applying never writes the file.
   EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), before);

@@ -13,6 +13,7 @@
 #include "app/ovFormAbout.h"
 #include "app/ovMainForm.h"
 #include "support/SkimletSession.h"
+#include "support/TestFiles.h"
 
 namespace {
 

@@ -10,6 +10,8 @@
 #include "gui/Handles.h"
 #include "gui/Menu.h"
 #include "support/SkimletSession.h"
+#include "support/WindowClasses.h"
+#include "support/TestFiles.h"
 
 class TovFrmMain;
 
@@ -54,7 +56,6 @@ std::vector<std::wstring> Captions(const gui::MenuItem& menu, std::size_t first)
 // Probe windows of class "SkimletProbe" log the close, key and mouse-button messages they receive. A probe may
 // refuse a number of close requests before the default handling destroys it.
 inline constexpr const wchar_t* kProbeClass = L"SkimletProbe";
-using ProbeHandle = gui::UniqueHandle<HWND, ::DestroyWindow>;
 
 struct Posted {
   HWND window;
@@ -65,7 +66,7 @@ struct Posted {
 };
 
 // A visible top-level probe at a fixed place.
-ProbeHandle MakeProbe(const std::wstring& title, int closeRefusals = 0);
+OwnedWindow MakeProbe(const std::wstring& title, int closeRefusals = 0);
 // A visible child probe (destroyed with its parent).
 HWND MakeProbeChild(const std::wstring& title, HWND parent, DWORD extraStyle = 0);
 

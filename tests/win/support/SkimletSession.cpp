@@ -1,9 +1,5 @@
 #include "support/SkimletSession.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "app/ovApp.h"
 #include "app/ovFormAbout.h"
 #include "app/ovMainForm.h"
@@ -67,46 +63,6 @@ void SkimletSession::RunIdlePasses(int passes) {
     }
     if (app.OnIdle) app.OnIdle();
   }
-}
-
-TempFolder::TempFolder(const std::wstring& name) {
-  wchar_t base[MAX_PATH + 1] = {};
-  ::GetTempPathW(MAX_PATH, base);
-  for (unsigned n = ::GetTickCount();; ++n) {
-    path_ = std::wstring(base) + name + L"-" + std::to_wstring(n) + L"\\";
-    if (::CreateDirectoryW(path_.c_str(), nullptr)) break;
-  }
-}
-
-TempFolder::~TempFolder() {
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW((path_ + L"*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring entry = data.cFileName;
-      if (entry == L"." || entry == L"..") continue;
-      const std::wstring full = path_ + entry;
-      ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        ::RemoveDirectoryW(full.c_str());
-      } else {
-        ::DeleteFileW(full.c_str());
-      }
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-  }
-  ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ::RemoveDirectoryW(path_.c_str());
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace fixture

@@ -42,22 +42,4 @@ class SkimletSession {
   std::unique_ptr<TovFrmAbout> about_;
 };
 
-// A fresh empty folder under the temporary folder (removed with its files when the object goes).
-class TempFolder {
- public:
-  explicit TempFolder(const std::wstring& name = L"skimlet-test");
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::wstring& Path() const { return path_; }  // ends in "\"
-  std::wstring File(const std::wstring& name) const { return path_ + name; }
-
- private:
-  std::wstring path_;
-};
-
-// Whole-file helpers for tests.
-std::string ReadFileBytes(const std::wstring& path);
-void WriteFileBytes(const std::wstring& path, const std::string& bytes);
-
 }  // namespace fixture

@@ -1,0 +1,43 @@
+#pragma once
+// Files for tests: a private temporary folder, whole-file reads and writes, the test program's own folder.
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fixture {
+
+// A fresh empty folder under the system's temporary folder, removed with everything in it when the object goes
+// (files still in use, such as a loaded library, stay behind).
+class TempFolder {
+ public:
+  explicit TempFolder(const std::wstring& name = L"skimlet-test");
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::wstring& Path() const { return path_; }  // ends in "\"
+  std::wstring File(const std::wstring& name) const { return path_ + name; }
+  // The names of the entries in it, to see that nothing was left behind.
+  std::vector<std::wstring> FileNames() const;
+
+ private:
+  std::wstring path_;
+};
+
+// The names of the entries in a folder (without "." and ".."), in the order the file system lists them.
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
+
+// The whole file; empty when it cannot be read (check FileExists where empty and missing must differ).
+std::string ReadFileBytes(const std::wstring& path);
+// Creates or replaces the file with exactly these bytes; false when that failed.
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
+bool WriteFileBytes(const std::wstring& path, std::span<const std::uint8_t> bytes);
+bool FileExists(const std::wstring& path);
+
+// The folder of the running test program, ending with "\".
+std::wstring ProgramFolder();
+
+}  // namespace fixture
