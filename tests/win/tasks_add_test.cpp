@@ -11,11 +11,12 @@
 #include "lists/ovListFile.h"
 #include "support/ListsFixture.h"
 #include "support/Poll.h"
+#include "support/TestFiles.h"
 
 namespace {
 
 using Lines = std::vector<std::wstring>;
-using Window = gui::UniqueHandle<HWND, ::DestroyWindow>;
+using Window = fixture::OwnedWindow;
 
 int okCommands = 0;
 
@@ -87,20 +88,20 @@ TEST(MakingTasks, LinesFromTargetsAndTheTargetAfterwards) {
   ASSERT_TRUE(confirm);
   HWND confirmOk = ::GetDlgItem(confirm.get(), IDOK);
 
-  fixture::ProbeHandle outer = fixture::MakeProbe(L"Outer Frame");
+  fixture::OwnedWindow outer = fixture::MakeProbe(L"Outer Frame");
   HWND panel = fixture::MakeProbeChild(L"Panel", outer.get());
   HWND deep = fixture::MakeProbeChild(L"Deep", panel);
 
-  fixture::ProbeHandle owner = fixture::MakeProbe(L"Owner");
+  fixture::OwnedWindow owner = fixture::MakeProbe(L"Owner");
   Window owned = MakeDialog(L"Owned", owner.get());
   ASSERT_TRUE(owned);
   HWND ownedOk = ::GetDlgItem(owned.get(), IDOK);
 
-  fixture::ProbeHandle quoted = fixture::MakeProbe(L"Say \"hi\", now");
-  fixture::ProbeHandle host = fixture::MakeProbe(L"Host");
+  fixture::OwnedWindow quoted = fixture::MakeProbe(L"Say \"hi\", now");
+  fixture::OwnedWindow host = fixture::MakeProbe(L"Host");
   HWND untitledChild = fixture::MakeProbeChild(L"", host.get());
 
-  fixture::ProbeHandle popupOwner = fixture::MakeProbe(L"Popup owner");
+  fixture::OwnedWindow popupOwner = fixture::MakeProbe(L"Popup owner");
   Window popup(::CreateWindowExW(0, fixture::kProbeClass, L"Popup", WS_POPUP | WS_VISIBLE, 500, 500, 100, 80,
                                  popupOwner.get(), nullptr, ::GetModuleHandleW(nullptr), nullptr));
   ASSERT_TRUE(confirmOk && deep && ownedOk && untitledChild && popup);
@@ -139,7 +140,7 @@ TEST(MakingTasks, LinesFromTargetsAndTheTargetAfterwards) {
     EXPECT_EQ(main.FUtils->Wnd, c.targetAfter);
     wchar_t title[256] = {};
     ::GetWindowTextW(c.targetAfter, title, 256);
-    if (title[0]) EXPECT_TRUE(MemoMentions(main, title)) << "memo does not show " << testing::PrintToString(title);
+    if (title[0]) { EXPECT_TRUE(MemoMentions(main, title)) << "memo does not show " << testing::PrintToString(title); }
     // Reading the line back gives the title that was recorded.
     EXPECT_EQ(core::TaskItems::FromLine(c.line).Value(L"Name"), [&] {
       wchar_t own[256] = {};
@@ -164,7 +165,7 @@ TEST(MakingTasks, LinePresentInAnyLetterCaseOrNoTargetAddsNothing) {
   fixture::ClickAsUser(*main.miAddTask);
   EXPECT_EQ(main.FUtils->Wnd, confirm.get());  // the ancestor is shown even though nothing is added
   // A target that no longer exists.
-  fixture::ProbeHandle gone = fixture::MakeProbe(L"Gone");
+  fixture::OwnedWindow gone = fixture::MakeProbe(L"Gone");
   main.ShowInfo(gone.get());
   gone.reset();
   fixture::ClickAsUser(*main.miAddTask);
@@ -179,7 +180,7 @@ TEST(MakingTasks, TheRunnerClicksADialogButtonButNotOneUnderAnOwner) {
   fixture::ListsSession lists;
   TovFrmMain& main = lists.Start();
   Window confirm = MakeDialog(L"Confirm");
-  fixture::ProbeHandle owner = fixture::MakeProbe(L"Owner");
+  fixture::OwnedWindow owner = fixture::MakeProbe(L"Owner");
   Window owned = MakeDialog(L"Owned", owner.get());
   ASSERT_TRUE(confirm && owner && owned);
 

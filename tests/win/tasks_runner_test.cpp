@@ -38,8 +38,8 @@ class TaskRunner : public testing::Test {
 TEST_F(TaskRunner, TopLevelTaskClosesOrSendsItsKey) {
   // Both refuse every close request, so each case meets the same windows. The untitled one is made first, so it is
   // not the first window of its class in z-order: only an empty title (not "any title") finds it.
-  fixture::ProbeHandle untitled = fixture::MakeProbe(L"", 1000);
-  fixture::ProbeHandle nag = fixture::MakeProbe(L"Nag", 1000);
+  fixture::OwnedWindow untitled = fixture::MakeProbe(L"", 1000);
+  fixture::OwnedWindow nag = fixture::MakeProbe(L"Nag", 1000);
   ASSERT_TRUE(nag && untitled);
   struct Case {
     const wchar_t* line;
@@ -67,14 +67,14 @@ TEST_F(TaskRunner, TopLevelTaskClosesOrSendsItsKey) {
 }
 
 TEST_F(TaskRunner, DisabledTopLevelWindowIsStillClosed) {
-  fixture::ProbeHandle nag = fixture::MakeProbe(L"Disabled nag");
+  fixture::OwnedWindow nag = fixture::MakeProbe(L"Disabled nag");
   ::EnableWindow(nag.get(), FALSE);
   UseTasks({L"\"Name=Disabled nag\",Class=SkimletProbe"});
   EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), Close(nag.get()));
 }
 
 TEST_F(TaskRunner, ChildTaskClicksEnabledControlsAndSendsKeysToAny) {
-  fixture::ProbeHandle host = fixture::MakeProbe(L"Host");
+  fixture::OwnedWindow host = fixture::MakeProbe(L"Host");
   ASSERT_TRUE(host);
   HWND go = fixture::MakeProbeChild(L"Go", host.get());
   HWND stop = fixture::MakeProbeChild(L"Stop", host.get(), WS_DISABLED);
@@ -108,7 +108,7 @@ TEST_F(TaskRunner, ChildTaskClicksEnabledControlsAndSendsKeysToAny) {
 }
 
 TEST_F(TaskRunner, TakesLinesInTurnAtTheGeneratorsPace) {
-  fixture::ProbeHandle probes[] = {fixture::MakeProbe(L"Turn 0"), fixture::MakeProbe(L"Turn 1"),
+  fixture::OwnedWindow probes[] = {fixture::MakeProbe(L"Turn 0"), fixture::MakeProbe(L"Turn 1"),
                                    fixture::MakeProbe(L"Turn 2")};
   UseTasks({L"\"Name=Turn 0\",Class=SkimletProbe,Key=1", L"\"Name=Turn 1\",Class=SkimletProbe,Key=2",
             L"\"Name=Turn 2\",Class=SkimletProbe,Key=3"});
@@ -136,9 +136,9 @@ TEST_F(TaskRunner, TakesLinesInTurnAtTheGeneratorsPace) {
 }
 
 TEST_F(TaskRunner, ClosesOnEveryTurnUntilTheWindowIsGone) {
-  fixture::ProbeHandle stubborn = fixture::MakeProbe(L"Stubborn", 2);
+  fixture::OwnedWindow stubborn = fixture::MakeProbe(L"Stubborn", 2);
   const HWND window = stubborn.get();
-  fixture::ProbeHandle other = fixture::MakeProbe(L"Other");
+  fixture::OwnedWindow other = fixture::MakeProbe(L"Other");
   UseTasks({L"Name=Stubborn,Class=SkimletProbe", L"Name=Other,Class=SkimletProbe,Key=9"});
   for (int turn = 0; turn < 3; ++turn) {
     EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), Close(window)) << "turn " << turn;
@@ -152,7 +152,7 @@ TEST_F(TaskRunner, ClosesOnEveryTurnUntilTheWindowIsGone) {
 }
 
 TEST_F(TaskRunner, NothingRunsWhileAPickIsDragged) {
-  fixture::ProbeHandle probe = fixture::MakeProbe(L"Waiting");
+  fixture::OwnedWindow probe = fixture::MakeProbe(L"Waiting");
   UseTasks({L"Name=Waiting,Class=SkimletProbe,Key=7"});
   main_->grab.Grabbing = true;
   const uint32_t seed = main_->FTaskDraw.Seed();
@@ -170,7 +170,7 @@ TEST_F(TaskRunner, EmptyListLeavesTheIndexAlone) {
   fixture::SkimletSession::RunIdlePasses(60);
   EXPECT_EQ(main_->FTaskIndex, 0);
   // An index beyond the list, as after lines were replaced, starts again at the first line.
-  fixture::ProbeHandle probe = fixture::MakeProbe(L"Again");
+  fixture::OwnedWindow probe = fixture::MakeProbe(L"Again");
   main_->FTaskList = {L"Name=Again,Class=SkimletProbe,Key=5"};
   main_->FTaskIndex = 4;
   EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), Key(probe.get(), 5));

@@ -8,25 +8,16 @@
 #include "gui/Handles.h"
 #include "lists/ovTaskSearch.h"
 #include "support/NestedTaskSearch.h"
+#include "support/WindowClasses.h"
 
 namespace {
 
-using Window = gui::UniqueHandle<HWND, ::DestroyWindow>;
+using Window = fixture::OwnedWindow;
 const wchar_t* const kClasses[] = {L"SkimletTreeA", L"SkimletTreeB"};
 const wchar_t* const kTitles[] = {L"", L"OK", L"Cancel"};
 
 void RegisterClasses() {
-  static const bool registered = [] {
-    for (const wchar_t* name : kClasses) {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = ::DefWindowProcW;
-      wc.hInstance = ::GetModuleHandleW(nullptr);
-      wc.lpszClassName = name;
-      if (!::RegisterClassW(&wc)) return false;
-    }
-    return true;
-  }();
-  ASSERT_TRUE(registered);
+  for (const wchar_t* name : kClasses) ASSERT_TRUE(fixture::RegisterTestClass(name));
 }
 
 Window MakeTop() {

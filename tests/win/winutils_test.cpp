@@ -9,44 +9,25 @@
 
 #include "gui/Handles.h"
 #include "inspect/ovWinUtils.h"
+#include "support/InspectFixtures.h"
 
 namespace {
 
-using Window = gui::UniqueHandle<HWND, ::DestroyWindow>;
+using Window = fixture::OwnedWindow;
 constexpr wchar_t kClass[] = L"SkimletWinUtilsFixture";
 
-void RegisterFixtureClass() {
-  static const bool registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClass;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    return ::RegisterClassW(&wc) != 0;
-  }();
-  ASSERT_TRUE(registered);
-}
-
 Window TopLevel(const wchar_t* title, DWORD exStyle = 0, DWORD style = WS_OVERLAPPEDWINDOW) {
-  RegisterFixtureClass();
+  EXPECT_TRUE(fixture::RegisterTestClass(kClass));
   return Window(::CreateWindowExW(exStyle, kClass, title, style, 100, 120, 300, 200, nullptr, nullptr,
                                   ::GetModuleHandleW(nullptr), nullptr));
 }
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* title, int id, int x = 5, int y = 5) {
-  return ::CreateWindowExW(0, cls, title, WS_CHILD | WS_VISIBLE, x, y, 120, 60, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+  return fixture::AddChild(parent, cls, title, id, {x, y, x + 120, y + 60});
 }
 
 gui::UniqueFont MakeFont(int height, int weight, bool italic, bool underline, bool strikeOut) {
-  LOGFONTW lf{};
-  lf.lfHeight = height;
-  lf.lfWeight = weight;
-  lf.lfItalic = italic;
-  lf.lfUnderline = underline;
-  lf.lfStrikeOut = strikeOut;
-  wcscpy_s(lf.lfFaceName, L"Tahoma");
-  return gui::UniqueFont(::CreateFontIndirectW(&lf));
+  return fixture::MakeFont(L"Tahoma", height, weight, italic, underline, strikeOut);
 }
 
 wchar_t UserDecimalSeparator() {
@@ -226,7 +207,7 @@ class ThreadWindow {
  public:
   ThreadWindow(const wchar_t* title, HFONT font, bool pump)
       : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), release_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    RegisterFixtureClass();
+    EXPECT_TRUE(fixture::RegisterTestClass(kClass));
     thread_ = std::thread([this, title, font, pump] {
       window_ = ::CreateWindowExW(0, kClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100, nullptr,
                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
@@ -315,7 +296,7 @@ constexpr wchar_t kChildTitle[] = L"Other process \u7a97";
 TEST(OtherProcess, DISABLED_Window) {
   wchar_t mode[16] = {};
   if (!::GetEnvironmentVariableW(kModeVariable, mode, 16)) GTEST_SKIP() << "only run as a child";
-  RegisterFixtureClass();
+  ASSERT_TRUE(fixture::RegisterTestClass(kClass));
   Window w(::CreateWindowExW(0, kClass, kChildTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 200, 100, nullptr,
                              nullptr, ::GetModuleHandleW(nullptr), nullptr));
   const auto deadline = ::GetTickCount64() + 30000;  // the parent ends this process long before

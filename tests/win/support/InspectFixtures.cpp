@@ -9,25 +9,13 @@
 namespace fixture {
 namespace {
 
-void RegisterSolidClass(WNDPROC proc) {
-  static const bool registered = [proc] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = kSolidClass;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    return ::RegisterClassW(&wc) != 0;
-  }();
-  (void)registered;
-}
-
 INT_PTR CALLBACK DialogProc(HWND, UINT message, WPARAM, LPARAM) noexcept { return message == WM_INITDIALOG; }
 
 }  // namespace
 
 SolidWindow::SolidWindow(const wchar_t* title, const RECT& bounds, COLORREF color, DWORD exStyle, HWND parent, int id)
     : color_(color), brush_(::CreateSolidBrush(color)) {
-  RegisterSolidClass(&SolidWindow::Proc);
+  RegisterTestClass(kSolidClass, &SolidWindow::Proc);
   const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
   window_.reset(::CreateWindowExW(exStyle, kSolidClass, title, style, bounds.left, bounds.top,
                                   bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
@@ -109,7 +97,7 @@ OwnedWindow MakeDialog(HWND owner, const wchar_t* title, const RECT& bounds) {
 
 SilentWindow::SilentWindow(const wchar_t* title, const RECT& bounds, HFONT editFont)
     : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), release_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-  RegisterSolidClass(&SolidWindow::Proc);
+  RegisterTestClass(kSolidClass, &SolidWindow::Proc);
   thread_ = std::thread([this, title, bounds, editFont] {
     window_ = ::CreateWindowExW(0, kSolidClass, title, WS_POPUP | WS_VISIBLE, bounds.left, bounds.top,
                                 bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
@@ -146,11 +134,6 @@ std::wstring HexDec(uint32_t value) {
 }
 
 uint32_t LowBits(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }
-
-COLORREF ScreenPixel(POINT screen) {
-  const gui::WindowDc dc;
-  return ::GetPixel(dc.get(), screen.x, screen.y);
-}
 
 POINT MainClientPoint(TovFrmMain& main, int designX, int designY) {
   POINT point{main.Scale(designX), main.Scale(designY)};

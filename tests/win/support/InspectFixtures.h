@@ -9,12 +9,11 @@
 #include <vector>
 
 #include "gui/Handles.h"
+#include "support/WindowClasses.h"
 
 class TovFrmMain;
 
 namespace fixture {
-
-using OwnedWindow = gui::UniqueHandle<HWND, ::DestroyWindow>;
 
 inline constexpr wchar_t kSolidClass[] = L"SkimletInspectFixture";
 
@@ -76,9 +75,6 @@ std::vector<std::wstring> MemoLines(TovFrmMain& main);
 // "0x%.6X(%d)" of a 32-bit value: upper-case hexadecimal with at least six digits, then the signed decimal.
 std::wstring HexDec(uint32_t value);
 uint32_t LowBits(HWND window);
-
-// One pixel of the screen as GetPixel reads it.
-COLORREF ScreenPixel(POINT screen);
 
 // The screen point of a client point of the main window given in 96-DPI design units.
 POINT MainClientPoint(TovFrmMain& main, int designX, int designY);

@@ -49,19 +49,6 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-void RegisterProbeClass() {
-  static const bool registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ProbeProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kProbeClass;
-    return ::RegisterClassW(&wc) != 0;
-  }();
-  (void)registered;
-}
-
 }  // namespace
 
 ListsSession::ListsSession()
@@ -102,16 +89,16 @@ std::vector<std::wstring> Captions(const gui::MenuItem& menu, std::size_t first)
   return captions;
 }
 
-ProbeHandle MakeProbe(const std::wstring& title, int closeRefusals) {
-  RegisterProbeClass();
+OwnedWindow MakeProbe(const std::wstring& title, int closeRefusals) {
+  RegisterTestClass(kProbeClass, &ProbeProc, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
   HWND window = ::CreateWindowExW(0, kProbeClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300, 200,
                                   nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (window && closeRefusals > 0) CloseRefusals()[window] = closeRefusals;
-  return ProbeHandle(window);
+  return OwnedWindow(window);
 }
 
 HWND MakeProbeChild(const std::wstring& title, HWND parent, DWORD extraStyle) {
-  RegisterProbeClass();
+  RegisterTestClass(kProbeClass, &ProbeProc, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
   return ::CreateWindowExW(0, kProbeClass, title.c_str(), WS_CHILD | WS_VISIBLE | extraStyle, 10, 10, 120, 60, parent,
                            nullptr, ::GetModuleHandleW(nullptr), nullptr);
 }
