@@ -1,11 +1,10 @@
 #include "RunningCopy.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 #include "support/Poll.h"
 #include "support/Process.h"
+#include "support/TestFiles.h"
 
 namespace e2e {
 namespace {
@@ -18,11 +17,6 @@ std::wstring WithoutExtension(const std::wstring& path) {
   const auto slash = path.find_last_of(L"\\/");
   if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return path;
   return path.substr(0, dot);
-}
-
-std::wstring FileNameOf(const std::wstring& path) {
-  const auto slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 std::wstring ClassOf(HWND window) {
@@ -48,39 +42,16 @@ std::vector<HWND> DirectChildren(HWND parent) {
 
 }  // namespace
 
-RunningCopy::~RunningCopy() {
-  if (!process_.hProcess) return;
-  if (Running()) {
-    ::TerminateProcess(process_.hProcess, 1);
-    ::WaitForSingleObject(process_.hProcess, 5000);
-  }
-  ::CloseHandle(process_.hThread);
-  ::CloseHandle(process_.hProcess);
-}
-
 bool RunningCopy::Start(const std::vector<std::pair<std::wstring, std::string>>& companions) {
   const std::wstring built = fixture::BuiltSkimletPath();
-  if (built.empty() || process_.hProcess) return false;
-  folder_.emplace(L"skimlet-e2e");
-  exePath_ = folder_->File(FileNameOf(built));
-  if (!::CopyFileW(built.c_str(), exePath_.c_str(), FALSE)) return false;
+  if (built.empty() || !process_.Place(built)) return false;
   // Without the conversion library the program falls back to the bitmap; the PNG is what a user expects.
   const std::wstring library = WithoutExtension(built) + L".dll";
   if (!::CopyFileW(library.c_str(), Companion(L".dll").c_str(), FALSE)) return false;
   for (const auto& [extension, bytes] : companions) {
-    fixture::WriteFileBytes(Companion(extension), bytes);
-    if (fixture::ReadFileBytes(Companion(extension)) != bytes) return false;
+    if (!fixture::WriteFileBytes(Companion(extension), bytes)) return false;
   }
-
-  std::wstring commandLine = L"\"" + exePath_ + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  if (!::CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_->Path().c_str(), &startup, &process_)) {
-    process_ = {};
-    return false;
-  }
-  ::WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
+  if (!process_.Launch()) return false;
   return fixture::PollUntil(
       [&] {
         main_ = FindTopLevel(L"TovFrmMain", false);
@@ -92,38 +63,17 @@ bool RunningCopy::Start(const std::vector<std::pair<std::wstring, std::string>>&
 }
 
 std::wstring RunningCopy::Companion(const std::wstring& extension) const {
-  if (extension.rfind(L".tmp.", 0) == 0) return exePath_ + extension;
-  return WithoutExtension(exePath_) + extension;
-}
-
-bool RunningCopy::Running() const {
-  return process_.hProcess && ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-std::optional<DWORD> RunningCopy::WaitForExit(int timeoutMs) const {
-  if (!process_.hProcess) return std::nullopt;
-  if (!fixture::PollUntil([&] { return !Running(); }, timeoutMs)) return std::nullopt;
-  DWORD code = 0;
-  ::GetExitCodeProcess(process_.hProcess, &code);
-  return code;
+  if (extension.rfind(L".tmp.", 0) == 0) return ExePath() + extension;
+  return WithoutExtension(ExePath()) + extension;
 }
 
 HWND RunningCopy::FindTopLevel(const wchar_t* className, bool visibleOnly) const {
-  return fixture::FindProcessWindow(process_.dwProcessId, className, visibleOnly);
+  return fixture::FindProcessWindow(process_.Id(), className, visibleOnly);
 }
 
 HWND RunningCopy::OpenMenu() const { return FindTopLevel(L"#32768", true); }
 
-bool RunningCopy::HasTrayIcon() const {
-  // Modifying an icon that the shell does not hold fails: the way to ask whether it is there.
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(data);
-  data.hWnd = tray_;
-  data.uID = kTrayIconId;
-  data.uFlags = NIF_TIP;
-  ::lstrcpynW(data.szTip, L"Skimlet", 64);
-  return tray_ && ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
+bool RunningCopy::HasTrayIcon() const { return tray_ && fixture::ShellHoldsIcon(tray_, kTrayIconId); }
 
 HWND RunningCopy::Button(const wchar_t* caption) const {
   return ::FindWindowExW(main_, nullptr, L"Button", caption);
@@ -174,32 +124,6 @@ std::wstring TextOf(HWND window) {
   }
   text.resize(std::min<size_t>(copied, length));
   return text;
-}
-
-std::vector<std::wstring> LinesOf(const std::wstring& text) {
-  std::vector<std::wstring> lines;
-  size_t start = 0;
-  for (;;) {
-    const auto end = text.find(L"\r\n", start);
-    lines.push_back(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
-    if (end == std::wstring::npos) return lines;
-    start = end + 2;
-  }
-}
-
-std::optional<SIZE> PngSize(const std::string& bytes) {
-  static constexpr unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (bytes.size() < 24 || !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin(),
-                                       [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); }) ||
-      bytes.compare(12, 4, "IHDR") != 0) {
-    return std::nullopt;
-  }
-  const auto big = [&](size_t at) {
-    LONG value = 0;
-    for (size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-  };
-  return SIZE{big(16), big(20)};
 }
 
 }  // namespace e2e

@@ -8,28 +8,23 @@
 #include <utility>
 #include <vector>
 
-#include "support/SkimletSession.h"
+#include "support/Process.h"
 
 namespace e2e {
 
 class RunningCopy {
  public:
-  RunningCopy() = default;
-  // Ends the process if it still runs.
-  ~RunningCopy();
-  RunningCopy(const RunningCopy&) = delete;
-  RunningCopy& operator=(const RunningCopy&) = delete;
-
+  // The process ends with the object if it still runs.
   // Copies skimlet.exe and skimlet.dll from the build into a fresh folder, writes each (extension, bytes) pair as
   // a companion file (".ini" gives skimlet.ini) and starts the copy there; true once its main window and tray
   // window exist and the main window shows.
   bool Start(const std::vector<std::pair<std::wstring, std::string>>& companions = {});
 
-  const std::wstring& ExePath() const { return exePath_; }
+  const std::wstring& ExePath() const { return process_.ExePath(); }
   // The companion file with the exe's extension replaced (".log") or, for ".tmp.png", appended.
   std::wstring Companion(const std::wstring& extension) const;
-  bool Running() const;
-  std::optional<DWORD> WaitForExit(int timeoutMs) const;
+  bool Running() const { return process_.Running(); }
+  std::optional<DWORD> WaitForExit(int timeoutMs) const { return process_.WaitForExit(timeoutMs); }
 
   HWND Main() const { return main_; }
   HWND Tray() const { return tray_; }
@@ -50,20 +45,12 @@ class RunningCopy {
  private:
   HWND FindTopLevel(const wchar_t* className, bool visibleOnly) const;
 
-  std::optional<fixture::TempFolder> folder_;
-  std::wstring exePath_;
-  PROCESS_INFORMATION process_{};
+  fixture::ChildProcess process_;
   HWND main_ = nullptr;
   HWND tray_ = nullptr;
 };
 
 // The text a window shows, read with WM_GETTEXT and bounded in time.
 std::wstring TextOf(HWND window);
-
-// The lines of a multi-line text, split at CR LF.
-std::vector<std::wstring> LinesOf(const std::wstring& text);
-
-// Width and height from a PNG file's header, if it is one.
-std::optional<SIZE> PngSize(const std::string& bytes);
 
 }  // namespace e2e

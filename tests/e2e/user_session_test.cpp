@@ -11,8 +11,11 @@
 #include <vector>
 
 #include "RunningCopy.h"
+#include "core/TextLines.h"
+#include "support/ImageFiles.h"
 #include "support/Poll.h"
-#include "support/SkimletSession.h"
+#include "support/TestFiles.h"
+#include "support/WindowClasses.h"
 
 namespace {
 
@@ -24,17 +27,9 @@ constexpr int kScreenWaitMs = 10000;
 class FixtureWindow {
  public:
   FixtureWindow(const wchar_t* title, RECT bounds) {
-    static const ATOM registered = [] {
-      WNDCLASSEXW windowClass{};
-      windowClass.cbSize = sizeof(windowClass);
-      windowClass.lpfnWndProc = &::DefWindowProcW;
-      windowClass.hInstance = ::GetModuleHandleW(nullptr);
-      windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-      // Lives as long as the class, that is, the process.
-      windowClass.hbrBackground = ::CreateSolidBrush(kFixtureColour);
-      windowClass.lpszClassName = kFixtureClass;
-      return ::RegisterClassExW(&windowClass);
-    }();
+    // The brush lives as long as the class, that is, the process.
+    static const bool registered =
+        fixture::RegisterTestClass(kFixtureClass, &::DefWindowProcW, ::CreateSolidBrush(kFixtureColour));
     if (!registered) return;
     window_ = ::CreateWindowExW(0, kFixtureClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, bounds.left, bounds.top,
                                 bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
@@ -62,17 +57,13 @@ RECT BottomRightPlace() {
 
 // Whether the memo shows a line that begins with `prefix` (or, when `whole`, is exactly it).
 bool MemoHasLine(const e2e::RunningCopy& copy, const std::wstring& prefix, bool whole = false) {
-  const auto lines = e2e::LinesOf(e2e::TextOf(copy.Memo()));
+  const auto lines = core::SplitLines(e2e::TextOf(copy.Memo()));
   return std::any_of(lines.begin(), lines.end(), [&](const std::wstring& line) {
     return whole ? line == prefix : line.rfind(prefix, 0) == 0;
   });
 }
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-std::string FileOrEmpty(const std::wstring& path) {
-  return ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : fixture::ReadFileBytes(path);
-}
 
 // Presses on the picker, drags in small steps onto the target, holds the button there until the memo names the
 // window under the pointer (a busy program may lag behind the pointer), and lets go.
@@ -188,8 +179,9 @@ TEST(UserSession, PicksAWindowChangesItSavesASetSnapsItAddsATaskThatClosesItAndE
     ASSERT_TRUE(ClickOpensMenu(copy, setButton, true));
     fixture::PressKey('A');
     ASSERT_TRUE(MenuCloses(copy));
-    EXPECT_TRUE(fixture::PollUntil([&] { return FileOrEmpty(copy.Companion(L".log")) == expected; }, kScreenWaitMs))
-        << "the set file holds: [" << FileOrEmpty(copy.Companion(L".log")) << "], expected [" << expected << "]";
+    const std::wstring setFile = copy.Companion(L".log");
+    EXPECT_TRUE(fixture::PollUntil([&] { return fixture::ReadFileBytes(setFile) == expected; }, kScreenWaitMs))
+        << "the set file holds: [" << fixture::ReadFileBytes(setFile) << "], expected [" << expected << "]";
   }
   {
     SCOPED_TRACE("taking a snapshot of the picked window");
@@ -198,7 +190,8 @@ TEST(UserSession, PicksAWindowChangesItSavesASetSnapsItAddsATaskThatClosesItAndE
     fixture::ClickAt(copy.ClientPoint(238, 14));  // the middle of the window-snapshot picture
     const std::wstring png = copy.Companion(L".tmp.png");
     std::optional<SIZE> size;
-    ASSERT_TRUE(fixture::PollUntil([&] { return (size = e2e::PngSize(FileOrEmpty(png))).has_value(); }, 20000))
+    ASSERT_TRUE(
+        fixture::PollUntil([&] { return (size = fixture::PngSize(fixture::ReadFileBytes(png))).has_value(); }, 20000))
         << "no PNG beside the exe";
     EXPECT_EQ(size->cx, bounds.right - bounds.left);
     EXPECT_EQ(size->cy, bounds.bottom - bounds.top);
@@ -216,8 +209,9 @@ TEST(UserSession, PicksAWindowChangesItSavesASetSnapsItAddsATaskThatClosesItAndE
     fixture::PressKey(VK_RETURN);
     ASSERT_TRUE(MenuCloses(copy));
     const std::string expected = "\"Name=E2e Pick Target\",Class=SkimletE2eFixture\r\n";
-    EXPECT_TRUE(fixture::PollUntil([&] { return FileOrEmpty(copy.Companion(L".ini")) == expected; }, kScreenWaitMs))
-        << "the task file holds: [" << FileOrEmpty(copy.Companion(L".ini")) << "]";
+    const std::wstring taskFile = copy.Companion(L".ini");
+    EXPECT_TRUE(fixture::PollUntil([&] { return fixture::ReadFileBytes(taskFile) == expected; }, kScreenWaitMs))
+        << "the task file holds: [" << fixture::ReadFileBytes(taskFile) << "]";
     // From now on the runner acts on the new task: it asks the window to close.
     EXPECT_TRUE(WaitWhileWiggling(copy, [&] { return !::IsWindow(target.Handle()); }, 60000))
         << "the window named by the new task is still there";

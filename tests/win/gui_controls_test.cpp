@@ -238,13 +238,6 @@ TEST_F(ControlsTest, MemoLinesRoundTrip) {
   EXPECT_EQ(style & (WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL), 0) << "the memo wraps and shows no scroll bars";
 }
 
-COLORREF ScreenPixel(POINT at) {
-  const HDC screen = ::GetDC(nullptr);
-  const COLORREF colour = ::GetPixel(screen, at.x, at.y);
-  ::ReleaseDC(nullptr, screen);
-  return colour;
-}
-
 TEST_F(ControlsTest, TransparentControlsShowTheirPanelsColour) {
   gui::Panel panel;
   ASSERT_TRUE(panel.Create(form, {8, 8, 64, 64}, RGB(255, 255, 255)));
@@ -258,10 +251,10 @@ TEST_F(ControlsTest, TransparentControlsShowTheirPanelsColour) {
   for (const COLORREF colour : colours) {
     panel.SetColor(colour);
     EXPECT_TRUE(fixture::PollUntil([&] {
-      return ScreenPixel(fixture::CenterOf(image.Handle())) == colour &&
-             ScreenPixel(fixture::CenterOf(label.Handle())) == colour &&
-             ScreenPixel(fixture::CenterOf(panel.Handle())) == colour;
-    })) << std::hex << colour << " image shows " << ScreenPixel(fixture::CenterOf(image.Handle()));
+      return fixture::ScreenPixel(fixture::CenterOf(image.Handle())) == colour &&
+             fixture::ScreenPixel(fixture::CenterOf(label.Handle())) == colour &&
+             fixture::ScreenPixel(fixture::CenterOf(panel.Handle())) == colour;
+    })) << std::hex << colour << " image shows " << fixture::ScreenPixel(fixture::CenterOf(image.Handle()));
   }
 }
 

@@ -15,6 +15,7 @@
 #include "gui/Menu.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -146,15 +147,7 @@ TEST_F(ShellTest, EveryWayOfClosingOrMinimisingHidesToTheTrayWithABalloon) {
       {"Alt+F4",
        [&] {
          ASSERT_TRUE(fixture::BringToFront(window));
-         INPUT keys[4]{};
-         for (auto& key : keys) key.type = INPUT_KEYBOARD;
-         keys[0].ki.wVk = VK_MENU;
-         keys[1].ki.wVk = VK_F4;
-         keys[2].ki.wVk = VK_F4;
-         keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
-         keys[3].ki.wVk = VK_MENU;
-         keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
-         ::SendInput(4, keys, sizeof(INPUT));
+         fixture::KeyChord({VK_MENU, VK_F4});
        }},
       {"tray click", [&] { TrayClick(); }},
   };

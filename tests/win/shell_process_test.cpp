@@ -20,27 +20,6 @@ namespace {
 constexpr UINT kTrayCallback = WM_APP + 1;  // the tray icon's callback message and icon id in the program
 constexpr UINT kTrayIconId = 1;
 
-// Modifying an icon that the shell does not hold fails: the way to ask whether it is there.
-bool ShellHasIcon(HWND trayWindow) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(data);
-  data.hWnd = trayWindow;
-  data.uID = kTrayIconId;
-  data.uFlags = NIF_TIP;
-  ::lstrcpynW(data.szTip, L"Skimlet", 64);
-  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
-void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys) {
-  for (const auto& [key, up] : keys) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &input, sizeof(input));
-  }
-}
-
 HWND ChildWithText(HWND parent, const wchar_t* text) {
   return ::FindWindowExW(parent, nullptr, L"Button", text);
 }
@@ -68,7 +47,7 @@ class ShellProcessTest : public ::testing::Test {
   // Chooses Exit in the open pop-up menu by its accelerator letter, then waits for the process to end.
   std::optional<DWORD> ExitThroughMenuLetter() {
     fixture::Settle(300);
-    SendKeys({{'X', false}, {'X', true}});
+    fixture::PressKey('X');
     return child.WaitForExit(10000);
   }
 
@@ -89,7 +68,7 @@ TEST_F(ShellProcessTest, OpensWhereThePlacementPutsItWithItsTrayIcon) {
   wchar_t caption[64] = {};
   ::GetWindowTextW(main, caption, 64);
   EXPECT_STREQ(caption, L"Skimlet");
-  EXPECT_TRUE(ShellHasIcon(tray));
+  EXPECT_TRUE(fixture::ShellHoldsIcon(tray, kTrayIconId));
 }
 
 TEST_F(ShellProcessTest, ClosingAndMinimisingHideToTheTrayAndTheTrayIconBringsItBack) {
@@ -105,7 +84,7 @@ TEST_F(ShellProcessTest, ClosingAndMinimisingHideToTheTrayAndTheTrayIconBringsIt
        [&] {
          ::SetForegroundWindow(main);
          fixture::PollUntil([&] { return ::GetForegroundWindow() == main; }, 2000);
-         SendKeys({{VK_MENU, false}, {VK_F4, false}, {VK_F4, true}, {VK_MENU, true}});
+         fixture::KeyChord({VK_MENU, VK_F4});
        }},
       {"tray click", [&] { TrayClick(); }},
   };
@@ -115,7 +94,7 @@ TEST_F(ShellProcessTest, ClosingAndMinimisingHideToTheTrayAndTheTrayIconBringsIt
     ASSERT_TRUE(Hidden());
     fixture::Settle(200);
     EXPECT_TRUE(child.Running());
-    EXPECT_TRUE(ShellHasIcon(tray)) << "the icon stays in the notification area";
+    EXPECT_TRUE(fixture::ShellHoldsIcon(tray, kTrayIconId)) << "the icon stays in the notification area";
     TrayClick();
     ASSERT_TRUE(Shown());
     EXPECT_FALSE(::IsIconic(main)) << "comes back restored";
@@ -133,12 +112,12 @@ TEST_F(ShellProcessTest, RefusesToEndTheSessionAndHides) {
 TEST_F(ShellProcessTest, ExitFromTheMenuButtonEndsTheProcessAndRemovesTheTrayIcon) {
   const HWND menuButton = ChildWithText(main, L"&Menu");
   ASSERT_NE(menuButton, nullptr);
-  ASSERT_TRUE(ShellHasIcon(tray));
+  ASSERT_TRUE(fixture::ShellHoldsIcon(tray, kTrayIconId));
   fixture::ClickAt(fixture::CenterOf(menuButton));
   const auto code = ExitThroughMenuLetter();
   ASSERT_TRUE(code.has_value()) << "the process ended";
   EXPECT_EQ(*code, 0u);
-  EXPECT_FALSE(ShellHasIcon(tray));
+  EXPECT_FALSE(fixture::ShellHoldsIcon(tray, kTrayIconId));
 }
 
 TEST_F(ShellProcessTest, ExitFromTheTrayMenuWhileHiddenEndsTheProcessWithoutShowingTheWindow) {
@@ -158,11 +137,11 @@ TEST_F(ShellProcessTest, ExitFromTheTrayMenuWhileHiddenEndsTheProcessWithoutShow
   // until the user points at it; bringing the menu itself to the front stands in for that.
   ::SetForegroundWindow(popup);
   fixture::Settle(200);
-  SendKeys({{'X', false}, {'X', true}});
+  fixture::PressKey('X');
   const auto code = child.WaitForExit(10000);
   ASSERT_TRUE(code.has_value()) << "the process ended";
   EXPECT_EQ(*code, 0u);
-  EXPECT_FALSE(ShellHasIcon(tray));
+  EXPECT_FALSE(fixture::ShellHoldsIcon(tray, kTrayIconId));
 }
 
 }  // namespace

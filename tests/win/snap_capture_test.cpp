@@ -6,62 +6,29 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/Bmp.h"
 #include "gui/Handles.h"
 #include "snap/ovWinSnap.h"
-#include "support/SnapTestFiles.h"
+#include "support/Poll.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-using snaptest::Bytes;
-using snaptest::TempFolder;
+using Bytes = std::vector<std::uint8_t>;
+using fixture::TempFolder;
 
 constexpr int kLeft = 200, kTop = 150, kWidth = 64, kHeight = 48;
 constexpr int kHotX = 5, kHotY = 9, kCursorSize = 32;
 constexpr UINT kPosted = WM_APP + 1;
+constexpr int kWaitMs = 5000;
 
 // Never black, so that the black test cursor stands out; `phase` changes every pixel.
 COLORREF Pattern(int x, int y, int phase) {
   return RGB((x * 5 + phase * 100) % 256, (y * 7) % 256, 50 + (x + y + phase * 30) % 200);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    if (::GetTickCount() - start > timeoutMs) return false;
-    ::Sleep(10);
-  }
-}
-
-COLORREF ScreenPixel(int x, int y) {
-  const gui::WindowDc screen;
-  return ::GetPixel(screen.get(), x, y);
-}
-
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  ::SendInput(1, &input, sizeof input);
-}
-
-void MovePointer(int x, int y) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  ::SendInput(1, &input, sizeof input);
 }
 
 // A solid black cursor with a known hot spot.
@@ -98,8 +65,8 @@ class PatternWindow {
     ::UpdateWindow(window_);
   }
   bool PhaseOnScreen() const {
-    return ScreenPixel(kLeft + 3, kTop + 4) == Pattern(3, 4, phase_) &&
-           ScreenPixel(kLeft + kWidth - 2, kTop + kHeight - 3) == Pattern(kWidth - 2, kHeight - 3, phase_);
+    return fixture::ScreenPixel({kLeft + 3, kTop + 4}) == Pattern(3, 4, phase_) &&
+           fixture::ScreenPixel({kLeft + kWidth - 2, kTop + kHeight - 3}) == Pattern(kWidth - 2, kHeight - 3, phase_);
   }
   int phase() const { return phase_; }
 
@@ -167,22 +134,23 @@ std::uint32_t U32(const Bytes& b, std::size_t at) {
 
 // Checks the header and compares every pixel with `expected(x, y)` (image coordinates).
 void ExpectBitmap(const std::wstring& path, int w, int h, const std::function<COLORREF(int, int)>& expected) {
-  const auto file = snaptest::ReadBytes(path);
-  ASSERT_TRUE(file);
-  const core::BmpCheck check = core::CheckBmp(*file);
+  ASSERT_TRUE(fixture::FileExists(path));
+  const std::string bytes = fixture::ReadFileBytes(path);
+  const Bytes file(bytes.begin(), bytes.end());
+  const core::BmpCheck check = core::CheckBmp(file);
   ASSERT_TRUE(check.ok()) << "problem " << static_cast<int>(check.problem);
   const std::uint32_t depth = ExpectedDepth();
-  EXPECT_EQ(U32(*file, 2), file->size());
-  EXPECT_EQ(U32(*file, 10), 54u);
-  EXPECT_EQ(U32(*file, 14), 40u);
-  EXPECT_EQ(static_cast<int>(U32(*file, 18)), w);
-  EXPECT_EQ(static_cast<int>(U32(*file, 22)), h);  // positive: bottom-up
+  EXPECT_EQ(U32(file, 2), file.size());
+  EXPECT_EQ(U32(file, 10), 54u);
+  EXPECT_EQ(U32(file, 14), 40u);
+  EXPECT_EQ(static_cast<int>(U32(file, 18)), w);
+  EXPECT_EQ(static_cast<int>(U32(file, 22)), h);  // positive: bottom-up
   EXPECT_EQ(check.layout.bitsPerPixel, depth);
   EXPECT_EQ(check.layout.compression, 0u);
-  EXPECT_EQ(file->size(), 54 + core::BmpStride(w, depth) * h);
+  EXPECT_EQ(file.size(), 54 + core::BmpStride(w, depth) * h);
   int mismatches = 0;
   for (int y = 0; y < h; ++y) {
-    const std::uint8_t* row = file->data() + 54 + check.layout.stride * (h - 1 - y);
+    const std::uint8_t* row = file.data() + 54 + check.layout.stride * (h - 1 - y);
     for (int x = 0; x < w; ++x) {
       const std::uint8_t* p = row + x * (depth / 8);
       const COLORREF got = RGB(p[2], p[1], p[0]);
@@ -194,29 +162,26 @@ void ExpectBitmap(const std::wstring& path, int w, int h, const std::function<CO
   EXPECT_EQ(mismatches, 0);
 }
 
-// One window for the whole program: under Wine without a window manager each window takes about two
-// seconds to go away.
+// One pattern window for the whole program, painted anew for each test.
 class CaptureTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { shared_ = new PatternWindow; }
-  static void TearDownTestSuite() {
-    delete shared_;
-    shared_ = nullptr;
-  }
+  static void SetUpTestSuite() { shared_ = std::make_unique<PatternWindow>(); }
+  static void TearDownTestSuite() { shared_.reset(); }
   void SetUp() override {
     window.onTimer = nullptr;
     window.posted = 0;
     window.SetPhase(0);
-    MovePointer(1900, 1060);  // away from the window until a test wants it there
-    ASSERT_TRUE(PumpUntil([&] { return window.PhaseOnScreen(); })) << "pattern window not on screen";
+    fixture::PointerTo({1900, 1060});  // away from the window until a test wants it there
+    ASSERT_TRUE(fixture::PollUntil([&] { return window.PhaseOnScreen(); }, kWaitMs))
+        << "pattern window not on screen";
   }
   void TearDown() override {
-    if (::GetKeyState(VK_SHIFT) & 0x8000) SendKey(VK_SHIFT, true);
+    if (::GetKeyState(VK_SHIFT) & 0x8000) fixture::Key(VK_SHIFT, false);
     ::KillTimer(window.hwnd(), 1);
-    PumpUntil([] { return !(::GetKeyState(VK_SHIFT) & 0x8000); }, 1000);
+    fixture::PollUntil([] { return !(::GetKeyState(VK_SHIFT) & 0x8000); }, 1000);
   }
 
-  static inline PatternWindow* shared_ = nullptr;
+  static inline std::unique_ptr<PatternWindow> shared_;
   PatternWindow& window = *shared_;
   TempFolder folder;
 };
@@ -226,8 +191,8 @@ TEST_F(CaptureTest, WritesTheScreenPixelsAsABottomUpBitmap) {
   const Case cases[] = {{0, 0, kWidth, kHeight}, {5, 7, 18, 16}, {10, 10, 11, 11}, {63, 1, 64, 48}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
-    const std::wstring path = folder / L"shot.tmp.bmp";
-    ASSERT_TRUE(snaptest::WriteBytes(path, Bytes(300000, 0xAB)));  // an older, larger snapshot is replaced
+    const std::wstring path = folder.File(L"shot.tmp.bmp");
+    ASSERT_TRUE(fixture::WriteFileBytes(path, Bytes(300000, 0xAB)));  // an older, larger snapshot is replaced
     CaptureScreenRect({kLeft + c.left, kTop + c.top, kLeft + c.right, kTop + c.bottom}, path, false);
     ExpectBitmap(path, c.right - c.left, c.bottom - c.top,
                  [&](int x, int y) { return Pattern(c.left + x, c.top + y, 0); });
@@ -236,13 +201,13 @@ TEST_F(CaptureTest, WritesTheScreenPixelsAsABottomUpBitmap) {
 }
 
 TEST_F(CaptureTest, DrawsTheCursorAtItsHotSpotClippedByTheImage) {
-  MovePointer(kLeft + 30, kTop + 25);
+  fixture::PointerTo({kLeft + 30, kTop + 25});
   CURSORINFO info{};
-  ASSERT_TRUE(PumpUntil([&] {
+  ASSERT_TRUE(fixture::PollUntil([&] {
     info = CURSORINFO{};
     info.cbSize = sizeof info;
     return ::GetCursorInfo(&info) && info.flags == CURSOR_SHOWING && info.hCursor == window.cursor();
-  })) << "the test cursor is not showing over the window";
+  }, kWaitMs)) << "the test cursor is not showing over the window";
   // The cursor's box in window coordinates.
   const int boxLeft = info.ptScreenPos.x - kHotX - kLeft, boxTop = info.ptScreenPos.y - kHotY - kTop;
 
@@ -256,7 +221,7 @@ TEST_F(CaptureTest, DrawsTheCursorAtItsHotSpotClippedByTheImage) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::wstring path = folder / L"cursor.bmp";
+    const std::wstring path = folder.File(L"cursor.bmp");
     CaptureScreenRect({kLeft + c.left, kTop + c.top, kLeft + c.right, kTop + c.bottom}, path, c.draw);
     ExpectBitmap(path, c.right - c.left, c.bottom - c.top, [&](int x, int y) {
       const int wx = c.left + x, wy = c.top + y;
@@ -268,17 +233,17 @@ TEST_F(CaptureTest, DrawsTheCursorAtItsHotSpotClippedByTheImage) {
 }
 
 TEST_F(CaptureTest, AHiddenCursorIsNotDrawn) {
-  MovePointer(kLeft + 30, kTop + 25);
-  ASSERT_TRUE(PumpUntil([&] {
+  fixture::PointerTo({kLeft + 30, kTop + 25});
+  ASSERT_TRUE(fixture::PollUntil([&] {
     CURSORINFO info{};
     info.cbSize = sizeof info;
     return ::GetCursorInfo(&info) && info.flags == CURSOR_SHOWING && info.hCursor == window.cursor();
-  }));
+  }, kWaitMs));
   ::ShowCursor(FALSE);
   CURSORINFO info{};
   info.cbSize = sizeof info;
   const bool hidden = ::GetCursorInfo(&info) && info.flags == 0;
-  const std::wstring path = folder / L"hidden.bmp";
+  const std::wstring path = folder.File(L"hidden.bmp");
   CaptureScreenRect({kLeft, kTop, kLeft + kWidth, kTop + kHeight}, path, true);
   ::ShowCursor(TRUE);
   ASSERT_TRUE(hidden) << "the cursor did not report itself hidden";
@@ -289,19 +254,19 @@ TEST_F(CaptureTest, EmptyRectangleWritesAnEmptyFile) {
   const core::Rect cases[] = {
     {kLeft, kTop, kLeft, kTop + 20}, {kLeft, kTop, kLeft + 20, kTop}, {kLeft + 20, kTop, kLeft, kTop + 20}};
   for (const core::Rect& r : cases) {
-    const std::wstring path = folder / L"empty.bmp";
-    ASSERT_TRUE(snaptest::WriteBytes(path, Bytes(1000, 1)));
+    const std::wstring path = folder.File(L"empty.bmp");
+    ASSERT_TRUE(fixture::WriteFileBytes(path, Bytes(1000, 1)));
     CaptureScreenRect(r, path, true);
-    const auto bytes = snaptest::ReadBytes(path);
-    ASSERT_TRUE(bytes);
-    EXPECT_TRUE(bytes->empty()) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    ASSERT_TRUE(fixture::FileExists(path));
+    EXPECT_TRUE(fixture::ReadFileBytes(path).empty()) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
   }
 }
 
 TEST_F(CaptureTest, WaitsWhileShiftIsHeldAndKeepsDispatching) {
   ::SetForegroundWindow(window.hwnd());
-  SendKey(VK_SHIFT, false);
-  ASSERT_TRUE(PumpUntil([] { return (::GetKeyState(VK_SHIFT) & 0x8000) != 0; })) << "Shift did not go down";
+  fixture::Key(VK_SHIFT, true);
+  ASSERT_TRUE(fixture::PollUntil([] { return (::GetKeyState(VK_SHIFT) & 0x8000) != 0; }, kWaitMs))
+      << "Shift did not go down";
 
   // While the capture waits: a posted message and timer ticks are handled; the window changes its picture,
   // and Shift is released once the new picture is on the screen.
@@ -312,12 +277,12 @@ TEST_F(CaptureTest, WaitsWhileShiftIsHeldAndKeepsDispatching) {
     if (ticks == 3) window.SetPhase(1);
     if (ticks > 3 && !released && window.PhaseOnScreen()) {
       released = true;
-      SendKey(VK_SHIFT, true);
+      fixture::Key(VK_SHIFT, false);
     }
   };
   ::PostMessageW(window.hwnd(), kPosted, 0, 0);
   ::SetTimer(window.hwnd(), 1, 20, nullptr);
-  const std::wstring path = folder / L"delayed.bmp";
+  const std::wstring path = folder.File(L"delayed.bmp");
   CaptureScreenRect({kLeft, kTop, kLeft + kWidth, kTop + kHeight}, path, false);
 
   EXPECT_TRUE(released);
@@ -339,8 +304,9 @@ TEST_F(CaptureTest, WithoutShiftTheWaitReturnsAtOnceAndDispatchesNothing) {
 
 TEST_F(CaptureTest, AQuitRequestDuringTheWaitEndsItAndStaysQueued) {
   ::SetForegroundWindow(window.hwnd());
-  SendKey(VK_SHIFT, false);
-  ASSERT_TRUE(PumpUntil([] { return (::GetKeyState(VK_SHIFT) & 0x8000) != 0; })) << "Shift did not go down";
+  fixture::Key(VK_SHIFT, true);
+  ASSERT_TRUE(fixture::PollUntil([] { return (::GetKeyState(VK_SHIFT) & 0x8000) != 0; }, kWaitMs))
+      << "Shift did not go down";
   ::PostQuitMessage(7);
   WaitWhileShiftDown();  // returns although Shift is still down
   MSG msg;
@@ -351,7 +317,7 @@ TEST_F(CaptureTest, AQuitRequestDuringTheWaitEndsItAndStaysQueued) {
 TEST_F(CaptureTest, AFailedWriteRaisesAnErrorAndLeavesNoFile) {
   const core::Rect r{kLeft, kTop, kLeft + 10, kTop + 10};
   // A folder that does not exist: nothing can be created there.
-  const std::wstring missing = folder / L"\u00e9t\u00e9 missing\\shot.bmp";
+  const std::wstring missing = folder.File(L"\u00e9t\u00e9 missing\\shot.bmp");
   try {
     CaptureScreenRect(r, missing, false);
     ADD_FAILURE() << "no error raised";
@@ -360,30 +326,30 @@ TEST_F(CaptureTest, AFailedWriteRaisesAnErrorAndLeavesNoFile) {
     EXPECT_EQ(e.Path(), missing);
     EXPECT_NE(std::string(e.what()).find("\xC3\xA9t\xC3\xA9 missing"), std::string::npos) << e.what();  // UTF-8
   }
-  EXPECT_FALSE(snaptest::FileExists(missing));
+  EXPECT_FALSE(fixture::FileExists(missing));
 
   // Rectangles whose bitmap the format cannot hold are refused before any memory is taken for them.
   for (const core::Rect& huge : {core::Rect{0, 0, 70000, 10}, core::Rect{-20000, -20000, 20000, 20000}}) {
-    const std::wstring path = folder / L"huge.bmp";
+    const std::wstring path = folder.File(L"huge.bmp");
     try {
       CaptureScreenRect(huge, path, false);
       ADD_FAILURE() << "no error raised for " << huge.right - huge.left << "x" << huge.bottom - huge.top;
     } catch (const SnapFileError& e) {
       EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_ARITHMETIC_OVERFLOW));
     }
-    EXPECT_FALSE(snaptest::FileExists(path));
+    EXPECT_FALSE(fixture::FileExists(path));
   }
 
   // A target held open without sharing cannot be replaced: the old content stays, no temporary file remains.
-  const std::wstring locked = folder / L"locked.bmp";
-  ASSERT_TRUE(snaptest::WriteBytes(locked, Bytes{1, 2, 3}));
+  const std::wstring locked = folder.File(L"locked.bmp");
+  ASSERT_TRUE(fixture::WriteFileBytes(locked, Bytes{1, 2, 3}));
   {
     const gui::UniqueFile hold(
         ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(hold);
     EXPECT_THROW(CaptureScreenRect(r, locked, false), SnapFileError);
   }
-  EXPECT_EQ(snaptest::ReadBytes(locked), (Bytes{1, 2, 3}));
+  EXPECT_EQ(fixture::ReadFileBytes(locked), "\x01\x02\x03");
   EXPECT_EQ(folder.FileNames().size(), 1u);
 }
 

@@ -16,9 +16,10 @@
 #include "gui/Application.h"
 #include "snap/ovEmpty.h"
 #include "support/FixtureForm.h"
+#include "support/ImageFiles.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
-#include "support/SnapTestFiles.h"
+#include "support/TestFiles.h"
 #include "support/TimedScript.h"
 
 namespace {
@@ -36,23 +37,11 @@ bool IsDirectory(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data{};
-  const HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    names.emplace_back(data.cFileName);
-  } while (::FindNextFileW(find, &data));
-  ::FindClose(find);
-  return names;
-}
-
 // The conversion library of this build: the copy beside the PNG tests, else the one beside the program.
 std::wstring BuiltLibrary() {
   for (const wchar_t* relative : {L"png_libs\\real.dll", L"..\\bin\\skimlet.dll"}) {
-    const std::wstring path = snaptest::ProgramFolder() + relative;
-    if (snaptest::FileExists(path)) return path;
+    const std::wstring path = fixture::ProgramFolder() + relative;
+    if (fixture::FileExists(path)) return path;
   }
   return {};
 }
@@ -242,7 +231,7 @@ TEST(SnapCommand, OpensThePngWhenTheLibraryIsBesideTheExecutableElseTheBitmap) {
     EXPECT_EQ(opened, withLibrary ? program.png : program.bmp);
     const std::string signature = withLibrary ? std::string("\x89PNG") : std::string("BM");
     EXPECT_EQ(fixture::ReadFileBytes(opened).substr(0, signature.size()), signature);
-    EXPECT_TRUE(snaptest::FileExists(program.bmp));  // the bitmap stays after conversion
+    EXPECT_TRUE(fixture::FileExists(program.bmp));  // the bitmap stays after conversion
   }
 }
 
@@ -333,7 +322,7 @@ TEST(SnapCommand, UnwritableBitmapIsReportedWithTheProgramShownAgain) {
     EXPECT_TRUE(reports[0].shown) << "window or tray icon still hidden when the error was reported";
     EXPECT_TRUE(program.Shown());
     EXPECT_TRUE(IsDirectory(program.bmp));
-    for (const std::wstring& name : FileNamesIn(program.folder.Path())) {
+    for (const std::wstring& name : program.folder.FileNames()) {
       EXPECT_EQ(name.find(L".part"), std::wstring::npos) << "left behind: " << testing::PrintToString(name);
     }
     EXPECT_EQ(main.Caption(), L"Skimlet");  // the steps after the capture did not run

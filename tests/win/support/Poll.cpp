@@ -1,5 +1,9 @@
 #include "support/Poll.h"
 
+#include <cstring>
+
+#include "gui/Handles.h"
+
 namespace fixture {
 namespace {
 
@@ -44,18 +48,57 @@ POINT CenterOf(HWND window) {
   return {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
 }
 
-void MoveMouseTo(POINT screen) {
+bool BringToFront(HWND window) {
+  ::SetForegroundWindow(window);
+  return PollUntil([window] { return ::GetForegroundWindow() == window; }, 2000);
+}
+
+void PointerTo(POINT screen) {
   ::SetCursorPos(screen.x, screen.y);
-  SendMouse(MOUSEEVENTF_MOVE);  // a zero move, so that the window under the pointer hears of it
+  SendMouse(MOUSEEVENTF_MOVE);
+}
+
+void LeftButton(bool down) { SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP); }
+
+void Key(WORD virtualKey, bool down) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  ::SendInput(1, &input, sizeof input);
+}
+
+void KeyChord(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (const WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *--it;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressKey(WORD virtualKey) { KeyChord({virtualKey}); }
+
+void MoveMouseTo(POINT screen) {
+  PointerTo(screen);
   PumpMessages();
 }
 
 void MouseDownAt(POINT screen) {
   MoveMouseTo(screen);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  LeftButton(true);
 }
 
-void MouseUp() { SendMouse(MOUSEEVENTF_LEFTUP); }
+void MouseUp() { LeftButton(false); }
 
 void ClickAt(POINT screen, bool rightButton) {
   MoveMouseTo(screen);
@@ -63,18 +106,37 @@ void ClickAt(POINT screen, bool rightButton) {
   SendMouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
 }
 
-void PressKey(WORD virtualKey) {
-  INPUT inputs[2]{};
-  inputs[0].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = virtualKey;
-  inputs[1] = inputs[0];
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, inputs, sizeof(INPUT));
+COLORREF ScreenPixel(POINT screen) {
+  const gui::WindowDc dc;
+  return ::GetPixel(dc.get(), screen.x, screen.y);
 }
 
-bool BringToFront(HWND window) {
-  ::SetForegroundWindow(window);
-  return PollUntil([window] { return ::GetForegroundWindow() == window; }, 2000);
+std::vector<std::uint32_t> ScreenPixels(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  std::vector<std::uint32_t> pixels;
+  if (width <= 0 || height <= 0) return pixels;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const gui::WindowDc screen;
+  const gui::UniqueBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const gui::UniqueMemDc memory(::CreateCompatibleDC(screen.get()));
+  if (!bitmap || !memory || !bits) return pixels;
+  {
+    const gui::SelectedObject selected(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    ::GdiFlush();
+  }
+  pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  std::memcpy(pixels.data(), bits, pixels.size() * sizeof(std::uint32_t));
+  for (auto& pixel : pixels) pixel &= 0x00FFFFFF;
+  return pixels;
 }
 
 }  // namespace fixture

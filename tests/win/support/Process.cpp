@@ -1,28 +1,13 @@
 #include "support/Process.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 #include "support/Poll.h"
 
 namespace fixture {
 namespace {
-
-std::wstring OwnPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-  const auto slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
 
 std::wstring FileNameOf(const std::wstring& path) {
   const auto slash = path.find_last_of(L"\\/");
@@ -57,9 +42,18 @@ HWND FindProcessWindow(DWORD process, const wchar_t* className, bool visibleOnly
   return search.found;
 }
 
+bool ShellHoldsIcon(HWND window, UINT id) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = window;
+  data.uID = id;
+  data.uFlags = NIF_TIP;
+  ::lstrcpynW(data.szTip, L"Skimlet", 64);
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 std::wstring BuiltSkimletPath() {
-  const std::wstring tests = FolderOf(OwnPath());  // <build>\tests\ .
-  const std::wstring candidate = tests + L"..\\bin\\skimlet.exe";
+  const std::wstring candidate = ProgramFolder() + L"..\\bin\\skimlet.exe";  // from <build>\tests\ .
   return ::GetFileAttributesW(candidate.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : candidate;
 }
 
@@ -74,11 +68,15 @@ ChildProcess::~ChildProcess() {
   }
 }
 
-bool ChildProcess::Start(const std::wstring& exe) {
+bool ChildProcess::Place(const std::wstring& exe) {
   if (process_.hProcess || exe.empty()) return false;
   folder_.emplace(L"skimlet-child");
   exePath_ = folder_->File(FileNameOf(exe));
-  if (!::CopyFileW(exe.c_str(), exePath_.c_str(), FALSE)) return false;
+  return ::CopyFileW(exe.c_str(), exePath_.c_str(), FALSE) != FALSE;
+}
+
+bool ChildProcess::Launch() {
+  if (process_.hProcess || !folder_) return false;
   std::wstring commandLine = L"\"" + exePath_ + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -87,7 +85,6 @@ bool ChildProcess::Start(const std::wstring& exe) {
     process_ = {};
     return false;
   }
-  id_ = process_.dwProcessId;
   ::WaitForInputIdle(process_.hProcess, 10000);
   return true;
 }
@@ -97,7 +94,7 @@ bool ChildProcess::Running() const {
 }
 
 HWND ChildProcess::FindWindowOfClass(const wchar_t* className) const {
-  return FindProcessWindow(id_, className);
+  return FindProcessWindow(Id(), className);
 }
 
 HWND ChildProcess::WaitForWindow(const wchar_t* className, int timeoutMs) const {

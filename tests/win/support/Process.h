@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/SkimletSession.h"
+#include "support/TestFiles.h"
 
 namespace fixture {
 
@@ -18,6 +18,10 @@ std::wstring BuiltSkimletPath();
 // A top-level window of the process with that window class (hidden ones too unless visibleOnly); nullptr if none.
 HWND FindProcessWindow(DWORD process, const wchar_t* className, bool visibleOnly = false);
 
+// Whether the shell holds the notification-area icon `id` of `window`: modifying an icon that it does not hold
+// fails, which is the one way to ask.
+bool ShellHoldsIcon(HWND window, UINT id);
+
 class ChildProcess {
  public:
   ChildProcess() = default;
@@ -26,10 +30,15 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // Copies `exe` into its own temporary folder under the same file name and starts it there.
-  bool Start(const std::wstring& exe);
+  // Copies `exe` into its own temporary folder under the same file name. Files put beside the copy before
+  // Launch are there when it starts.
+  bool Place(const std::wstring& exe);
+  // Starts the placed copy, with its folder as the working folder.
+  bool Launch();
+  bool Start(const std::wstring& exe) { return Place(exe) && Launch(); }
+
   const std::wstring& ExePath() const { return exePath_; }
-  DWORD Id() const { return id_; }
+  DWORD Id() const { return process_.dwProcessId; }
   bool Running() const;
 
   // A top-level window of the process with that window class (hidden ones included); nullptr if none yet.
@@ -43,7 +52,6 @@ class ChildProcess {
   std::optional<TempFolder> folder_;
   std::wstring exePath_;
   PROCESS_INFORMATION process_{};
-  DWORD id_ = 0;
 };
 
 }  // namespace fixture

@@ -16,12 +16,10 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <cstdint>
 #include <functional>
-#include <initializer_list>
-#include <optional>
-#include <string>
 #include <vector>
+
+#include "support/Poll.h"
 
 namespace fixture {
 
@@ -61,21 +59,5 @@ class TimedScript {
   bool timedOut_ = false;
   Action onTimeout_;
 };
-
-// Input for steps: nothing here pumps messages. The pointer moves with SetCursorPos followed by a zero relative
-// move, so the window under it hears of the move.
-void PointerTo(POINT screen);
-void LeftButton(bool down);
-void Key(WORD virtualKey, bool down);
-// Presses the keys in order and releases them in reverse order, all in one SendInput call.
-void KeyChord(std::initializer_list<WORD> keys);
-
-// The screen's pixels in `area`, row by row from the top, as 0x00RRGGBB.
-std::vector<std::uint32_t> ScreenPixels(const RECT& area);
-
-// Width, height and pixel (0x00RRGGBB, counted from the top-left) of a bottom-up 24 or 32-bit BMP file's bytes;
-// nullopt when the bytes are not such a file or the pixel lies outside it.
-std::optional<SIZE> BmpSize(const std::string& file);
-std::optional<std::uint32_t> BmpPixel(const std::string& file, int x, int y);
 
 }  // namespace fixture
