@@ -7,21 +7,12 @@
 #   bench/idle.sh [build folder, default build/windows] [seconds, default 30]
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-source "$ROOT/scripts/common.sh"
-source "$ROOT/bench/memory_proc.sh"
-build=$(cd "${1:-$ROOT/build/windows}" && pwd)
+source "$ROOT/bench/kit.sh"
+bench_open "${1:-}" bench/bench_memory.exe bin/skimlet.exe
 seconds=${2:-30}
 driver="$build/bench/bench_memory.exe"
 skimlet="$build/bin/skimlet.exe"
-for f in "$driver" "$skimlet"; do
-  [ -f "$f" ] || { echo "no $f: build the skimlet and bench_memory targets first" >&2; exit 1; }
-done
-
-out=$(mktemp -d)
-trap 'stop_everything; rm -rf "$out"' EXIT
-start_display || exit 1
-start_wine "$build/wineprefix"
-field() { tr -d '\r' < "$out/driver.txt" | grep "^$1=" | cut -d= -f2-; }
+field() { field_of "$out/driver.txt" "$1"; }
 ticks_per_s=$(getconf CLK_TCK)
 
 # Measures over $seconds and prints CPU time, wake-ups (context switches) and the number of 100 ms slices in which
@@ -54,8 +45,7 @@ touch "$out/done"
 wait "$driver_pid"
 status=$?
 
-echo "machine: $(field cpu) (host: $(grep -m1 "model name" /proc/cpuinfo | cut -d: -f2- | sed "s/^ //")); $(nproc) logical CPUs; $(uname -sr)"
-echo "display: $(field display) (Xvfb, $DISPLAY), Wine $(wine --version 2>/dev/null)"
+print_machine "$out/driver.txt"
 echo "idle ${seconds} s, window shown:          $shown_line"
 echo "idle ${seconds} s, hidden to the tray:    $hidden_line"
 echo "(context switches: voluntary ones of every thread of the Wine process hosting skimlet.exe; slices: 100 ms"

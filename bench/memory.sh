@@ -6,25 +6,16 @@
 #   bench/memory.sh [build folder, default build/windows] [picks, default 1000]
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-source "$ROOT/scripts/common.sh"
-source "$ROOT/bench/memory_proc.sh"
-build=$(cd "${1:-$ROOT/build/windows}" && pwd)
+source "$ROOT/bench/kit.sh"
+bench_open "${1:-}" bench/bench_memory.exe bench/bench_minimal.exe bin/skimlet.exe
 picks=${2:-1000}
 driver="$build/bench/bench_memory.exe"
 minimal="$build/bench/bench_minimal.exe"
 skimlet="$build/bin/skimlet.exe"
-for f in "$driver" "$minimal" "$skimlet"; do
-  [ -f "$f" ] || { echo "no $f: build the skimlet, bench_memory and bench_minimal targets first" >&2; exit 1; }
-done
-
-out=$(mktemp -d)
-trap 'stop_everything; rm -rf "$out"' EXIT
-start_display || exit 1
-start_wine "$build/wineprefix"
-field() { tr -d '\r' < "$out/driver.txt" | grep "^$1=" | cut -d= -f2-; }
+field() { field_of "$out/driver.txt" "$1"; }
 figures() { echo "VmRSS $(status_kb "$1" VmRSS) kB, RssAnon $(status_kb "$1" RssAnon) kB"; }
 
-# The floor: the smallest window program, one second after it started.
+# The floor: the smallest window program, two seconds after it started.
 wine "$minimal" > /dev/null 2>&1 &
 minimal_line="not measured"
 for _ in $(seq 1 100); do
@@ -49,8 +40,7 @@ touch "$out/done"
 wait "$driver_pid"
 status=$?
 
-echo "machine: $(field cpu) (host: $(grep -m1 "model name" /proc/cpuinfo | cut -d: -f2- | sed "s/^ //")); $(nproc) logical CPUs; $(uname -sr)"
-echo "display: $(field display) (Xvfb, $DISPLAY), Wine $(wine --version 2>/dev/null)"
+print_machine "$out/driver.txt"
 printf '%-36s %s\n' "skimlet.exe after start-up:" "$started_line"
 printf '%-36s %s\n' "skimlet.exe after $(field picks) picks:" \
   "$picked_line   ($(field confirmed) confirmed; $(field pick_ms_median) ms per pick, $(field picks_total_s) s in all)"

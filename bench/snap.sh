@@ -4,25 +4,18 @@
 #   bench/snap.sh [build folder, default build/windows] [runs, default 15]
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-source "$ROOT/scripts/common.sh"
-build=$(cd "${1:-$ROOT/build/windows}" && pwd)
-runs=${2:-15}
-exe="$build/bench/bench_snap.exe"
-[ -f "$exe" ] || { echo "no $exe: build the bench_snap target first" >&2; exit 1; }
+source "$ROOT/bench/kit.sh"
 for tool in import convert bc; do
   command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 1; }
 done
-
-out=$(mktemp -d)
-trap 'stop_everything; rm -rf "$out"' EXIT
-start_display || exit 1
-start_wine "$build/wineprefix"
+bench_open "${1:-}" bench/bench_snap.exe
+runs=${2:-15}
 
 now_ms() { date +%s%N | awk '{ printf "%.2f", $1 / 1000000 }'; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int(NR / 2) + 1] }'; }
-field() { tr -d '\r' < "$out/bench.txt" | grep "^$1=" | cut -d= -f2-; }
+field() { field_of "$out/bench.txt" "$1"; }
 
-wine "$exe" "$runs" "$(winepath -w "$out")" > "$out/bench.txt" 2>/dev/null &
+wine "$build/bench/bench_snap.exe" "$runs" "$(winepath -w "$out")" > "$out/bench.txt" 2>/dev/null &
 bench_pid=$!
 for _ in $(seq 1 1200); do
   [ -f "$out/ready" ] && break
@@ -55,8 +48,7 @@ capture_ms=$(field capture_ms_median)
 ours_convert_ms=$(field convert_ms_median)
 ratio() { echo "scale=2; $1 / $2" | bc; }
 
-echo "machine: $(field cpu) (host: $(grep -m1 "model name" /proc/cpuinfo | cut -d: -f2- | sed "s/^ //")); $(nproc) logical CPUs; $(uname -sr)"
-echo "display: $(field display) (Xvfb, $DISPLAY), Wine $(wine --version 2>/dev/null)"
+print_machine "$out/bench.txt"
 echo "runs: $runs, medians in milliseconds"
 echo "capture to BMP:    skimlet $capture_ms    import -window root $import_ms    ratio $(ratio "$capture_ms" "$import_ms")"
 echo "BMP to PNG:        skimlet $ours_convert_ms    convert $convert_ms    ratio $(ratio "$ours_convert_ms" "$convert_ms")"

@@ -5,17 +5,11 @@
 #   bench/tasksearch.sh [build folder, default build/windows] [runs, default 5]
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-source "$ROOT/scripts/common.sh"
-build=$(cd "${1:-$ROOT/build/windows}" && pwd)
+source "$ROOT/bench/kit.sh"
+bench_open "${1:-}" bench/bench_tasksearch.exe
 runs=${2:-5}
-exe="$build/bench/bench_tasksearch.exe"
-[ -f "$exe" ] || { echo "no $exe: build the bench_tasksearch target first" >&2; exit 1; }
-
-trap stop_everything EXIT
-start_display || exit 1
-start_wine "$build/wineprefix"
 
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) CPUs," \
   "$(uname -sr), $(wine --version 2>/dev/null)"
 echo "runs per figure: $runs (median)"
-wine "$exe" "$runs" 2>/dev/null | tr -d '\r'
+wine "$build/bench/bench_tasksearch.exe" "$runs" 2>/dev/null | tr -d '\r'

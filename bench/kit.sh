@@ -1,0 +1,64 @@
+# Shared by the benchmark scripts (source it after setting ROOT): the build folder and its programs, a temporary
+# folder, a fresh display and Wine, the machine lines, and the /proc counters of a Windows program under Wine.
+# shellcheck shell=bash
+source "$ROOT/scripts/common.sh"
+
+# bench_open [build folder] [file...]: sets $build (the folder given, else build/windows) and checks that each file,
+# given relative to it, has been built; makes $out, a temporary folder removed on exit; starts a fresh 1920x1080x24
+# display and Wine with the build's prefix, both stopped on exit.
+bench_open() {
+  build=$(cd "${1:-$ROOT/build/windows}" && pwd) || exit 1
+  shift
+  local f
+  for f in "$@"; do
+    [ -f "$build/$f" ] || { echo "no $build/$f: build it first (bench/run-all.sh builds every benchmark)" >&2; exit 1; }
+  done
+  out=$(mktemp -d)
+  trap 'stop_everything; rm -rf "$out"' EXIT
+  start_display || exit 1
+  start_wine "$build/wineprefix"
+}
+
+# field_of FILE KEY: the value of the KEY=value line that a benchmark program printed into FILE.
+field_of() { tr -d '\r' < "$1" | grep "^$2=" | cut -d= -f2-; }
+
+# The machine and display lines, with the processor and display that the benchmark program in FILE reported.
+print_machine() {
+  echo "machine: $(field_of "$1" cpu) (host: $(grep -m1 "model name" /proc/cpuinfo | cut -d: -f2- | sed "s/^ //"));" \
+    "$(nproc) logical CPUs; $(uname -sr)"
+  echo "display: $(field_of "$1" display) (Xvfb, $DISPLAY), Wine $(wine --version 2>/dev/null)"
+}
+
+# Prints the pid of the process running the named program (e.g. skimlet.exe) in this script's $WINEPREFIX.
+wine_pid_of() {
+  local name=$1 p
+  for p in /proc/[0-9]*; do
+    tr '\0' '\n' 2>/dev/null < "$p/cmdline" | head -1 | grep -qi "[\\/]$name\$" || continue
+    tr '\0' '\n' 2>/dev/null < "$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    echo "${p#/proc/}"
+    return 0
+  done
+  return 1
+}
+
+# A field of /proc/<pid>/status in kB, e.g. status_kb 1234 RssAnon.
+status_kb() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status"; }
+
+# utime + stime of the whole process, in clock ticks.
+cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+
+# Voluntary context switches summed over every thread of the process.
+voluntary_switches() {
+  cat /proc/"$1"/task/*/status 2>/dev/null | awk '$1 == "voluntary_ctxt_switches:" { s += $2 } END { print s + 0 }'
+}
+
+# Waits until the marker file exists, or the process with the given pid has gone (then returns 1).
+wait_marker() {
+  local file=$1 pid=$2 _
+  for _ in $(seq 1 6000); do
+    [ -f "$file" ] && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
