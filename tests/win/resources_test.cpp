@@ -178,7 +178,7 @@ TEST(Resources, SmallIconsLoadAt16Pixels) {
     ASSERT_TRUE(read.Ok());
     EXPECT_EQ(read.size.cx, 16);
     EXPECT_EQ(read.size.cy, 16);
-    if (c.transparent) EXPECT_TRUE(read.Transparent(c.transparent->x, c.transparent->y));
+    if (c.transparent) { EXPECT_TRUE(read.Transparent(c.transparent->x, c.transparent->y)); }
   }
 }
 

@@ -62,7 +62,7 @@ TEST(ShellTray, HidingKeepsTheIconInTheShellAndTheShellStopsShowingIt) {
     // Hidden at the end: the destructor still takes it out of the shell.
     tray.SetVisible(false);
   }
-  if (watchable) EXPECT_TRUE(fixture::PollUntil([] { return !TrayWindowShown(); }));
+  if (watchable) { EXPECT_TRUE(fixture::PollUntil([] { return !TrayWindowShown(); })); }
 }
 
 }  // namespace
