@@ -5,15 +5,7 @@
 #include "app/ovApp.h"
 #include "core/Links.h"
 #include "gui/Application.h"
-
-namespace {
-
-bool FileExists(const std::wstring& path) {
-  DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-}  // namespace
+#include "gui/Error.h"
 
 void OpenLink(const std::wstring& page, const std::wstring& action) {
   core::LinkContext context;
@@ -23,7 +15,7 @@ void OpenLink(const std::wstring& page, const std::wstring& action) {
     context.title = ovProject->Title;
     context.version = ovProject->Version;
   }
-  context.fileExists = FileExists;
+  context.fileExists = gui::FileExists;
   gui::Application::Instance().ShellOpen(core::BuildLink(page, action, context));
 }
 

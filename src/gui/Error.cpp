@@ -1,5 +1,9 @@
 #include "gui/Error.h"
 
+#include <windows.h>
+
+#include <iterator>
+
 #include "core/Unicode.h"
 
 namespace gui {
@@ -19,6 +23,20 @@ std::wstring ExceptionMessage(std::exception_ptr error) {
   } catch (...) {
     return L"Unknown exception";
   }
+}
+
+std::wstring SystemErrorText(unsigned long error) {
+  wchar_t buffer[512] = {};
+  const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                        0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
+  std::wstring text(buffer, length);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+  return text;
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace gui

@@ -10,8 +10,8 @@
 
 #include "core/ListFile.h"
 #include "core/Unicode.h"
+#include "gui/Error.h"
 #include "gui/Handles.h"
-#include "snap/SnapFile.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr std::size_t kMaxFileBytes = INT_MAX;
 
 // The system's text without its closing full stop, followed by the code.
 std::wstring SystemReason(DWORD error) {
-  std::wstring reason = SystemErrorText(error);
+  std::wstring reason = gui::SystemErrorText(error);
   while (!reason.empty() && (reason.back() == L'.' || reason.back() == L' ')) reason.pop_back();
   if (reason.empty()) reason = L"system error";
   return reason + L" (" + std::to_wstring(error) + L")";

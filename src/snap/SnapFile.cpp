@@ -1,6 +1,7 @@
 #include "snap/SnapFile.h"
 
 #include "core/Unicode.h"
+#include "gui/Error.h"
 #include "gui/Handles.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace {
 
 std::string Describe(const std::wstring& path, DWORD error) {
   std::wstring text = L"Cannot write the file \"" + path + L"\": ";
-  const std::wstring reason = SystemErrorText(error);
+  const std::wstring reason = gui::SystemErrorText(error);
   text += reason.empty() ? L"error " + std::to_wstring(error) : reason;
   return core::WideToUtf8(text);
 }
@@ -43,15 +44,6 @@ class TemporaryFile {
 
 SnapFileError::SnapFileError(const std::wstring& path, DWORD error)
     : std::runtime_error(Describe(path, error)), path_(path), code_(error) {}
-
-std::wstring SystemErrorText(DWORD error) {
-  wchar_t buffer[512] = {};
-  const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                                        0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
-  std::wstring text(buffer, length);
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
-  return text;
-}
 
 void WriteFileReplacing(const std::wstring& path, std::span<const std::uint8_t> bytes) {
   TemporaryFile temporary(TemporaryNameFor(path));

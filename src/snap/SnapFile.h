@@ -20,9 +20,6 @@ class SnapFileError : public std::runtime_error {
   DWORD code_;
 };
 
-// The system's text for an error code, without the trailing line break ("" when it has none).
-std::wstring SystemErrorText(DWORD error);
-
 // Writes `bytes` to a new temporary file in the folder of `path` and moves it over `path`
 // (an existing file there is replaced). Throws SnapFileError; no temporary file is left behind.
 void WriteFileReplacing(const std::wstring& path, std::span<const std::uint8_t> bytes);

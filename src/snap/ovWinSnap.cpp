@@ -7,6 +7,7 @@
 
 #include "core/Bmp.h"
 #include "core/Paths.h"
+#include "gui/Error.h"
 #include "gui/Handles.h"
 #include "snap/FaultGuard.h"
 
@@ -136,8 +137,7 @@ void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool dr
 
 std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName) {
   const std::wstring library = core::ChangeFileExt(exeName, L".dll");
-  const DWORD attributes = ::GetFileAttributesW(library.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return bmpPath;
+  if (!gui::FileExists(library)) return bmpPath;
 
   // Never freed, on purpose: after a fault inside the library its state is unknown and unloading it could
   // run its cleanup on broken data; loading it again for the next snapshot only adds a reference.
