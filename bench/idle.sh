@@ -10,8 +10,6 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$ROOT/bench/kit.sh"
 bench_open "${1:-}" bench/bench_memory.exe bin/skimlet.exe
 seconds=${2:-30}
-driver="$build/bench/bench_memory.exe"
-skimlet="$build/bin/skimlet.exe"
 field() { field_of "$out/driver.txt" "$1"; }
 ticks_per_s=$(getconf CLK_TCK)
 
@@ -33,10 +31,7 @@ measure() {
     "$(ls "/proc/$pid/task" | wc -l) thread(s)"
 }
 
-wine "$driver" "$(winepath -w "$out")" "$(winepath -w "$skimlet")" idle > "$out/driver.txt" 2>/dev/null &
-driver_pid=$!
-wait_marker "$out/shown" "$driver_pid" || { echo "skimlet.exe did not start" >&2; cat "$out/driver.txt"; exit 1; }
-pid=$(wine_pid_of skimlet.exe) || { echo "no Wine process hosts skimlet.exe" >&2; exit 1; }
+start_driver shown idle
 shown_line=$(measure "$pid")
 touch "$out/hide"
 wait_marker "$out/hidden" "$driver_pid" || { echo "the window did not hide" >&2; tr -d '\r' < "$out/driver.txt"; exit 1; }

@@ -62,3 +62,16 @@ wait_marker() {
   done
   return 1
 }
+
+# start_driver MARKER ARGUMENT...: runs bench_memory with skimlet.exe and the arguments in the background (its output
+# in $out/driver.txt) and waits until it has made the marker file; then $driver_pid is the driver and $pid the Wine
+# process hosting skimlet.exe.
+start_driver() {
+  local marker=$1
+  shift
+  wine "$build/bench/bench_memory.exe" "$(winepath -w "$out")" "$(winepath -w "$build/bin/skimlet.exe")" "$@" \
+    > "$out/driver.txt" 2>/dev/null &
+  driver_pid=$!
+  wait_marker "$out/$marker" "$driver_pid" || { echo "skimlet.exe did not start" >&2; cat "$out/driver.txt"; exit 1; }
+  pid=$(wine_pid_of skimlet.exe) || { echo "no Wine process hosts skimlet.exe" >&2; exit 1; }
+}

@@ -9,9 +9,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$ROOT/bench/kit.sh"
 bench_open "${1:-}" bench/bench_memory.exe bench/bench_minimal.exe bin/skimlet.exe
 picks=${2:-1000}
-driver="$build/bench/bench_memory.exe"
 minimal="$build/bench/bench_minimal.exe"
-skimlet="$build/bin/skimlet.exe"
 field() { field_of "$out/driver.txt" "$1"; }
 figures() { echo "VmRSS $(status_kb "$1" VmRSS) kB, RssAnon $(status_kb "$1" RssAnon) kB"; }
 
@@ -28,10 +26,7 @@ if [ -n "${pid:-}" ]; then
   kill "$pid" 2>/dev/null
 fi
 
-wine "$driver" "$(winepath -w "$out")" "$(winepath -w "$skimlet")" picks "$picks" > "$out/driver.txt" 2>/dev/null &
-driver_pid=$!
-wait_marker "$out/started" "$driver_pid" || { echo "skimlet.exe did not start" >&2; cat "$out/driver.txt"; exit 1; }
-pid=$(wine_pid_of skimlet.exe) || { echo "no Wine process hosts skimlet.exe" >&2; exit 1; }
+start_driver started picks "$picks"
 started_line=$(figures "$pid")
 touch "$out/go"
 wait_marker "$out/picked" "$driver_pid" || { echo "the picks did not finish" >&2; tr -d '\r' < "$out/driver.txt"; exit 1; }
