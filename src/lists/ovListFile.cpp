@@ -116,8 +116,10 @@ void SaveListFile(const std::wstring& path, const std::vector<std::wstring>& lin
     while (done < bytes.size()) {
       const DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
       DWORD written = 0;
-      if (!::WriteFile(file.get(), bytes.data() + done, part, &written, nullptr) || written == 0) {
-        const DWORD error = ::GetLastError();
+      const bool wrote = ::WriteFile(file.get(), bytes.data() + done, part, &written, nullptr) != FALSE;
+      if (!wrote || written == 0) {
+        // A write that succeeds with nothing written sets no error code of its own.
+        const DWORD error = wrote ? ERROR_WRITE_FAULT : ::GetLastError();
         file.reset();
         ::DeleteFileW(temporary.c_str());
         Fail(L"Cannot write", temporary, error);

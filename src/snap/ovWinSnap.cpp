@@ -62,7 +62,8 @@ void WaitWhileShiftDown() {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
     }
-    ::Sleep(0);
+    // Sleeps until input arrives or 10 ms pass, instead of spinning a processor while the key is held.
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
 }
 
