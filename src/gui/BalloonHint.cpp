@@ -1,5 +1,6 @@
 #include "gui/BalloonHint.h"
 
+#include "gui/Layout.h"
 #include "gui/Window.h"
 
 namespace gui {
@@ -28,7 +29,8 @@ BalloonHint::BalloonHint(HWND owner) {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
   if (!tooltip_) return;
   ::SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kAutoPopMs, 0));
-  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+  const UINT dpi = owner ? ::GetDpiForWindow(owner) : ::GetDpiForSystem();
+  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kMaxTipWidth, dpi ? static_cast<int>(dpi) : 96));
 }
 
 BalloonHint::~BalloonHint() {

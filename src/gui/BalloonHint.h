@@ -33,8 +33,9 @@ HintParts SplitHint(std::wstring_view hint);
 class BalloonHint {
  public:
   static constexpr int kAutoPopMs = 2500;
-  static constexpr int kMaxTipWidth = 400;  // pixels; lets "\r\n" break lines and wraps very long ones
+  static constexpr int kMaxTipWidth = 400;  // pixels at 96 DPI; lets "\r\n" break lines and wraps very long ones
 
+  // The hints' width follows the owner's DPI (the system's without an owner).
   explicit BalloonHint(HWND owner = nullptr);
   ~BalloonHint();
   BalloonHint(const BalloonHint&) = delete;

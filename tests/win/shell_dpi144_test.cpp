@@ -102,6 +102,11 @@ TEST_F(Dpi144Test, MainWindowScalesByOneAndAHalf) {
   EXPECT_EQ(FontHeight(Main().mm.Handle()), -17);
 }
 
+TEST_F(Dpi144Test, HintsWrapAtAWidthScaledLikeTheWindow) {
+  ASSERT_NE(Main().bh1, nullptr);
+  EXPECT_EQ(::SendMessageW(Main().bh1->Window(), TTM_GETMAXTIPWIDTH, 0, 0), At144(gui::BalloonHint::kMaxTipWidth));
+}
+
 TEST_F(Dpi144Test, TheMemoPictureFitsWithoutWrapping) {
   const HWND memo = Main().mm.Handle();
   EXPECT_EQ(::SendMessageW(memo, EM_GETLINECOUNT, 0, 0), 10) << "a line that wraps adds a line";
