@@ -4,6 +4,15 @@
 
 namespace core {
 
+// a + b and a - b with 32-bit wrap-around instead of undefined overflow: a far edge from a start and a size, and
+// back.
+constexpr int32_t WrappingSum(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+constexpr int32_t WrappingDifference(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+
 struct Point {
   int32_t x = 0;
   int32_t y = 0;
@@ -16,8 +25,9 @@ struct Rect {
   int32_t right = 0;
   int32_t bottom = 0;
 
-  int32_t Width() const { return right - left; }
-  int32_t Height() const { return bottom - top; }
+  // Sizes wrap like the 32-bit machine words they are, so no rectangle, however typed in, makes them undefined.
+  int32_t Width() const { return WrappingDifference(right, left); }
+  int32_t Height() const { return WrappingDifference(bottom, top); }
   bool IsEmpty() const { return right <= left || bottom <= top; }
   friend bool operator==(const Rect&, const Rect&) = default;
 };

@@ -52,8 +52,8 @@ void TovFrmMain::ShowInfo(HWND window) {
 
   eLeft.SetText(std::to_wstring(rect.left));
   eTop.SetText(std::to_wstring(rect.top));
-  eWidth.SetText(std::to_wstring(WrappingDifference(rect.right, rect.left)));
-  eHeight.SetText(std::to_wstring(WrappingDifference(rect.bottom, rect.top)));
+  eWidth.SetText(std::to_wstring(rect.Width()));
+  eHeight.SetText(std::to_wstring(rect.Height()));
 
   const std::wstring widthHint = L"cx: Width (R:" + std::to_wstring(rect.right) + L")";
   const std::wstring heightHint = L"cy: Height (B:" + std::to_wstring(rect.bottom) + L")";
@@ -107,7 +107,7 @@ void TovFrmMain::bSizeClick() {
     values[i] = *value;
   }
   const auto [left, top, width, height] = values;
-  FUtils->SetWndRect({left, top, WrappingSum(left, width), WrappingSum(top, height)});
+  FUtils->SetWndRect({left, top, core::WrappingSum(left, width), core::WrappingSum(top, height)});
   AddHistory();
 }
 

@@ -195,8 +195,7 @@ void TovWinUtils::SetAlpha(uint8_t value) {
 void TovWinUtils::SetWndRect(const core::Rect& value) {
   WndRect = value;
   if (!Answers()) return;
-  ::MoveWindow(Wnd, value.left, value.top, WrappingDifference(value.right, value.left),
-               WrappingDifference(value.bottom, value.top), TRUE);
+  ::MoveWindow(Wnd, value.left, value.top, value.Width(), value.Height(), TRUE);
 }
 
 HWND TopmostAncestor(HWND start, int32_t* steps) {

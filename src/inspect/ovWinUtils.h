@@ -61,15 +61,6 @@ class TovWinUtils {
   bool FSilent = false;  // the target's thread did not answer the latest message sent to it
 };
 
-// right - left and left + width wrap like the 32-bit machine words they are, so no typed value makes a rectangle's
-// size or far edge undefined.
-inline int32_t WrappingSum(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-inline int32_t WrappingDifference(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
-}
-
 // Climbs from `start` with GetParent until it returns 0 and returns the last window reached (start itself when it
 // has no parent). GetParent yields the owner of an owned pop-up, so the climb goes on through owners. `steps`, when
 // given, receives the number of climbs. A chain that loops is cut after a few thousand steps.

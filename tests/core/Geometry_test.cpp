@@ -20,6 +20,17 @@ TEST(NormalizeRect, OrdersEachAxisOnItsOwn) {
   EXPECT_TRUE(core::NormalizeRect({7, 7, 7, 7}).IsEmpty());
 }
 
+TEST(Rect, SizesAndFarEdgesWrapInsteadOfOverflowing) {
+  // What a user can type into the position boxes: any 32-bit left and width.
+  EXPECT_EQ((core::Rect{INT32_MIN, 0, INT32_MAX, 0}).Width(), -1);
+  EXPECT_EQ((core::Rect{0, INT32_MAX, 0, INT32_MIN}).Height(), 1);
+  EXPECT_EQ((core::Rect{-100, -50, 700, 550}).Width(), 800);
+  EXPECT_EQ(core::WrappingSum(INT32_MAX, 1), INT32_MIN);
+  const core::Rect typed{INT32_MAX, 10, core::WrappingSum(INT32_MAX, 20), core::WrappingSum(10, 30)};
+  EXPECT_EQ(typed.Width(), 20);
+  EXPECT_EQ(typed.Height(), 30);
+}
+
 TEST(ClientToScreen, ShiftsByTheVirtualScreenOrigin) {
   struct Case { core::Rect client; int32_t x; int32_t y; core::Rect want; };
   const Case cases[] = {
