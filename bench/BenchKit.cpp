@@ -40,4 +40,33 @@ void PumpMessages() {
   }
 }
 
+namespace {
+
+struct WindowSearch {
+  DWORD processId;
+  const wchar_t* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  if (processId != search->processId || !::IsWindowVisible(window)) return TRUE;
+  wchar_t name[64] = {};
+  if (search->className && (!::GetClassNameW(window, name, 64) || ::lstrcmpW(name, search->className) != 0)) {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND VisibleWindowOf(DWORD processId, const wchar_t* className) {
+  WindowSearch search{processId, className, nullptr};
+  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace bench

@@ -1,5 +1,8 @@
 #pragma once
-// What every benchmark program needs: a clock, a median, the machine's name, and a message pump.
+// What every benchmark program needs: a clock, a median, the machine's name, a message pump, and finding the
+// window of a program it started.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -9,5 +12,7 @@ double NowMs();  // a monotonic clock with sub-microsecond resolution, in millis
 double Median(std::vector<double> values);
 std::string CpuName();  // the processor's name as the system reports it
 void PumpMessages();    // dispatches every pending message of this thread
+// A visible top-level window of the process (of that window class, when one is given); nullptr if none.
+HWND VisibleWindowOf(DWORD processId, const wchar_t* className = nullptr);
 
 }  // namespace bench

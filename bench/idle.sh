@@ -33,12 +33,9 @@ measure() {
 
 start_driver shown idle
 shown_line=$(measure "$pid")
-touch "$out/hide"
-wait_marker "$out/hidden" "$driver_pid" || { echo "the window did not hide" >&2; tr -d '\r' < "$out/driver.txt"; exit 1; }
+driver_step hide hidden "hiding the window"
 hidden_line=$(measure "$pid")
-touch "$out/done"
-wait "$driver_pid"
-status=$?
+finish_driver
 
 print_machine "$out/driver.txt"
 echo "idle ${seconds} s, window shown:          $shown_line"

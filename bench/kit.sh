@@ -75,3 +75,17 @@ start_driver() {
   wait_marker "$out/$marker" "$driver_pid" || { echo "skimlet.exe did not start" >&2; cat "$out/driver.txt"; exit 1; }
   pid=$(wine_pid_of skimlet.exe) || { echo "no Wine process hosts skimlet.exe" >&2; exit 1; }
 }
+
+# driver_step SIGNAL MARKER WHAT: lets the driver go on to its next stage (it waits for the SIGNAL file) and waits
+# until it has made the MARKER file; says that WHAT failed and exits when the driver ends first.
+driver_step() {
+  touch "$out/$1"
+  wait_marker "$out/$2" "$driver_pid" || { echo "$3 failed" >&2; tr -d '\r' < "$out/driver.txt"; exit 1; }
+}
+
+# finish_driver: tells the driver it is done and sets $status to its exit code.
+finish_driver() {
+  touch "$out/done"
+  wait "$driver_pid"
+  status=$?
+}

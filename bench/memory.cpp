@@ -57,24 +57,6 @@ class Markers {
   std::wstring folder_;
 };
 
-struct Search {
-  DWORD pid = 0;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(window, &pid);
-  wchar_t cls[64] = {};
-  ::GetClassNameW(window, cls, 64);
-  if (pid == search->pid && ::IsWindowVisible(window) && std::wstring(cls) == L"TovFrmMain") {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 BOOL CALLBACK FindMemo(HWND window, LPARAM param) {
   wchar_t cls[64] = {};
   ::GetClassNameW(window, cls, 64);
@@ -129,14 +111,11 @@ class Target {
     }
     process_.reset(info.hProcess);
     OwnedHandle thread(info.hThread);
-    Search search{info.dwProcessId, nullptr};
     const ULONGLONG deadline = ::GetTickCount64() + 30000;
-    while (!search.found && ::GetTickCount64() < deadline) {
-      ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    while (!(main_ = bench::VisibleWindowOf(info.dwProcessId, L"TovFrmMain")) && ::GetTickCount64() < deadline) {
       bench::PumpMessages();
       ::Sleep(10);
     }
-    main_ = search.found;
     if (!main_) return false;
     ::WaitForInputIdle(process_.get(), 5000);
     ::EnumChildWindows(main_, FindMemo, reinterpret_cast<LPARAM>(&memo_));

@@ -28,12 +28,9 @@ fi
 
 start_driver started picks "$picks"
 started_line=$(figures "$pid")
-touch "$out/go"
-wait_marker "$out/picked" "$driver_pid" || { echo "the picks did not finish" >&2; tr -d '\r' < "$out/driver.txt"; exit 1; }
+driver_step go picked "the picks"
 picked_line=$(figures "$pid")
-touch "$out/done"
-wait "$driver_pid"
-status=$?
+finish_driver
 
 print_machine "$out/driver.txt"
 printf '%-36s %s\n' "skimlet.exe after start-up:" "$started_line"

@@ -20,28 +20,6 @@ namespace {
 
 constexpr double kTimeoutMs = 30000;
 
-struct Search {
-  DWORD pid = 0;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindVisible(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(window, &pid);
-  if (pid == search->pid && ::IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND VisibleWindowOf(DWORD pid) {
-  Search search{pid, nullptr};
-  ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // Starts the program and returns the milliseconds until it shows a window; nothing if it never does.
 std::optional<double> TimeToWindow(const std::wstring& program) {
   std::wstring commandLine = L"\"" + program + L"\"";
@@ -58,7 +36,7 @@ std::optional<double> TimeToWindow(const std::wstring& program) {
   HWND window = nullptr;
   double elapsed = 0;
   while (!window && (elapsed = bench::NowMs() - start) < kTimeoutMs) {
-    window = VisibleWindowOf(info.dwProcessId);
+    window = bench::VisibleWindowOf(info.dwProcessId);
     if (!window) {
       if (::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) break;  // it quit without a window
       ::Sleep(1);
