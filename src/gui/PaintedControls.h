@@ -1,8 +1,9 @@
 #pragma once
 // Controls of our own window class, painted by us: Panel, Image, ImageButton, Label. They never take the focus.
 // Mouse handling is shared: a left press captures the mouse and raises OnMouseDown; the release frees the
-// capture and, when it ends inside the control, raises OnClick. Other buttons raise OnMouseDown only. A derived control can handle messages itself by overriding HandleMessage and calling the base
-// first (for example a picker that starts a drag after the standard left-press handling).
+// capture and, when it ends inside the control, raises OnClick. Other buttons raise OnMouseDown only. A derived
+// control can handle messages itself by overriding HandleMessage and calling the base first (for example a picker
+// that starts a drag after the standard left-press handling).
 #include <windows.h>
 
 #include <functional>

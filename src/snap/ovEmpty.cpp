@@ -4,8 +4,8 @@
 
 #include <climits>
 
-#include "gui/Application.h"
 #include "gui/Handles.h"
+#include "snap/ovWinSnap.h"
 
 TovEmpty* ovEmpty = nullptr;
 
@@ -127,10 +127,7 @@ core::Rect SelectRegion() {
   if (!ovEmpty) return {};
   ovEmpty->CoverVirtualScreen();
   ovEmpty->ShowModal();
-  // The capture follows at once: let the windows that the overlay covered repaint first, or the image shows the
-  // overlay's tint instead of the screen.
-  gui::Application::Instance().ProcessMessages();
-  ::Sleep(10);
-  gui::Application::Instance().ProcessMessages();
+  // The capture follows at once: without the repaint the image would show the overlay's tint, not the screen.
+  LetCoveredWindowsRepaint();
   return core::NormalizeRect(ovEmpty->DragRect);
 }

@@ -43,9 +43,7 @@ void TovFrmMain::bSnapWinClick() {
     if (bh1) bh1->HideHint();
     Hide();
     ti.SetVisible(false);
-    // Let the windows underneath repaint where ours were before the screen is read.
-    gui::Application::Instance().ProcessMessages();
-    ::Sleep(10);
+    LetCoveredWindowsRepaint();
   }
 
   const DWORD start = ::GetTickCount();

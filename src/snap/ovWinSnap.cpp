@@ -7,6 +7,7 @@
 
 #include "core/Bmp.h"
 #include "core/Paths.h"
+#include "gui/Application.h"
 #include "gui/Error.h"
 #include "gui/Handles.h"
 #include "snap/FaultGuard.h"
@@ -65,6 +66,13 @@ void WaitWhileShiftDown() {
     // Sleeps until input arrives or 10 ms pass, instead of spinning a processor while the key is held.
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
+}
+
+void LetCoveredWindowsRepaint() {
+  gui::Application& app = gui::Application::Instance();
+  app.ProcessMessages();
+  ::Sleep(10);
+  app.ProcessMessages();
 }
 
 void DrawCursorOnImage(HDC image, int originX, int originY) {

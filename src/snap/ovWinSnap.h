@@ -17,6 +17,10 @@ inline constexpr char kConvertExportName[] = "ConvertBMP2PNG";
 // and yields, so the user can prepare the screen and the capture happens on release.
 void WaitWhileShiftDown();
 
+// Lets the windows that ours covered until now repaint before the screen is read: dispatches this thread's pending
+// messages, gives other programs 10 ms, and dispatches what arrived meanwhile.
+void LetCoveredWindowsRepaint();
+
 // Waits while Shift is held, then copies `rect` of the screen (left <= right, top <= bottom) and writes it
 // to `path` as a bottom-up BMP at the display's depth (32 bits a pixel on a true-colour display; 24 on
 // lower depths); an empty rectangle gives a file of zero bytes. An existing file is replaced in one step.

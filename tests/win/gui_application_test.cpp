@@ -219,8 +219,8 @@ TEST_F(ApplicationTest, ApplicationCursorIsSetAtOnceAndAnsweredByEveryWindow) {
   EXPECT_EQ(::GetCursor(), cross) << "not set at once";
   for (HWND window : {form.Handle(), box.Handle()}) {
     ::SetCursor(arrow);
-    EXPECT_EQ(::SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
-              TRUE);
+    const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    EXPECT_EQ(::SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), hit), TRUE);
     EXPECT_EQ(::GetCursor(), cross);
   }
 

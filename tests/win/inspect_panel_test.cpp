@@ -91,7 +91,8 @@ TEST_F(PanelTest, MemoTextForEachKindOfWindow) {
   }
 
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "window with id " << c.id << ", font '" << std::string(c.font.begin(), c.font.end()) << "'");
+    SCOPED_TRACE(testing::Message() << "window with id " << c.id << ", font '"
+                                    << std::string(c.font.begin(), c.font.end()) << "'");
     Main().ShowInfo(c.window);
     EXPECT_EQ(fixture::MemoText(Main()), ExpectedMemo(c.window, c.id, c.title, c.className, c.font));
   }

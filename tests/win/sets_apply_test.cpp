@@ -87,7 +87,8 @@ TEST(PositionSets, AddStoresEachDistinctCaptionOnce) {
 
 TEST(PositionSets, ApplyingFillsTheBoxesAndMovesTheTarget) {
   fixture::ListsSession lists;
-  fixture::WriteFileBytes(lists.SetFile(), "  100   50  800  600\r\nabc\r\n  200   80  300  250extra\r\n    1    2\r\n");
+  fixture::WriteFileBytes(lists.SetFile(),
+                          "  100   50  800  600\r\nabc\r\n  200   80  300  250extra\r\n    1    2\r\n");
   TovFrmMain& main = lists.Start();
   const std::string before = fixture::ReadFileBytes(lists.SetFile());
   fixture::OwnedWindow probe = fixture::MakeProbe(L"Movable");

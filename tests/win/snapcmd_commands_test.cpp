@@ -161,7 +161,8 @@ TEST(SnapCommand, WindowSnapshotWithNothingPickedTakesTheWholeScreenAndRecordsTh
   ASSERT_EQ(program.HistoryEntries(), historyBefore + 1);
   EXPECT_EQ(main.miHistory->Item(main.miHistory->Count() - 1).Tag(),
             reinterpret_cast<LONG_PTR>(::GetDesktopWindow()));
-  EXPECT_TRUE(std::regex_match(main.Caption(), std::wregex(L"Skimlet [0-9]+"))) << testing::PrintToString(main.Caption());
+  EXPECT_TRUE(std::regex_match(main.Caption(), std::wregex(L"Skimlet [0-9]+")))
+      << testing::PrintToString(main.Caption());
   EXPECT_EQ(program.session->opened, std::vector<std::wstring>{program.bmp});  // no library beside tool.exe
   EXPECT_TRUE(program.Shown());
 }
