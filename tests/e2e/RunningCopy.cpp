@@ -5,6 +5,7 @@
 #include "support/Poll.h"
 #include "support/Process.h"
 #include "support/TestFiles.h"
+#include "support/WindowFacts.h"
 
 namespace e2e {
 namespace {
@@ -17,12 +18,6 @@ std::wstring WithoutExtension(const std::wstring& path) {
   const auto slash = path.find_last_of(L"\\/");
   if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return path;
   return path.substr(0, dot);
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[256] = {};
-  ::GetClassNameW(window, name, 256);
-  return name;
 }
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM data) noexcept {
@@ -46,7 +41,7 @@ bool RunningCopy::Start(const std::vector<std::pair<std::wstring, std::string>>&
   const std::wstring built = fixture::BuiltSkimletPath();
   if (built.empty() || !process_.Place(built)) return false;
   // Without the conversion library the program falls back to the bitmap; the PNG is what a user expects.
-  const std::wstring library = WithoutExtension(built) + L".dll";
+  const std::wstring library = fixture::BuiltProductFolder() + L"skimlet.dll";
   if (!::CopyFileW(library.c_str(), Companion(L".dll").c_str(), FALSE)) return false;
   for (const auto& [extension, bytes] : companions) {
     if (!fixture::WriteFileBytes(Companion(extension), bytes)) return false;
@@ -81,7 +76,7 @@ HWND RunningCopy::Button(const wchar_t* caption) const {
 
 HWND RunningCopy::Memo() const {
   for (HWND child : DirectChildren(main_)) {
-    if (::CompareStringOrdinal(ClassOf(child).c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL &&
+    if (::CompareStringOrdinal(fixture::ClassOf(child).c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL &&
         (::GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE) != 0) {
       return child;
     }
@@ -92,7 +87,7 @@ HWND RunningCopy::Memo() const {
 std::vector<HWND> RunningCopy::EditBoxes() const {
   std::vector<HWND> edits;
   for (HWND child : DirectChildren(main_)) {
-    if (::CompareStringOrdinal(ClassOf(child).c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL &&
+    if (::CompareStringOrdinal(fixture::ClassOf(child).c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL &&
         (::GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE) == 0) {
       edits.push_back(child);
     }

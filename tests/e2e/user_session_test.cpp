@@ -23,30 +23,20 @@ constexpr wchar_t kFixtureClass[] = L"SkimletE2eFixture";
 constexpr COLORREF kFixtureColour = RGB(204, 102, 51);
 constexpr int kScreenWaitMs = 10000;
 
-// A plain top-level window that the test owns and paints in one colour; its default handling closes it on WM_CLOSE.
-class FixtureWindow {
- public:
-  FixtureWindow(const wchar_t* title, RECT bounds) {
-    // The brush lives as long as the class, that is, the process.
-    static const bool registered =
-        fixture::RegisterTestClass(kFixtureClass, &::DefWindowProcW, ::CreateSolidBrush(kFixtureColour));
-    if (!registered) return;
-    window_ = ::CreateWindowExW(0, kFixtureClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, bounds.left, bounds.top,
-                                bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
-    fixture::Settle(100);
-  }
-  ~FixtureWindow() {
-    if (window_ && ::IsWindow(window_)) ::DestroyWindow(window_);
-  }
-  FixtureWindow(const FixtureWindow&) = delete;
-  FixtureWindow& operator=(const FixtureWindow&) = delete;
-
-  HWND Handle() const { return window_; }
-
- private:
-  HWND window_ = nullptr;
-};
+// A plain top-level window that the test owns and paints in one colour; its default handling closes it on WM_CLOSE
+// (the owner then finds it gone).
+fixture::OwnedWindow OpenFixtureWindow(const wchar_t* title, RECT bounds) {
+  // The brush lives as long as the class, that is, the process.
+  static const bool registered =
+      fixture::RegisterTestClass(kFixtureClass, &::DefWindowProcW, ::CreateSolidBrush(kFixtureColour));
+  if (!registered) return {};
+  fixture::OwnedWindow window(::CreateWindowExW(0, kFixtureClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                                bounds.left, bounds.top, bounds.right - bounds.left,
+                                                bounds.bottom - bounds.top, nullptr, nullptr,
+                                                ::GetModuleHandleW(nullptr), nullptr));
+  fixture::Settle(100);
+  return window;
+}
 
 // The bottom right of the screen, clear of the program's window, which opens two of its widths in from the right.
 RECT BottomRightPlace() {
@@ -152,12 +142,12 @@ TEST(UserSession, PicksAWindowChangesItSavesASetSnapsItAddsATaskThatClosesItAndE
   e2e::RunningCopy copy;
   ASSERT_TRUE(copy.Start()) << "skimlet.exe starts with its window and tray icon";
   const wchar_t kTitle[] = L"E2e Pick Target";
-  FixtureWindow target(kTitle, BottomRightPlace());
-  ASSERT_NE(target.Handle(), nullptr);
+  const fixture::OwnedWindow target = OpenFixtureWindow(kTitle, BottomRightPlace());
+  ASSERT_NE(target.get(), nullptr);
 
   {
     SCOPED_TRACE("picking the window by dragging the picker onto it");
-    EXPECT_TRUE(DragPickerOnto(copy, fixture::CenterOf(target.Handle()), std::wstring(L"Title=") + kTitle))
+    EXPECT_TRUE(DragPickerOnto(copy, fixture::CenterOf(target.get()), std::wstring(L"Title=") + kTitle))
         << "the memo shows:\n" << Narrow(e2e::TextOf(copy.Memo()));
     ASSERT_TRUE(fixture::PollUntil([&] { return MemoHasLine(copy, L"Color="); }, kScreenWaitMs))
         << "the memo shows:\n" << Narrow(e2e::TextOf(copy.Memo()));
@@ -172,10 +162,10 @@ TEST(UserSession, PicksAWindowChangesItSavesASetSnapsItAddsATaskThatClosesItAndE
     const HWND onTop = copy.Button(L"&On top");
     ASSERT_NE(onTop, nullptr);
     ASSERT_TRUE(fixture::PollUntil([&] { return ::IsWindowEnabled(onTop) != FALSE; }, kScreenWaitMs));
-    ASSERT_EQ(::GetWindowLongW(target.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    ASSERT_EQ(::GetWindowLongW(target.get(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     fixture::ClickAt(fixture::CenterOf(onTop));
     EXPECT_TRUE(fixture::PollUntil(
-        [&] { return (::GetWindowLongW(target.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, kScreenWaitMs));
+        [&] { return (::GetWindowLongW(target.get(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, kScreenWaitMs));
   }
   {
     SCOPED_TRACE("adding a position set from the Set button's menu");
@@ -200,7 +190,7 @@ TEST(UserSession, PicksAWindowChangesItSavesASetSnapsItAddsATaskThatClosesItAndE
   {
     SCOPED_TRACE("taking a snapshot of the picked window");
     RECT bounds{};
-    ASSERT_TRUE(::GetWindowRect(target.Handle(), &bounds));
+    ASSERT_TRUE(::GetWindowRect(target.get(), &bounds));
     const std::wstring png = copy.Companion(L".tmp.png");
     // The middle of the window-snapshot picture; clicked again, as a user would, when nothing at all happened.
     ASSERT_TRUE(ClickStartsSnapshot(copy, copy.ClientPoint(238, 14)));
@@ -228,18 +218,18 @@ TEST(UserSession, PicksAWindowChangesItSavesASetSnapsItAddsATaskThatClosesItAndE
     EXPECT_TRUE(fixture::PollUntil([&] { return fixture::ReadFileBytes(taskFile) == expected; }, kScreenWaitMs))
         << "the task file holds: [" << fixture::ReadFileBytes(taskFile) << "]";
     // From now on the runner acts on the new task: it asks the window to close.
-    EXPECT_TRUE(WaitWhileWiggling(copy, [&] { return !::IsWindow(target.Handle()); }, 60000))
+    EXPECT_TRUE(WaitWhileWiggling(copy, [&] { return !::IsWindow(target.get()); }, 60000))
         << "the window named by the new task is still there";
   }
   ExitThroughTheMenu(copy);
 }
 
 TEST(UserSession, TheTaskRunnerClosesTheWindowThatAStoredTaskNames) {
-  FixtureWindow victim(L"E2e Runner Target", BottomRightPlace());
-  ASSERT_NE(victim.Handle(), nullptr);
+  const fixture::OwnedWindow victim = OpenFixtureWindow(L"E2e Runner Target", BottomRightPlace());
+  ASSERT_NE(victim.get(), nullptr);
   e2e::RunningCopy copy;
   ASSERT_TRUE(copy.Start({{L".ini", "\"Name=E2e Runner Target\",Class=SkimletE2eFixture\r\n"}}));
-  EXPECT_TRUE(WaitWhileWiggling(copy, [&] { return !::IsWindow(victim.Handle()); }, 60000))
+  EXPECT_TRUE(WaitWhileWiggling(copy, [&] { return !::IsWindow(victim.get()); }, 60000))
       << "the window named by the task is still there";
   ExitThroughTheMenu(copy);
 }

@@ -145,7 +145,7 @@ TEST_F(AboutTest, TheButtonsOpenTheLinksAndCloseCloses) {
   ShowAboutAnd(main, [&] {
     for (gui::Button* button : {&about.btnUpdate, &about.btnHome, &about.btnSupports}) {
       fixture::ClickAt(fixture::CenterOf(button->Handle()));
-      fixture::PollUntil([&] { return false; }, 150);
+      fixture::Settle(150);
     }
     EXPECT_TRUE(about.Visible()) << "the link buttons leave the window open";
     fixture::ClickAt(fixture::CenterOf(about.btnClose.Handle()));
@@ -172,6 +172,8 @@ TEST_F(AboutTest, AClickOnTheBackgroundOrALabelOrATypedCharacterCloses) {
       {"notice label", [&] { fixture::ClickAt(fixture::CenterOf(about.lblCopright.Handle())); }},
       {"typed character",
        [&] {
+         // Typed keys reach this thread only while its window is the foreground one.
+         ASSERT_TRUE(fixture::BringToFront(about.Handle()));
          ::SetFocus(about.Handle());
          fixture::PressKey('Q');
        }},
@@ -187,7 +189,7 @@ TEST_F(AboutTest, AClickOnTheBackgroundOrALabelOrATypedCharacterCloses) {
   bool stillOpen = false;
   ShowAboutAnd(main, [&] {
     fixture::ClickAt(fixture::CenterOf(about.img.Handle()));
-    fixture::PollUntil([&] { return false; }, 200);
+    fixture::Settle(200);
     stillOpen = about.Visible();
     about.Close();
   });

@@ -36,10 +36,11 @@ TEST(Companions, DISABLED_WrittenByTheCopy) {
                              app.SetFileName() + L"\n" + app.SnapshotFileName() + L"\n" + app.LibraryFileName() +
                              L"\n" + session.Main().FTmpFileName + L"\n" + session.Main().FIniFileName + L"\n" +
                              session.Main().FLogFileName + L"\n";
-  fixture::WriteFileBytes(out, core::WideToUtf8(lines));
+  ASSERT_TRUE(fixture::WriteFileBytes(out, core::WideToUtf8(lines)));
   OpenLink(L"h", L"");
   OpenLink(L"download", L"");
-  fixture::WriteFileBytes(out + L".links", core::WideToUtf8(session.opened.at(0) + L"\n" + session.opened.at(1)));
+  ASSERT_TRUE(
+      fixture::WriteFileBytes(out + L".links", core::WideToUtf8(session.opened.at(0) + L"\n" + session.opened.at(1))));
 }
 
 TEST(Companions, FollowTheExecutablesOwnPathAndName) {
@@ -48,7 +49,7 @@ TEST(Companions, FollowTheExecutablesOwnPathAndName) {
   ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
   const std::wstring copy = folder + L"\\grab2.exe";
   ASSERT_TRUE(::CopyFileW(ModuleFileName(nullptr).c_str(), copy.c_str(), FALSE));
-  fixture::WriteFileBytes(folder + L"\\grab2.chm", "help");
+  ASSERT_TRUE(fixture::WriteFileBytes(folder + L"\\grab2.chm", "help"));
   const std::wstring out = temp.File(L"companions.txt");
 
   ::SetEnvironmentVariableW(kCompanionsEnv, out.c_str());
@@ -110,9 +111,9 @@ TEST(Help, OpensTheCompiledHelpWhenPresentElseThePdf) {
   fixture::SkimletSession session(exe, false);
 
   session.Main().miHelp->Click();  // neither file: the ".pdf" name all the same
-  fixture::WriteFileBytes(temp.File(L"tool.pdf"), "pdf");
+  ASSERT_TRUE(fixture::WriteFileBytes(temp.File(L"tool.pdf"), "pdf"));
   session.Main().miHelp->Click();
-  fixture::WriteFileBytes(temp.File(L"tool.chm"), "chm");
+  ASSERT_TRUE(fixture::WriteFileBytes(temp.File(L"tool.chm"), "chm"));
   session.Main().miHelp->Click();
   ::DeleteFileW(temp.File(L"tool.pdf").c_str());
   session.Main().miHelp->Click();

@@ -8,6 +8,7 @@
 #include "gui/PaintedControls.h"
 #include "support/FixtureForm.h"
 #include "support/Poll.h"
+#include "support/WindowFacts.h"
 
 namespace {
 
@@ -57,13 +58,6 @@ TEST(Layout, ArrangesByAnchors) {
   }
 }
 
-RECT ClientRectOf(HWND child, HWND parent) {
-  RECT bounds;
-  ::GetWindowRect(child, &bounds);
-  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
-  return bounds;
-}
-
 TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
   fixture::FixtureForm form;
   gui::Panel panel;
@@ -101,7 +95,7 @@ TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
       {memo.Handle(), form.Handle(), {s(8), s(52), s(8) + s(296), s(52) + s(153)}},
   };
   for (const Case& c : cases) {
-    const RECT placed = ClientRectOf(c.window, c.parent);
+    const RECT placed = fixture::RectInClient(c.window, c.parent);
     EXPECT_EQ(placed.left, c.expected.left);
     EXPECT_EQ(placed.top, c.expected.top);
     EXPECT_EQ(placed.right, c.expected.right);
@@ -117,10 +111,10 @@ TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
   ::GetWindowRect(form.Handle(), &outer);
   ::SetWindowPos(form.Handle(), nullptr, 0, 0, outer.right - outer.left + 100, outer.bottom - outer.top + 50,
                  SWP_NOMOVE | SWP_NOZORDER);
-  const RECT grown = ClientRectOf(memo.Handle(), form.Handle());
+  const RECT grown = fixture::RectInClient(memo.Handle(), form.Handle());
   EXPECT_EQ(grown.right - grown.left, s(296) + 100);
   EXPECT_EQ(grown.bottom - grown.top, s(153) + 50);
-  const RECT fixedEdit = ClientRectOf(edit.Handle(), form.Handle());
+  const RECT fixedEdit = fixture::RectInClient(edit.Handle(), form.Handle());
   EXPECT_EQ(fixedEdit.left, s(48));
   EXPECT_EQ(fixedEdit.right, s(48) + s(32));
 }

@@ -65,23 +65,11 @@ class ComApartment {
   bool ok_;
 };
 
-std::wstring FullPath(const std::wstring& path) {
-  std::wstring full(32768, L'\0');
-  const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  full.resize(length < full.size() ? length : 0);
-  return full;
-}
-
-// The program's folder of the build: the tests are made in <build>\tests\, the product in <build>\bin\.
-std::wstring ProductFolder() { return FullPath(fixture::ProgramFolder() + L"..\\bin\\"); }
-
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // The help file, or a skip when the build could not make it (no compiler on the machine).
 std::wstring HelpFileOrSkip() {
-  const std::wstring path = ProductFolder() + L"skimlet.chm";
+  const std::wstring path = fixture::BuiltProductFolder() + L"skimlet.chm";
 #ifndef SKIMLET_HELP_BUILT
-  if (!Exists(path)) return {};
+  if (!fixture::FileExists(path)) return {};
 #endif
   return path;
 }
@@ -145,7 +133,7 @@ std::optional<std::wstring> LocalTarget(const std::string& link) {
 TEST(HelpFile, LiesBesideTheProgramAsCompiledHtmlHelp) {
   const std::wstring path = HelpFileOrSkip();
   SKIP_WITHOUT_HELP(path);
-  ASSERT_TRUE(Exists(path)) << "missing: " << std::string(path.begin(), path.end());
+  ASSERT_TRUE(fixture::FileExists(path)) << "missing: " << std::string(path.begin(), path.end());
 
   const std::string bytes = fixture::ReadFileBytes(path);
   ASSERT_GE(bytes.size(), 96u);
@@ -193,7 +181,7 @@ TEST(HelpFile, EveryContentsPageAndEveryLinkedFileIsInside) {
 TEST(HelpCommand, OpensTheHelpFileBesideTheProgram) {
   const std::wstring path = HelpFileOrSkip();
   SKIP_WITHOUT_HELP(path);
-  fixture::SkimletSession session(ProductFolder() + L"skimlet.exe", false);
+  fixture::SkimletSession session(fixture::BuiltProductFolder() + L"skimlet.exe", false);
 
   session.Main().miHelp->Click();
 

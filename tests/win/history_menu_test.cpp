@@ -8,6 +8,7 @@
 
 #include "app/ovMainForm.h"
 #include "support/InspectFixtures.h"
+#include "support/ListsFixture.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 
@@ -26,22 +27,14 @@ class HistoryTest : public ::testing::Test {
   TovFrmMain& Main() { return session.Main(); }
   // The entries' captions, as the menu item objects and the real menu hold them.
   std::vector<std::wstring> Entries() {
-    std::vector<std::wstring> captions;
-    for (std::size_t i = 2; i < Main().miHistory->Count(); ++i) captions.push_back(Main().miHistory->Item(i).Caption());
+    const std::vector<std::wstring> captions = fixture::Captions(*Main().miHistory, 2);
     std::vector<std::wstring> shown;
     const std::vector<gui::MenuEntry> menu = gui::ReadMenu(Main().miHistory->Handle());
     for (std::size_t i = 2; i < menu.size(); ++i) shown.push_back(menu[i].text);
     EXPECT_EQ(shown, captions);
     return captions;
   }
-  void Drag(HWND over) {
-    fixture::MouseDownAt(fixture::CenterOf(Main().grab.Handle()));
-    ASSERT_TRUE(SkimletSession::RunLoopUntil([this] { return Main().grab.Grabbing; }));
-    fixture::MoveMouseTo(fixture::CenterOf(over));
-    ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return Main().grab.GrabWnd == over; }));
-    fixture::MouseUp();
-    ASSERT_TRUE(SkimletSession::RunLoopUntil([this] { return !Main().grab.Grabbing; }));
-  }
+  void Drag(HWND over) { fixture::DragPickerTo(Main(), over); }
   SkimletSession session;
 };
 

@@ -12,6 +12,7 @@
 #include "support/InspectFixtures.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
+#include "support/WindowFacts.h"
 
 namespace {
 
@@ -36,12 +37,6 @@ std::wstring ExpectedMemo(HWND w, int32_t id, const std::wstring& title, const s
   return text;
 }
 
-std::wstring DecimalSeparator() {
-  wchar_t separator[8] = {};
-  return ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1 ? std::wstring(1, separator[0])
-                                                                                        : L".";
-}
-
 class PanelTest : public ::testing::Test {
  protected:
   TovFrmMain& Main() { return session.Main(); }
@@ -50,7 +45,7 @@ class PanelTest : public ::testing::Test {
 
 TEST_F(PanelTest, MemoTextForEachKindOfWindow) {
   if (Main().Dpi() != 96) GTEST_SKIP() << "font sizes below are given for 96 pixels per inch";
-  const std::wstring dot = DecimalSeparator();
+  const std::wstring dot(1, fixture::UserDecimalSeparator());
   fixture::SolidWindow known(L"Known title", {100, 100, 400, 300}, RGB(90, 90, 200));
   fixture::SolidWindow untitled(L"", {420, 100, 620, 300}, RGB(90, 200, 90), WS_EX_TOOLWINDOW);
   const wchar_t kForeign[] = L"\u041e\u043a\u043d\u043e \u7a97\u53e3 \u00e9t\u00e9";
@@ -320,7 +315,7 @@ TEST_F(PanelTest, PressOnTheBackgroundDragsTheTargetOrElseTheMainWindow) {
 
 TEST_F(PanelTest, AWindowThatStopsAnsweringIsShownWithinTheBound) {
   gui::UniqueFont font = fixture::MakeFont(L"Tahoma", -12, 700);
-  fixture::SilentWindow silent(L"Not answering", {100, 100, 400, 300}, font.get());
+  fixture::ThreadWindow silent(L"Not answering", {100, 100, 400, 300}, font.get(), /*pump=*/false);
   ASSERT_NE(silent.get(), nullptr);
   for (HWND w : {silent.get(), silent.edit()}) {
     SCOPED_TRACE(testing::Message() << "window " << w);

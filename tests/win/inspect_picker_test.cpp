@@ -34,6 +34,15 @@ FramePixels PixelsOf(HWND w) {
           {r.left + 3, r.top + 3}};
 }
 
+// Whether w shows its own colour on the screen at every pixel that ExpectFrame reads.
+bool ShowsItsColour(const fixture::SolidWindow& w) {
+  const FramePixels pixels = PixelsOf(w.get());
+  for (const POINT& p : pixels.frame) {
+    if (fixture::ScreenPixel(p) != w.color()) return false;
+  }
+  return fixture::ScreenPixel(pixels.inside) == w.color();
+}
+
 // Every frame pixel of w shows its colour inverted (framed) or plain; the pixel inside is always plain.
 void ExpectFrame(const fixture::SolidWindow& w, bool framed) {
   const FramePixels pixels = PixelsOf(w.get());
@@ -55,30 +64,20 @@ class PickerTest : public ::testing::Test {
       ++done;
       Main().grabDone();
     };
-    picker = fixture::CenterOf(grab.Handle());
   }
   TovFrmMain& Main() { return session.Main(); }
 
-  void Press() {
-    fixture::MouseDownAt(picker);
-    ASSERT_TRUE(SkimletSession::RunLoopUntil([this] { return Main().grab.Grabbing; }));
-  }
+  void Press() { fixture::PressPicker(Main()); }
   // Moves the pointer during the drag and lets the idle poll follow it.
   void MoveTo(POINT screen, HWND expected) {
-    fixture::MoveMouseTo(screen);
-    ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return Main().grab.GrabWnd == expected; }))
-        << "picked " << Main().grab.GrabWnd << " instead of " << expected;
+    ASSERT_NO_FATAL_FAILURE(fixture::MovePickerTo(Main(), screen, expected));
     SkimletSession::RunLoopUntil([] { return false; }, 60);  // a few more polls change nothing
   }
-  void Release() {
-    fixture::MouseUp();
-    ASSERT_TRUE(SkimletSession::RunLoopUntil([this] { return !Main().grab.Grabbing; }));
-  }
+  void Release() { fixture::ReleasePicker(Main()); }
 
   SkimletSession session;
   std::vector<HWND> grabbed;
   int done = 0;
-  POINT picker{};
 };
 
 TEST_F(PickerTest, PressAndReleaseOnThePickerReportsTheSwatchAlone) {
@@ -98,7 +97,7 @@ TEST_F(PickerTest, PressAndReleaseOnThePickerReportsTheSwatchAlone) {
 TEST_F(PickerTest, DragFromAToBAndBackFramesOneWindowAtATime) {
   fixture::SolidWindow a(L"Fixture A", {100, 100, 400, 300}, RGB(200, 40, 40));
   fixture::SolidWindow b(L"Fixture B", {500, 100, 800, 300}, RGB(40, 160, 60));
-  fixture::Settle();
+  ASSERT_TRUE(fixture::PollUntil([&] { return ShowsItsColour(a) && ShowsItsColour(b); })) << "the fixtures painted";
   ExpectFrame(a, false);
   ExpectFrame(b, false);
   const HICON idleIcon = Main().grab.Icon();

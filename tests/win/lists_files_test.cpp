@@ -90,15 +90,19 @@ TEST(ListFilesAtStart, LoadIntoListsAndMenusWithoutWriting) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ListsSession lists;
-    if (c.tasks) fixture::WriteFileBytes(lists.TaskFile(), *c.tasks);
-    if (c.sets) fixture::WriteFileBytes(lists.SetFile(), *c.sets);
+    if (c.tasks) {
+      ASSERT_TRUE(fixture::WriteFileBytes(lists.TaskFile(), *c.tasks));
+    }
+    if (c.sets) {
+      ASSERT_TRUE(fixture::WriteFileBytes(lists.SetFile(), *c.sets));
+    }
     lists.Start();
     ExpectLoaded(lists, c.taskLines, c.setLines);
     EXPECT_TRUE(lists.Reports().empty());
     EXPECT_EQ(lists.Main().FTaskIndex, 0);
     // Start-up writes nothing, not even over duplicates.
-    EXPECT_EQ(::GetFileAttributesW(lists.TaskFile().c_str()) != INVALID_FILE_ATTRIBUTES, c.tasks.has_value());
-    EXPECT_EQ(::GetFileAttributesW(lists.SetFile().c_str()) != INVALID_FILE_ATTRIBUTES, c.sets.has_value());
+    EXPECT_EQ(fixture::FileExists(lists.TaskFile()), c.tasks.has_value());
+    EXPECT_EQ(fixture::FileExists(lists.SetFile()), c.sets.has_value());
     if (c.tasks) { EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()), *c.tasks); }
     if (c.sets) { EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), *c.sets); }
   }
@@ -113,8 +117,8 @@ TEST(ListFilesAtStart, BinaryGarbageIsListedLineByLine) {
     if (round == 1) tasks.insert(0, "\xFF\xFE");  // odd-length UTF-16 after the mark
     if (round == 2) sets.insert(0, "\xEF\xBB\xBF");
     ListsSession lists;
-    fixture::WriteFileBytes(lists.TaskFile(), tasks);
-    fixture::WriteFileBytes(lists.SetFile(), sets);
+    ASSERT_TRUE(fixture::WriteFileBytes(lists.TaskFile(), tasks));
+    ASSERT_TRUE(fixture::WriteFileBytes(lists.SetFile(), sets));
     const Lines taskLines = LoadListFile(lists.TaskFile());
     const Lines setLines = LoadListFile(lists.SetFile());
     lists.Start();
@@ -136,7 +140,7 @@ class Obstacle {
     if (kind == kFolder) {
       EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
     } else {
-      fixture::WriteFileBytes(path, content);
+      EXPECT_TRUE(fixture::WriteFileBytes(path, content));  // a constructor cannot ASSERT
       lock_.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
       EXPECT_TRUE(lock_);
     }
@@ -165,8 +169,8 @@ TEST(ListFilesAtStart, UnreadableFileIsReportedAndTheRestGoesOn) {
     SCOPED_TRACE(c.name);
     ListsSession lists;
     const std::wstring badFile = c.taskFileBad ? lists.TaskFile() : lists.SetFile();
-    fixture::WriteFileBytes(c.taskFileBad ? lists.SetFile() : lists.TaskFile(),
-                            c.taskFileBad ? setContent : taskContent);
+    ASSERT_TRUE(fixture::WriteFileBytes(c.taskFileBad ? lists.SetFile() : lists.TaskFile(),
+                                        c.taskFileBad ? setContent : taskContent));
     Obstacle obstacle(c.kind, badFile, c.taskFileBad ? taskContent : setContent);
     TovFrmMain& main = lists.Start();
 
@@ -259,8 +263,8 @@ TEST(ListFilesSaving, FailedSaveIsReportedKeepsTheEntryAndTheOldFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ListsSession lists;
-    fixture::WriteFileBytes(lists.SetFile(), setContent);
-    fixture::WriteFileBytes(lists.TaskFile(), taskContent);
+    ASSERT_TRUE(fixture::WriteFileBytes(lists.SetFile(), setContent));
+    ASSERT_TRUE(fixture::WriteFileBytes(lists.TaskFile(), taskContent));
     TovFrmMain& main = lists.Start();
     fixture::OwnedWindow first = fixture::MakeProbe(L"First");
     fixture::OwnedWindow second = fixture::MakeProbe(L"Second");
@@ -297,7 +301,7 @@ TEST(ListFilesSaving, FailedSaveIsReportedKeepsTheEntryAndTheOldFile) {
 
 TEST(ListFilesSaving, MarkedFileIsRewrittenInTheCodePage) {
   ListsSession lists;
-  fixture::WriteFileBytes(lists.TaskFile(), "\xEF\xBB\xBF\"Name=Caf\xC3\xA9, Bar\",Class=K\r\n");
+  ASSERT_TRUE(fixture::WriteFileBytes(lists.TaskFile(), "\xEF\xBB\xBF\"Name=Caf\xC3\xA9, Bar\",Class=K\r\n"));
   TovFrmMain& main = lists.Start();
   EXPECT_EQ(lists.TaskEntries(), Lines{L"\"Name=Caf\u00e9, Bar\",Class=K"});
   fixture::OwnedWindow probe = fixture::MakeProbe(L"New");

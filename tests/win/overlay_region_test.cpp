@@ -13,25 +13,24 @@
 #include "core/Geometry.h"
 #include "gui/Application.h"
 #include "snap/ovEmpty.h"
+#include "support/Backdrop.h"
 #include "support/FixtureForm.h"
 #include "support/Poll.h"
 #include "support/TimedScript.h"
 
 namespace {
 
+using fixture::kBackdropPixel;
 using fixture::LeftButton;
+using fixture::OverlayUp;
 using fixture::PointerTo;
 using fixture::ScreenPixels;
 using fixture::TimedScript;
 
-constexpr COLORREF kBackdrop = RGB(0x30, 0x90, 0x50);
-constexpr std::uint32_t kBackdropPixel = 0x309050;  // the same colour as the screen copy reads it
 constexpr RECT kWatched{0, 0, 200, 150};           // around every frame the drags below draw
 constexpr int kScriptTimeoutMs = 8000;
 
 std::uint32_t Inverted(std::uint32_t pixel) { return ~pixel & 0x00FFFFFF; }
-
-bool OverlayUp() { return ovEmpty && ovEmpty->Visible(); }
 
 // Reads the screen right after the overlay has handled the button's release, while it is still shown (it hides
 // only when its modal show returns): whatever frame is left on it then was not erased.
@@ -75,13 +74,8 @@ class OverlayTest : public ::testing::Test {
     ovEmpty = overlay.get();
 
     // A plain backdrop under the frames, so that what the overlay leaves on the screen can be read back.
-    gui::FormDesign design = fixture::TestDesign();
-    design.className = L"OverlayTestBackdrop";
-    design.border = gui::BorderStyle::None;
-    design.origin = {0, 0};
-    design.client = {400, 300};
-    design.color = kBackdrop;
-    backdrop = std::make_unique<fixture::FixtureForm>(design);
+    backdrop = std::make_unique<fixture::FixtureForm>(
+        fixture::BackdropDesign(L"OverlayTestBackdrop", {400, 300}, /*topmost=*/true));
     ASSERT_TRUE(backdrop->Create());
     backdrop->Show();
     PointerTo({600, 500});  // away from everything the tests look at

@@ -25,8 +25,6 @@ void Type(TovFrmMain& main, const Texts& texts) {
 
 Texts Boxes(TovFrmMain& main) { return {main.eLeft.Text(), main.eTop.Text(), main.eWidth.Text(), main.eHeight.Text()}; }
 
-bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 gui::MenuItem& SetEntry(TovFrmMain& main, const std::wstring& caption) {
   for (std::size_t i = 2; i < main.pmSet.Count(); ++i) {
     if (main.pmSet.Item(i).Caption() == caption) return main.pmSet.Item(i);
@@ -45,7 +43,7 @@ bool InHistory(TovFrmMain& main, HWND window) {
 TEST(PositionSets, AddStoresEachDistinctCaptionOnce) {
   fixture::ListsSession lists;
   // A stored set that differs from one typed below only in letter case.
-  fixture::WriteFileBytes(lists.SetFile(), "  ABC               \r\n");
+  ASSERT_TRUE(fixture::WriteFileBytes(lists.SetFile(), "  ABC               \r\n"));
   TovFrmMain& main = lists.Start();
   // Each step: the four texts typed, then "&Add ..."; whether the file is written is seen by deleting it first.
   struct Step {
@@ -66,7 +64,7 @@ TEST(PositionSets, AddStoresEachDistinctCaptionOnce) {
   Lines file{stored};
   for (const Step& step : steps) {
     SCOPED_TRACE(testing::PrintToString(step.typed[0]));
-    ASSERT_TRUE(::DeleteFileW(lists.SetFile().c_str()) || !FileExists(lists.SetFile()));
+    ASSERT_TRUE(::DeleteFileW(lists.SetFile().c_str()) || !fixture::FileExists(lists.SetFile()));
     Type(main, step.typed);
     fixture::ClickAsUser(*main.miAddSet);
     const std::wstring line = core::FormatSetLine(step.typed[0], step.typed[1], step.typed[2], step.typed[3]);
@@ -74,7 +72,7 @@ TEST(PositionSets, AddStoresEachDistinctCaptionOnce) {
     if (step.written) file.push_back(line);
     EXPECT_EQ(lists.SetEntries(), entries);
     EXPECT_EQ(main.FSetList, file);
-    EXPECT_EQ(FileExists(lists.SetFile()), step.written);
+    EXPECT_EQ(fixture::FileExists(lists.SetFile()), step.written);
     if (step.written) { EXPECT_EQ(LoadListFile(lists.SetFile()), file); }
     // The boxes are read, not changed.
     EXPECT_EQ(Boxes(main), step.typed);
@@ -87,8 +85,8 @@ TEST(PositionSets, AddStoresEachDistinctCaptionOnce) {
 
 TEST(PositionSets, ApplyingFillsTheBoxesAndMovesTheTarget) {
   fixture::ListsSession lists;
-  fixture::WriteFileBytes(lists.SetFile(),
-                          "  100   50  800  600\r\nabc\r\n  200   80  300  250extra\r\n    1    2\r\n");
+  ASSERT_TRUE(fixture::WriteFileBytes(lists.SetFile(),
+                                      "  100   50  800  600\r\nabc\r\n  200   80  300  250extra\r\n    1    2\r\n"));
   TovFrmMain& main = lists.Start();
   const std::string before = fixture::ReadFileBytes(lists.SetFile());
   fixture::OwnedWindow probe = fixture::MakeProbe(L"Movable");

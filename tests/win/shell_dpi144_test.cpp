@@ -14,6 +14,7 @@
 #include "app/ovMainForm.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
+#include "support/WindowFacts.h"
 
 namespace {
 
@@ -21,13 +22,6 @@ using fixture::SkimletSession;
 
 // 1.5 times a design value, halves rounded up (every design value is positive).
 int At144(int design) { return (design * 3 + 1) / 2; }
-
-RECT PlaceInClient(HWND control, HWND form) {
-  RECT bounds{};
-  ::GetWindowRect(control, &bounds);
-  ::MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&bounds), 2);
-  return bounds;
-}
 
 LONG FontHeight(HWND window) {
   const auto font = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
@@ -61,7 +55,7 @@ void ExpectScaledAndInside(HWND form, const std::vector<Placed>& controls) {
   ::GetClientRect(form, &client);
   for (const Placed& c : controls) {
     SCOPED_TRACE(c.name);
-    const RECT placed = PlaceInClient(c.control, form);
+    const RECT placed = fixture::RectInClient(c.control, form);
     EXPECT_EQ(placed.left, At144(c.design.left));
     EXPECT_EQ(placed.top, At144(c.design.top));
     EXPECT_EQ(placed.right - placed.left, At144(c.design.width));
@@ -145,7 +139,7 @@ TEST_F(Dpi144Test, AboutWindowScalesByOneAndAHalf) {
                                             {"btnClose", About().btnClose.Handle(), {250, 120, 50, 25}},
                                         });
   // The icon keeps its own 32-pixel size at its design place.
-  const RECT icon = PlaceInClient(About().img.Handle(), About().Handle());
+  const RECT icon = fixture::RectInClient(About().img.Handle(), About().Handle());
   EXPECT_EQ(icon.left, At144(12));
   EXPECT_EQ(icon.top, At144(22));
   EXPECT_LE(icon.right, client.right);

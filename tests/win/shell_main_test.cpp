@@ -12,10 +12,12 @@
 
 #include "app/ovMainForm.h"
 #include "gui/Application.h"
+#include "gui/Handles.h"
 #include "gui/Menu.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
+#include "support/WindowFacts.h"
 
 namespace {
 
@@ -25,19 +27,6 @@ RECT WindowRect(HWND window) {
   RECT bounds{};
   ::GetWindowRect(window, &bounds);
   return bounds;
-}
-
-// A control's rectangle relative to the form's client area: left, top, width, height.
-gui::PixelRect PlaceInClient(HWND control, HWND form) {
-  RECT bounds = WindowRect(control);
-  ::MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&bounds), 2);
-  return {bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top};
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[256] = {};
-  ::GetClassNameW(window, name, 256);
-  return name;
 }
 
 std::wstring TextOf(HWND window) {
@@ -114,12 +103,12 @@ TEST_F(ShellTest, EachControlSitsAtItsPlaceWithItsCaptionKindAndState) {
     ASSERT_NE(c.control, nullptr);
     const gui::PixelRect expected{main.Scale(c.design.left), main.Scale(c.design.top), main.Scale(c.design.width),
                                   main.Scale(c.design.height)};
-    const gui::PixelRect placed = PlaceInClient(c.control, window);
+    const RECT placed = fixture::RectInClient(c.control, window);
     EXPECT_EQ(placed.left, expected.left);
     EXPECT_EQ(placed.top, expected.top);
-    EXPECT_EQ(placed.width, expected.width);
-    EXPECT_EQ(placed.height, expected.height);
-    EXPECT_EQ(ClassOf(c.control), c.kind);
+    EXPECT_EQ(placed.right - placed.left, expected.width);
+    EXPECT_EQ(placed.bottom - placed.top, expected.height);
+    EXPECT_EQ(fixture::ClassOf(c.control), c.kind);
     if (c.kind != L"Edit") {
       EXPECT_EQ(TextOf(c.control), c.caption);
     }
@@ -209,9 +198,12 @@ TEST(ShellExit, ExitClosesTheWindowAlsoWhileHidden) {
     }
     g_watched = window;
     g_showsOfWatched = 0;
-    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountShows, nullptr, ::GetCurrentThreadId());
-    session.Main().miExit->Click();
-    ::UnhookWindowsHookEx(hook);
+    {
+      const gui::UniqueHandle<HHOOK, ::UnhookWindowsHookEx> hook(
+          ::SetWindowsHookExW(WH_CALLWNDPROC, CountShows, nullptr, ::GetCurrentThreadId()));
+      ASSERT_TRUE(hook);
+      session.Main().miExit->Click();
+    }
     EXPECT_TRUE(session.Main().FExiting);
     EXPECT_FALSE(::IsWindow(window)) << "the main window closed, which ends the loop";
     EXPECT_EQ(g_showsOfWatched, 0);
@@ -274,7 +266,7 @@ TEST_F(ShellTest, HelpOpensTheHelpFileBesideTheExecutable) {
   main.miHelp->Click();
   ASSERT_EQ(session.opened.size(), 1u);
   EXPECT_EQ(session.opened[0], folder.File(L"skimlet.pdf"));
-  fixture::WriteFileBytes(folder.File(L"skimlet.chm"), "ITSF");
+  ASSERT_TRUE(fixture::WriteFileBytes(folder.File(L"skimlet.chm"), "ITSF"));
   main.miHelp->Click();
   ASSERT_EQ(session.opened.size(), 2u);
   EXPECT_EQ(session.opened[1], folder.File(L"skimlet.chm"));

@@ -44,9 +44,17 @@ class ShellProcessTest : public ::testing::Test {
     ::PostMessageW(tray, kTrayCallback, kTrayIconId, WM_LBUTTONDOWN);
     ::PostMessageW(tray, kTrayCallback, kTrayIconId, WM_LBUTTONUP);
   }
+  // The program's pop-up menu (class "#32768") once it is on the screen; nullptr when it did not open.
+  HWND WaitForOpenMenu() {
+    HWND popup = nullptr;
+    fixture::PollUntil([&] {
+      popup = child.FindWindowOfClass(L"#32768");
+      return popup && ::IsWindowVisible(popup);
+    });
+    return popup && ::IsWindowVisible(popup) ? popup : nullptr;
+  }
   // Chooses Exit in the open pop-up menu by its accelerator letter, then waits for the process to end.
   std::optional<DWORD> ExitThroughMenuLetter() {
-    fixture::Settle(300);
     fixture::PressKey('X');
     return child.WaitForExit(10000);
   }
@@ -82,15 +90,14 @@ TEST_F(ShellProcessTest, ClosingAndMinimisingHideToTheTrayAndTheTrayIconBringsIt
       {"minimise", [&] { ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
       {"Alt+F4",
        [&] {
-         ::SetForegroundWindow(main);
-         fixture::PollUntil([&] { return ::GetForegroundWindow() == main; }, 2000);
+         ASSERT_TRUE(fixture::BringToFront(main));
          fixture::KeyChord({VK_MENU, VK_F4});
        }},
       {"tray click", [&] { TrayClick(); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    c.act();
+    ASSERT_NO_FATAL_FAILURE(c.act());
     ASSERT_TRUE(Hidden());
     fixture::Settle(200);
     EXPECT_TRUE(child.Running());
@@ -114,6 +121,7 @@ TEST_F(ShellProcessTest, ExitFromTheMenuButtonEndsTheProcessAndRemovesTheTrayIco
   ASSERT_NE(menuButton, nullptr);
   ASSERT_TRUE(fixture::ShellHoldsIcon(tray, kTrayIconId));
   fixture::ClickAt(fixture::CenterOf(menuButton));
+  ASSERT_NE(WaitForOpenMenu(), nullptr) << "the menu opened";
   const auto code = ExitThroughMenuLetter();
   ASSERT_TRUE(code.has_value()) << "the process ended";
   EXPECT_EQ(*code, 0u);
@@ -127,11 +135,8 @@ TEST_F(ShellProcessTest, ExitFromTheTrayMenuWhileHiddenEndsTheProcessWithoutShow
   fixture::MoveMouseTo({600, 400});
   ::PostMessageW(tray, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
   ::PostMessageW(tray, kTrayCallback, kTrayIconId, WM_RBUTTONUP);
-  HWND popup = nullptr;
-  ASSERT_TRUE(fixture::PollUntil([&] {
-    popup = child.FindWindowOfClass(L"#32768");
-    return popup && ::IsWindowVisible(popup);
-  }));
+  const HWND popup = WaitForOpenMenu();
+  ASSERT_NE(popup, nullptr) << "the menu opened";
   EXPECT_FALSE(::IsWindowVisible(main));
   // Under Wine a hidden window cannot take the keyboard focus, so the menu opened for it does not hear typed keys
   // until the user points at it; bringing the menu itself to the front stands in for that.

@@ -10,22 +10,13 @@
 #include "gui/ImageList.h"
 #include "gui/TrayIcon.h"
 #include "support/Poll.h"
+#include "support/Process.h"
 
 namespace {
 
 bool TrayWindowShown() {
   const HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
   return tray && ::IsWindowVisible(tray);
-}
-
-bool ShellHasIcon(HWND window) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(data);
-  data.hWnd = window;
-  data.uID = gui::TrayIcon::kIconId;
-  data.uFlags = NIF_TIP;
-  ::lstrcpynW(data.szTip, L"probe", 64);
-  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 TEST(ShellTray, HidingKeepsTheIconInTheShellAndTheShellStopsShowingIt) {
@@ -47,7 +38,7 @@ TEST(ShellTray, HidingKeepsTheIconInTheShellAndTheShellStopsShowingIt) {
       ASSERT_TRUE(tray.SetVisible(false));
       EXPECT_FALSE(tray.Visible());
       EXPECT_TRUE(tray.Added());
-      EXPECT_TRUE(ShellHasIcon(tray.Window())) << "still held by the shell";
+      EXPECT_TRUE(fixture::ShellHoldsIcon(tray.Window(), gui::TrayIcon::kIconId)) << "still held by the shell";
       EXPECT_FALSE(tray.ShowBalloon(L"Skimlet", L"Skimlet")) << "no balloon from a hidden icon";
       if (wine) {
         EXPECT_TRUE(fixture::PollUntil([] { return !TrayWindowShown(); })) << "the tray shows no icon";

@@ -15,6 +15,7 @@
 #include "app/ovMainForm.h"
 #include "gui/Application.h"
 #include "snap/ovEmpty.h"
+#include "support/Backdrop.h"
 #include "support/FixtureForm.h"
 #include "support/ImageFiles.h"
 #include "support/Poll.h"
@@ -24,13 +25,11 @@
 
 namespace {
 
+using fixture::kBackdropPixel;
+using fixture::OverlayUp;
 using fixture::TimedScript;
 
-constexpr COLORREF kBackdrop = RGB(0x30, 0x90, 0x50);
-constexpr std::uint32_t kBackdropPixel = 0x309050;
 constexpr int kScriptTimeoutMs = 10000;
-
-bool OverlayUp() { return ovEmpty && ovEmpty->Visible(); }
 
 bool IsDirectory(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -39,8 +38,8 @@ bool IsDirectory(const std::wstring& path) {
 
 // The conversion library of this build: the copy beside the PNG tests, else the one beside the program.
 std::wstring BuiltLibrary() {
-  for (const wchar_t* relative : {L"png_libs\\real.dll", L"..\\bin\\skimlet.dll"}) {
-    const std::wstring path = fixture::ProgramFolder() + relative;
+  for (const std::wstring& path :
+       {fixture::ProgramFolder() + L"png_libs\\real.dll", fixture::BuiltProductFolder() + L"skimlet.dll"}) {
     if (fixture::FileExists(path)) return path;
   }
   return {};
@@ -56,25 +55,20 @@ struct SnapProgram {
     if (withLibrary) {
       const std::wstring library = BuiltLibrary();
       EXPECT_FALSE(library.empty()) << "build skimlet_png: no conversion library found";
-      ::CopyFileW(library.c_str(), folder.File(L"tool.dll").c_str(), FALSE);
+      EXPECT_TRUE(::CopyFileW(library.c_str(), folder.File(L"tool.dll").c_str(), FALSE)) << "library copied";
     }
     // Made before the program's windows, so that they lie above it on the X screen too: under Wine without a
     // window manager a window mapped later covers them there, whatever the window order says.
-    gui::FormDesign design = fixture::TestDesign();
-    design.className = L"SnapCommandBackdrop";
-    design.border = gui::BorderStyle::None;
-    design.topmost = false;
-    design.origin = {0, 0};
-    design.client = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    design.color = kBackdrop;
+    gui::FormDesign design = fixture::BackdropDesign(
+        L"SnapCommandBackdrop", {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, /*topmost=*/false);
     backdrop = std::make_unique<fixture::FixtureForm>(design);
-    backdrop->Create();
+    EXPECT_TRUE(backdrop->Create());
     backdrop->Show(SW_SHOWNOACTIVATE);
     // A tiny window of ours in the corner that takes the keyboard while the main window is hidden.
     design.className = L"SnapCommandKeys";
     design.client = {8, 8};
     keys = std::make_unique<fixture::FixtureForm>(design);
-    keys->Create();
+    EXPECT_TRUE(keys->Create());
     keys->Show(SW_SHOWNOACTIVATE);
 
     session = std::make_unique<fixture::SkimletSession>(exe);
@@ -105,12 +99,13 @@ struct SnapProgram {
   RECT mainRect{};
 };
 
-std::uint32_t ScreenPixel(POINT at) { return fixture::ScreenPixels({at.x, at.y, at.x + 1, at.y + 1}).at(0); }
+// One pixel of the screen as 0x00RRGGBB (the form of ScreenPixels and BmpPixel, not a COLORREF).
+std::uint32_t ScreenRgb(POINT at) { return fixture::ScreenPixels({at.x, at.y, at.x + 1, at.y + 1}).at(0); }
 
 // Holds Shift (the capture waits for its release) and records what the program looks like meanwhile.
 struct ShiftHold {
   explicit ShiftHold(SnapProgram& program, int holdMs) {
-    fixture::BringToFront(program.keys->Handle());
+    inFront = fixture::BringToFront(program.keys->Handle());
     // Wine re-reads the X server's key state when the focus changes, which can drop a Shift sent just before.
     for (int attempt = 0; attempt < 5 && !held; ++attempt) {
       fixture::Key(VK_SHIFT, true);
@@ -138,6 +133,7 @@ struct ShiftHold {
   }
 
   TimedScript script;
+  bool inFront = false;  // the window that takes the keyboard came to the front
   bool held = false;
   bool mainVisible = true;
   bool trayVisible = true;
@@ -185,13 +181,14 @@ TEST(SnapCommand, HideOptionKeepsTheProgramOutOfTheImageAndShowsItAgain) {
       SnapProgram program;
       TovFrmMain& main = program.Main();
       main.miHideSelf->SetChecked(c.hideSelf);
-      ASSERT_NE(ScreenPixel(program.MainCenter()), kBackdropPixel) << "the main window is not on the screen";
+      ASSERT_NE(ScreenRgb(program.MainCenter()), kBackdropPixel) << "the main window is not on the screen";
       if (c.hiddenBefore) {
         main.Hide();
-        ASSERT_TRUE(fixture::PollUntil([&] { return ScreenPixel(program.MainCenter()) == kBackdropPixel; }));
+        ASSERT_TRUE(fixture::PollUntil([&] { return ScreenRgb(program.MainCenter()) == kBackdropPixel; }));
       }
 
       ShiftHold shift(program, 300);
+      ASSERT_TRUE(shift.inFront) << "the key window did not come to the front";
       ASSERT_TRUE(shift.held) << "Shift did not go down";
       main.bSnapWinClick();
       shift.script.Stop();

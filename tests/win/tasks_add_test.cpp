@@ -9,6 +9,7 @@
 #include "app/ovMainForm.h"
 #include "core/TaskLine.h"
 #include "lists/ovListFile.h"
+#include "support/InspectFixtures.h"
 #include "support/ListsFixture.h"
 #include "support/Poll.h"
 #include "support/TestFiles.h"
@@ -69,10 +70,8 @@ Window MakeDialog(const std::wstring& title, HWND owner = nullptr) {
                                              CountingDialogProc, 0));
 }
 
-std::vector<std::wstring> MemoLines(TovFrmMain& main) { return main.mm.Lines(); }
-
 bool MemoMentions(TovFrmMain& main, const std::wstring& text) {
-  for (const std::wstring& line : MemoLines(main)) {
+  for (const std::wstring& line : fixture::MemoLines(main)) {
     if (line.find(text) != std::wstring::npos) return true;
   }
   return false;
@@ -154,7 +153,7 @@ TEST(MakingTasks, LinesFromTargetsAndTheTargetAfterwards) {
 TEST(MakingTasks, LinePresentInAnyLetterCaseOrNoTargetAddsNothing) {
   fixture::ListsSession lists;
   const std::string stored = "name=ok,class=BUTTON,pname=confirm,pclass=#32770\r\n";
-  fixture::WriteFileBytes(lists.TaskFile(), stored);
+  ASSERT_TRUE(fixture::WriteFileBytes(lists.TaskFile(), stored));
   TovFrmMain& main = lists.Start();
 
   // No target yet.

@@ -31,6 +31,14 @@ class TaskRunner : public testing::Test {
     main_->FTaskIndex = 0;
   }
 
+  // With `line` as the whole task list, the runner's next action posts `want`, and it moves on past the line.
+  void ExpectOneRun(const std::wstring& line, const Log& want) {
+    SCOPED_TRACE(testing::Message() << line);
+    UseTasks({line});
+    EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), want);
+    EXPECT_EQ(main_->FTaskIndex, 1);
+  }
+
   fixture::ListsSession lists_;
   TovFrmMain* main_ = nullptr;
 };
@@ -58,12 +66,7 @@ TEST_F(TaskRunner, TopLevelTaskClosesOrSendsItsKey) {
       {L"Name=Nag,Class=SkimletProbe,pName=,pClass=", Close(nag.get())},  // empty pClass: still top-level
       {L"garbage \"without\" items", {}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.line);
-    UseTasks({c.line});
-    EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), c.want);
-    EXPECT_EQ(main_->FTaskIndex, 1);
-  }
+  for (const Case& c : cases) ExpectOneRun(c.line, c.want);
 }
 
 TEST_F(TaskRunner, DisabledTopLevelWindowIsStillClosed) {
@@ -99,12 +102,7 @@ TEST_F(TaskRunner, ChildTaskClicksEnabledControlsAndSendsKeysToAny) {
       {L"Name=Go,Class=SkimletProbe,pName=Elsewhere,pClass=SkimletProbe", {}},
       {L"Name=Go,Class=SkimletProbe,pClass=SkimletProbe", {}},  // no pName: an untitled top-level window
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.line);
-    UseTasks({c.line});
-    EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), c.want);
-    EXPECT_EQ(main_->FTaskIndex, 1);
-  }
+  for (const Case& c : cases) ExpectOneRun(c.line, c.want);
 }
 
 TEST_F(TaskRunner, TakesLinesInTurnAtTheGeneratorsPace) {

@@ -15,6 +15,7 @@
 #include "gui/ImageList.h"
 #include "gui/TrayIcon.h"
 #include "support/Poll.h"
+#include "support/Process.h"
 
 namespace {
 
@@ -39,17 +40,6 @@ gui::UniqueIcon SolidIcon(COLORREF colour) {
   return gui::UniqueIcon(::CreateIconIndirect(&info));
 }
 
-// Asks the shell whether it holds an icon for that window: modifying a missing icon fails.
-bool ShellHasIcon(HWND window) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(data);
-  data.hWnd = window;
-  data.uID = TrayIcon::kIconId;
-  data.uFlags = NIF_TIP;
-  wcscpy_s(data.szTip, L"probe");
-  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
 void SendCallback(const TrayIcon& tray, UINT mouseMessage) {
   ::SendMessageW(tray.Window(), TrayIcon::kCallbackMessage, TrayIcon::kIconId, mouseMessage);
 }
@@ -72,21 +62,21 @@ TEST_F(TrayIconTest, ShellHoldsTheIconFromTheFirstShowUntilTheDestructor) {
     ASSERT_NE(window, nullptr);
     tray.SetIcon(images.Icon(0));
     tray.SetTip(L"Skimlet");
-    EXPECT_FALSE(ShellHasIcon(window)) << "not added before SetVisible(true)";
+    EXPECT_FALSE(fixture::ShellHoldsIcon(window, TrayIcon::kIconId)) << "not added before SetVisible(true)";
     ASSERT_TRUE(tray.SetVisible(true));
     EXPECT_TRUE(tray.Visible());
-    EXPECT_TRUE(ShellHasIcon(window));
+    EXPECT_TRUE(fixture::ShellHoldsIcon(window, TrayIcon::kIconId));
     EXPECT_TRUE(tray.SetVisible(true)) << "a second show is no error";
 
     // A snapshot hides it for the capture (the shell keeps it, hidden) and shows it again afterwards.
     EXPECT_TRUE(tray.SetVisible(false));
     EXPECT_FALSE(tray.Visible());
-    EXPECT_EQ(ShellHasIcon(window), tray.Added());
+    EXPECT_EQ(fixture::ShellHoldsIcon(window, TrayIcon::kIconId), tray.Added());
     EXPECT_TRUE(tray.SetVisible(true));
-    EXPECT_TRUE(ShellHasIcon(window));
+    EXPECT_TRUE(fixture::ShellHoldsIcon(window, TrayIcon::kIconId));
   }
   EXPECT_FALSE(::IsWindow(window));
-  EXPECT_FALSE(ShellHasIcon(window)) << "the destructor removes the icon";
+  EXPECT_FALSE(fixture::ShellHoldsIcon(window, TrayIcon::kIconId)) << "the destructor removes the icon";
 }
 
 TEST_F(TrayIconTest, BalloonNeedsAVisibleIcon) {
@@ -98,7 +88,7 @@ TEST_F(TrayIconTest, BalloonNeedsAVisibleIcon) {
   // Texts longer than the shell's fields are cut, not overrun.
   EXPECT_TRUE(tray.ShowBalloon(std::wstring(1000, L'x'), std::wstring(200, L'y')));
   tray.SetTip(std::wstring(500, L't'));
-  EXPECT_TRUE(ShellHasIcon(tray.Window()));
+  EXPECT_TRUE(fixture::ShellHoldsIcon(tray.Window(), TrayIcon::kIconId));
 }
 
 TEST_F(TrayIconTest, CallbackMessagesBecomeClicks) {
@@ -184,7 +174,7 @@ TEST_F(TrayIconTest, AnimationCyclesTheFramesOnItsTimer) {
   const std::size_t steps = tray.AnimationSteps();
   EXPECT_EQ(tray.CurrentFrame(), steps % 3) << "back to the first after the last";
   EXPECT_EQ(tray.Icon(), images.Icon(tray.CurrentFrame()));
-  EXPECT_TRUE(ShellHasIcon(tray.Window()));
+  EXPECT_TRUE(fixture::ShellHoldsIcon(tray.Window(), TrayIcon::kIconId));
 
   fixture::Settle(100);
   EXPECT_EQ(tray.AnimationSteps(), steps) << "stopped";
@@ -223,18 +213,18 @@ TEST_F(TrayIconTest, ComesBackWhenTheTaskbarIsRecreated) {
   data.hWnd = tray.Window();
   data.uID = TrayIcon::kIconId;
   ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data));
-  ASSERT_FALSE(ShellHasIcon(tray.Window()));
+  ASSERT_FALSE(fixture::ShellHoldsIcon(tray.Window(), TrayIcon::kIconId));
 
   ::SendMessageW(tray.Window(), taskbarCreated, 0, 0);
-  EXPECT_TRUE(ShellHasIcon(tray.Window()));
+  EXPECT_TRUE(fixture::ShellHoldsIcon(tray.Window(), TrayIcon::kIconId));
 
   // A restart while the icon is hidden: it stays out until it is shown again.
   tray.SetVisible(false);
   ::Shell_NotifyIconW(NIM_DELETE, &data);
   ::SendMessageW(tray.Window(), taskbarCreated, 0, 0);
-  EXPECT_FALSE(ShellHasIcon(tray.Window()));
+  EXPECT_FALSE(fixture::ShellHoldsIcon(tray.Window(), TrayIcon::kIconId));
   EXPECT_TRUE(tray.SetVisible(true));
-  EXPECT_TRUE(ShellHasIcon(tray.Window()));
+  EXPECT_TRUE(fixture::ShellHoldsIcon(tray.Window(), TrayIcon::kIconId));
 }
 
 TEST(ImageList, OwnsIconsOfOneSize) {

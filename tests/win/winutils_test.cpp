@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <chrono>
 #include <limits>
-#include <thread>
 
 #include "gui/Handles.h"
 #include "inspect/ovWinUtils.h"
 #include "support/InspectFixtures.h"
+#include "support/Poll.h"
+#include "support/Process.h"
+#include "support/WindowFacts.h"
 
 namespace {
 
@@ -28,11 +30,6 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* title, int id, int x 
 
 gui::UniqueFont MakeFont(int height, int weight, bool italic, bool underline, bool strikeOut) {
   return fixture::MakeFont(L"Tahoma", height, weight, italic, underline, strikeOut);
-}
-
-wchar_t UserDecimalSeparator() {
-  wchar_t separator[8] = {};
-  return ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1 ? separator[0] : L'.';
 }
 
 // The DPI is fixed for these checks so that they hold on any display.
@@ -93,7 +90,7 @@ TEST(TovWinUtils, ReadsControlsFontsAndIds) {
     gui::UniqueFont font = MakeFont(c.height, c.weight, c.italic, c.underline, c.strikeOut);
     ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     std::wstring want = c.want;
-    std::replace(want.begin(), want.end(), L'.', UserDecimalSeparator());
+    std::replace(want.begin(), want.end(), L'.', fixture::UserDecimalSeparator());
     EXPECT_EQ(Read(button, c.ppi).FontText, want);
     ::SendMessageW(button, WM_SETFONT, 0, FALSE);  // before the font is deleted
   }
@@ -201,54 +198,17 @@ TEST(TovWinUtils, DestroyedWindowGivesTheFailureValues) {
   EXPECT_EQ(u.WndRect, kept);
 }
 
-// A window on a second thread. With pump set the thread answers messages; otherwise it blocks after creating the
-// window until released, like a program that hangs.
-class ThreadWindow {
- public:
-  ThreadWindow(const wchar_t* title, HFONT font, bool pump)
-      : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), release_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    EXPECT_TRUE(fixture::RegisterTestClass(kClass));
-    thread_ = std::thread([this, title, font, pump] {
-      window_ = ::CreateWindowExW(0, kClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100, nullptr,
-                                  nullptr, ::GetModuleHandleW(nullptr), nullptr);
-      HWND edit = ::CreateWindowExW(0, L"EDIT", L"inner", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, window_, nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr);
-      ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-      edit_ = edit;
-      ::SetEvent(ready_.get());
-      if (pump) {
-        while (::MsgWaitForMultipleObjects(1, &releaseHandle_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
-          MSG msg;
-          while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-        }
-      } else {
-        ::WaitForSingleObject(release_.get(), INFINITE);
-      }
-      ::DestroyWindow(window_);
-    });
-    releaseHandle_ = release_.get();
-    ::WaitForSingleObject(ready_.get(), 10000);
-  }
-  ~ThreadWindow() {
-    ::SetEvent(release_.get());
-    thread_.join();
-  }
-  HWND window() const { return window_; }
-  HWND edit() const { return edit_; }
-
- private:
-  gui::UniqueHandleObject ready_, release_;
-  HANDLE releaseHandle_ = nullptr;
-  HWND window_ = nullptr;
-  HWND edit_ = nullptr;
-  std::thread thread_;
-};
+// A window of this file's class on a second thread that answers messages (pump) or hangs once it exists.
+fixture::ThreadWindow OnOtherThread(const wchar_t* title, HFONT font, bool pump) {
+  EXPECT_TRUE(fixture::RegisterTestClass(kClass));
+  return fixture::ThreadWindow(title, {50, 50, 250, 150}, font, pump, kClass, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+}
 
 TEST(TovWinUtils, ReadsWindowsOfOtherThreads) {
   gui::UniqueFont font = MakeFont(-12, 700, false, false, false);
-  ThreadWindow other(L"Answering \u7a97", font.get(), true);
-  ASSERT_NE(other.window(), nullptr);
-  const TovWinUtils top = Read(other.window());
+  const fixture::ThreadWindow other = OnOtherThread(L"Answering \u7a97", font.get(), true);
+  ASSERT_NE(other.get(), nullptr);
+  const TovWinUtils top = Read(other.get());
   EXPECT_EQ(top.WndTitle, L"Answering \u7a97");
   const TovWinUtils edit = Read(other.edit());
   EXPECT_EQ(edit.WndTitle, L"inner");
@@ -263,26 +223,26 @@ LRESULT CALLBACK ClaimsHugeTitle(HWND w, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 TEST(TovWinUtils, BoundsTheTitleLengthATargetClaims) {
-  ThreadWindow other(L"Boastful", nullptr, true);
-  ASSERT_NE(other.window(), nullptr);
-  ::SetWindowLongPtrW(other.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClaimsHugeTitle));
+  const fixture::ThreadWindow other = OnOtherThread(L"Boastful", nullptr, true);
+  ASSERT_NE(other.get(), nullptr);
+  ::SetWindowLongPtrW(other.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClaimsHugeTitle));
   TovWinUtils u;
-  EXPECT_NO_THROW(u.SetWnd(other.window()));
+  EXPECT_NO_THROW(u.SetWnd(other.get()));
   EXPECT_EQ(u.WndTitle, L"Boastful");
 }
 
 TEST(TovWinUtils, DoesNotWaitForAHungWindow) {
   gui::UniqueFont font = MakeFont(-12, 400, false, false, false);
-  ThreadWindow hung(L"Not answering", font.get(), false);
-  ASSERT_NE(hung.window(), nullptr);
-  for (HWND w : {hung.window(), hung.edit()}) {
+  const fixture::ThreadWindow hung = OnOtherThread(L"Not answering", font.get(), false);
+  ASSERT_NE(hung.get(), nullptr);
+  for (HWND w : {hung.get(), hung.edit()}) {
     const auto start = std::chrono::steady_clock::now();
     const TovWinUtils u = Read(w);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_LT(elapsed, std::chrono::seconds(2));
     EXPECT_EQ(u.FontText, L"");
-    EXPECT_EQ(u.WndClass, w == hung.window() ? std::wstring(kClass) : std::wstring(L"Edit"));
-    if (w == hung.window()) {
+    EXPECT_EQ(u.WndClass, w == hung.get() ? std::wstring(kClass) : std::wstring(L"Edit"));
+    if (w == hung.get()) {
       EXPECT_EQ(u.WndTitle, L"Not answering");  // from the window manager's copy
     }
   }
@@ -326,10 +286,10 @@ class ChildProcess {
       ::CloseHandle(pi.hThread);
     }
     ::SetEnvironmentVariableW(kModeVariable, nullptr);
-    // Poll for the window with a deadline.
-    for (const auto deadline = ::GetTickCount64() + 15000; process_ && !window_ && ::GetTickCount64() < deadline;) {
-      window_ = ::FindWindowW(kClass, kChildTitle);
-      if (!window_) ::Sleep(10);
+    // The window of this very child: one left over from an earlier child does not count.
+    if (process_) {
+      fixture::PollUntil([&] { return (window_ = fixture::FindProcessWindow(pi.dwProcessId, kClass)) != nullptr; },
+                         15000);
     }
   }
   ~ChildProcess() {

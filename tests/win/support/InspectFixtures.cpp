@@ -3,8 +3,12 @@
 #include <cstring>
 #include <cwchar>
 
+#include <gtest/gtest.h>
+
 #include "app/ovMainForm.h"
 #include "core/TextLines.h"
+#include "support/Poll.h"
+#include "support/SkimletSession.h"
 
 namespace fixture {
 namespace {
@@ -95,23 +99,35 @@ OwnedWindow MakeDialog(HWND owner, const wchar_t* title, const RECT& bounds) {
   return OwnedWindow(dialog);
 }
 
-SilentWindow::SilentWindow(const wchar_t* title, const RECT& bounds, HFONT editFont)
+ThreadWindow::ThreadWindow(const wchar_t* title, const RECT& bounds, HFONT editFont, bool pump,
+                           const wchar_t* className, DWORD style)
     : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), release_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
   RegisterTestClass(kSolidClass, &SolidWindow::Proc);
-  thread_ = std::thread([this, title, bounds, editFont] {
-    window_ = ::CreateWindowExW(0, kSolidClass, title, WS_POPUP | WS_VISIBLE, bounds.left, bounds.top,
-                                bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
-    edit_ = AddChild(window_, L"EDIT", L"inner", 7, {4, 4, 120, 24});
-    ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont), FALSE);
-    ::SetEvent(ready_.get());
-    ::WaitForSingleObject(release_.get(), INFINITE);  // answers nothing from here on
-    ::DestroyWindow(window_);
+  // The thread gets its own copy of every handle it waits on, all made before it starts.
+  const HANDLE ready = ready_.get();
+  HANDLE release = release_.get();
+  thread_ = std::thread([this, title, bounds, editFont, pump, className, style, ready, release]() mutable {
+    window_ = ::CreateWindowExW(0, className, title, style, bounds.left, bounds.top, bounds.right - bounds.left,
+                                bounds.bottom - bounds.top, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (window_) {
+      edit_ = AddChild(window_, L"EDIT", L"inner", 7, {4, 4, 120, 24});
+      ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont), FALSE);
+    }
+    ::SetEvent(ready);
+    if (pump) {
+      while (::MsgWaitForMultipleObjects(1, &release, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+      }
+    } else {
+      ::WaitForSingleObject(release, INFINITE);  // answers nothing from here on
+    }
+    if (window_) ::DestroyWindow(window_);
   });
-  ::WaitForSingleObject(ready_.get(), 10000);
+  ::WaitForSingleObject(ready, 10000);
 }
 
-SilentWindow::~SilentWindow() {
+ThreadWindow::~ThreadWindow() {
   ::SetEvent(release_.get());
   thread_.join();
 }
@@ -139,6 +155,28 @@ POINT MainClientPoint(TovFrmMain& main, int designX, int designY) {
   POINT point{main.Scale(designX), main.Scale(designY)};
   ::ClientToScreen(main.Handle(), &point);
   return point;
+}
+
+void PressPicker(TovFrmMain& main) {
+  MouseDownAt(CenterOf(main.grab.Handle()));
+  ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return main.grab.Grabbing; })) << "the drag did not start";
+}
+
+void MovePickerTo(TovFrmMain& main, POINT screen, HWND expected) {
+  MoveMouseTo(screen);
+  ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return main.grab.GrabWnd == expected; }))
+      << "picked " << main.grab.GrabWnd << " instead of " << expected;
+}
+
+void ReleasePicker(TovFrmMain& main) {
+  MouseUp();
+  ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return !main.grab.Grabbing; })) << "the drag did not end";
+}
+
+void DragPickerTo(TovFrmMain& main, HWND over) {
+  ASSERT_NO_FATAL_FAILURE(PressPicker(main));
+  ASSERT_NO_FATAL_FAILURE(MovePickerTo(main, CenterOf(over), over));
+  ASSERT_NO_FATAL_FAILURE(ReleasePicker(main));
 }
 
 }  // namespace fixture

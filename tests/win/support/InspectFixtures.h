@@ -1,6 +1,7 @@
 #pragma once
 // Windows to pick and inspect in tests: solid-colour top-level windows that record caption presses, child
-// controls with known fonts and identifiers, a dialog with an owner, and a window whose thread stops answering.
+// controls with known fonts and identifiers, a dialog with an owner, and a window on a thread of its own that
+// answers or stops answering.
 #include <windows.h>
 
 #include <cstdint>
@@ -30,7 +31,7 @@ class SolidWindow {
   COLORREF color() const { return color_; }
   std::vector<LPARAM> captionPresses;  // lParam of each caption press, in order
 
-  // The window procedure of the class, shared with SilentWindow (which records nothing).
+  // The window procedure of the class, shared with ThreadWindow (which records nothing).
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
  private:
@@ -49,14 +50,17 @@ gui::UniqueFont MakeFont(const wchar_t* face, int height, int weight, bool itali
 // A real dialog (class "#32770") owned by `owner`, placed at `bounds` in screen pixels, without controls.
 OwnedWindow MakeDialog(HWND owner, const wchar_t* title, const RECT& bounds);
 
-// A visible top-level window on a thread of its own that, once the window exists, stops answering messages
-// until the object goes away. It has an edit child whose font was set before the thread stopped.
-class SilentWindow {
+// A visible top-level window on a thread of its own, with an edit child "inner" (id 7) whose font is set before the
+// window is handed over. With `pump` the thread answers messages until the object goes; without, it stops answering
+// once the window exists, like a program that hangs. The window is of the class `className`: the solid-colour class
+// above (registered here) or one that the caller registered.
+class ThreadWindow {
  public:
-  SilentWindow(const wchar_t* title, const RECT& bounds, HFONT editFont);
-  ~SilentWindow();
-  SilentWindow(const SilentWindow&) = delete;
-  SilentWindow& operator=(const SilentWindow&) = delete;
+  ThreadWindow(const wchar_t* title, const RECT& bounds, HFONT editFont, bool pump,
+               const wchar_t* className = kSolidClass, DWORD style = WS_POPUP | WS_VISIBLE);
+  ~ThreadWindow();
+  ThreadWindow(const ThreadWindow&) = delete;
+  ThreadWindow& operator=(const ThreadWindow&) = delete;
   HWND get() const { return window_; }
   HWND edit() const { return edit_; }
 
@@ -78,5 +82,13 @@ uint32_t LowBits(HWND window);
 
 // The screen point of a client point of the main window given in 96-DPI design units.
 POINT MainClientPoint(TovFrmMain& main, int designX, int designY);
+
+// The main window's picker driven by real mouse input. Each step runs the program's loop until the picker has
+// followed it, and fails the test fatally when it does not: the press on the picker, a move during the drag that
+// picks `expected`, the release; and all three as one drag to the centre of `over`.
+void PressPicker(TovFrmMain& main);
+void MovePickerTo(TovFrmMain& main, POINT screen, HWND expected);
+void ReleasePicker(TovFrmMain& main);
+void DragPickerTo(TovFrmMain& main, HWND over);
 
 }  // namespace fixture

@@ -30,7 +30,6 @@ class ListsSession {
 
   TovFrmMain& Start();
   TovFrmMain& Main();
-  SkimletSession& Session() { return *session_; }
 
   // Captions of the entries after the fixed items (the first two) of the Task submenu and the Set pop-up.
   std::vector<std::wstring> TaskEntries();

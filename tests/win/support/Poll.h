@@ -35,7 +35,9 @@ void KeyChord(std::initializer_list<WORD> keys);
 // Presses and releases one key (the window with the focus receives it).
 void PressKey(WORD virtualKey);
 
-// The same pointer input, then pumping this thread's messages so that its windows have seen it.
+// Pointer input for this thread's windows. MoveMouseTo, ClickAt and MouseDownAt move the pointer and then pump this
+// thread's messages, so that its windows have seen the move; the button presses and releases after it (and MouseUp's
+// release) are only queued, and reach the windows at the next pump or wait (PollUntil, Settle, a message loop).
 void MoveMouseTo(POINT screen);
 void ClickAt(POINT screen, bool rightButton = false);
 void MouseDownAt(POINT screen);

@@ -27,9 +27,11 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) noexcept {
   ::GetWindowThreadProcessId(window, &owner);
   if (owner != search->process) return TRUE;
   if (search->visibleOnly && !::IsWindowVisible(window)) return TRUE;
-  wchar_t name[256] = {};
-  ::GetClassNameW(window, name, 256);
-  if (::lstrcmpW(name, search->className) != 0) return TRUE;
+  if (search->className && *search->className) {
+    wchar_t name[256] = {};
+    ::GetClassNameW(window, name, 256);
+    if (::lstrcmpW(name, search->className) != 0) return TRUE;
+  }
   search->found = window;
   return FALSE;
 }
@@ -53,8 +55,8 @@ bool ShellHoldsIcon(HWND window, UINT id) {
 }
 
 std::wstring BuiltSkimletPath() {
-  const std::wstring candidate = ProgramFolder() + L"..\\bin\\skimlet.exe";  // from <build>\tests\ .
-  return ::GetFileAttributesW(candidate.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : candidate;
+  const std::wstring candidate = BuiltProductFolder() + L"skimlet.exe";
+  return FileExists(candidate) ? candidate : std::wstring();
 }
 
 ChildProcess::~ChildProcess() {

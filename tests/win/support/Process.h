@@ -11,11 +11,11 @@
 
 namespace fixture {
 
-// The skimlet.exe of the build the test program belongs to: <build>/bin/skimlet.exe, the test programs living in
-// <build>/tests. Empty when it is not there.
+// The skimlet.exe of the build the test program belongs to, in BuiltProductFolder(); empty when it is not there.
 std::wstring BuiltSkimletPath();
 
-// A top-level window of the process with that window class (hidden ones too unless visibleOnly); nullptr if none.
+// A top-level window of the process with that window class, or of any class when className is null or empty
+// (hidden ones too unless visibleOnly); nullptr if none.
 HWND FindProcessWindow(DWORD process, const wchar_t* className, bool visibleOnly = false);
 
 // Whether the shell holds the notification-area icon `id` of `window`: modifying an icon that it does not hold

@@ -5,6 +5,7 @@
 #include "app/ovMainForm.h"
 #include "app/ovStartup.h"
 #include "gui/Application.h"
+#include "support/Poll.h"
 
 namespace fixture {
 
@@ -56,11 +57,7 @@ bool SkimletSession::RunLoopUntil(const std::function<bool()>& done, int timeout
 void SkimletSession::RunIdlePasses(int passes) {
   auto& app = gui::Application::Instance();
   for (int i = 0; i < passes; ++i) {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
+    PumpMessages();
     if (app.OnIdle) app.OnIdle();
   }
 }

@@ -41,13 +41,10 @@ TempFolder::TempFolder(const std::wstring& name) {
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
-std::vector<std::wstring> TempFolder::FileNames() const { return FileNamesIn(path_); }
-
-std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
+std::vector<std::wstring> TempFolder::FileNames() const {
   std::vector<std::wstring> names;
-  const bool endsInSlash = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
   WIN32_FIND_DATAW data{};
-  HANDLE find = ::FindFirstFileW((folder + (endsInSlash ? L"*" : L"\\*")).c_str(), &data);
+  HANDLE find = ::FindFirstFileW((path_ + L"*").c_str(), &data);  // the path ends in a backslash
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
     const std::wstring name = data.cFileName;
@@ -98,6 +95,15 @@ std::wstring ProgramFolder() {
     path.resize(path.size() * 2);
   }
   return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+std::wstring BuiltProductFolder() {
+  const std::wstring relative = ProgramFolder() + L"..\\bin\\";
+  std::wstring full(32768, L'\0');
+  const DWORD length = ::GetFullPathNameW(relative.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length == 0 || length >= full.size()) return relative;
+  full.resize(length);
+  return full;
 }
 
 }  // namespace fixture

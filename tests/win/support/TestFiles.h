@@ -20,24 +20,25 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
   const std::wstring& Path() const { return path_; }  // ends in "\"
   std::wstring File(const std::wstring& name) const { return path_ + name; }
-  // The names of the entries in it, to see that nothing was left behind.
+  // The names of the entries in it (without "." and ".."), in the order the file system lists them, to see that
+  // nothing was left behind.
   std::vector<std::wstring> FileNames() const;
 
  private:
   std::wstring path_;
 };
 
-// The names of the entries in a folder (without "." and ".."), in the order the file system lists them.
-std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
-
 // The whole file; empty when it cannot be read (check FileExists where empty and missing must differ).
 std::string ReadFileBytes(const std::wstring& path);
 // Creates or replaces the file with exactly these bytes; false when that failed.
-bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
-bool WriteFileBytes(const std::wstring& path, std::span<const std::uint8_t> bytes);
+[[nodiscard]] bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
+[[nodiscard]] bool WriteFileBytes(const std::wstring& path, std::span<const std::uint8_t> bytes);
 bool FileExists(const std::wstring& path);
 
 // The folder of the running test program, ending with "\".
 std::wstring ProgramFolder();
+// The build's folder of the product files (skimlet.exe and the files beside it) as a full path ending with "\":
+// <build>\bin\, the test programs living in <build>\tests\.
+std::wstring BuiltProductFolder();
 
 }  // namespace fixture
