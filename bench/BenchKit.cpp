@@ -1,8 +1,11 @@
 #include "BenchKit.h"
 
-#include <windows.h>
-
 #include <algorithm>
+#include <cstdio>
+
+#include "gui/Handles.h"
+#include "support/Poll.h"
+#include "support/TestFiles.h"
 
 namespace bench {
 
@@ -22,51 +25,37 @@ double Median(std::vector<double> values) {
   return values.empty() ? 0 : values[values.size() / 2];
 }
 
-std::string CpuName() {
-  char name[256] = {};
-  DWORD size = sizeof name;
+std::wstring Widen(const char* s) {
+  std::wstring out;
+  for (; *s; ++s) out += static_cast<wchar_t>(static_cast<unsigned char>(*s));
+  return out;
+}
+
+void PrintMachine() {
+  char cpu[256] = "unknown";
+  DWORD size = sizeof cpu;
   if (::RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
-                     "ProcessorNameString", RRF_RT_REG_SZ, nullptr, name, &size) == ERROR_SUCCESS) {
-    return name;
+                     "ProcessorNameString", RRF_RT_REG_SZ, nullptr, cpu, &size) != ERROR_SUCCESS) {
+    std::snprintf(cpu, sizeof cpu, "unknown");
   }
-  return "unknown";
+  int depth = 0;
+  {
+    const gui::WindowDc screen;
+    depth = ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
+  }
+  std::printf("cpu=%s\ndisplay=%dx%d, %d bits per pixel, %u dpi\n", cpu, ::GetSystemMetrics(SM_CXSCREEN),
+              ::GetSystemMetrics(SM_CYSCREEN), depth, ::GetDpiForSystem());
+  std::fflush(stdout);
 }
 
-void PumpMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
+bool WaitForFile(const std::wstring& path, int timeoutMs) {
+  return fixture::PollUntil([&] { return fixture::FileExists(path); }, timeoutMs);
 }
 
-namespace {
-
-struct WindowSearch {
-  DWORD processId;
-  const wchar_t* className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD processId = 0;
-  ::GetWindowThreadProcessId(window, &processId);
-  if (processId != search->processId || !::IsWindowVisible(window)) return TRUE;
-  wchar_t name[64] = {};
-  if (search->className && (!::GetClassNameW(window, name, 64) || ::lstrcmpW(name, search->className) != 0)) {
-    return TRUE;
-  }
-  search->found = window;
-  return FALSE;
-}
-
-}  // namespace
-
-HWND VisibleWindowOf(DWORD processId, const wchar_t* className) {
-  WindowSearch search{processId, className, nullptr};
-  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+fixture::OwnedWindow TitledWindow(const wchar_t* title, const RECT& bounds) {
+  return fixture::OwnedWindow(::CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE | WS_BORDER, bounds.left,
+                                                bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
 }
 
 }  // namespace bench

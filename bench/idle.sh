@@ -15,19 +15,20 @@ ticks_per_s=$(getconf CLK_TCK)
 
 # Measures over $seconds and prints CPU time, wake-ups (context switches) and the number of 100 ms slices in which
 # any happened: a timer tick that makes a few round trips to the wineserver counts as many switches but one slice.
+# The sampling itself takes time beside its sleeps, so the rates are taken over the time that really passed.
 measure() {
-  local pid=$1 cpu0 cpu1 sw0 sw1 last now slices=0 i
-  cpu0=$(cpu_ticks "$pid"); sw0=$(voluntary_switches "$pid"); last=$sw0
-  for i in $(seq 1 $((seconds * 10))); do
+  local pid=$1 cpu0 cpu1 sw0 sw1 last now slices=0 _ t0 t1
+  t0=$(date +%s%N); cpu0=$(cpu_ticks "$pid"); sw0=$(voluntary_switches "$pid"); last=$sw0
+  for _ in $(seq 1 $((seconds * 10))); do
     sleep 0.1
     now=$(voluntary_switches "$pid")
     [ "$now" != "$last" ] && slices=$((slices + 1))
     last=$now
   done
-  cpu1=$(cpu_ticks "$pid"); sw1=$last
-  local cpu_ms=$(( (cpu1 - cpu0) * 1000 / ticks_per_s )) wakeups=$((sw1 - sw0))
-  echo "CPU $cpu_ms ms ($(echo "scale=3; $cpu_ms / ($seconds * 10)" | bc) %), $wakeups context switches" \
-    "($(echo "scale=1; $wakeups / $seconds" | bc)/s) in $slices of $((seconds * 10)) slices of 100 ms," \
+  cpu1=$(cpu_ticks "$pid"); t1=$(date +%s%N); sw1=$last
+  local cpu_ms=$(( (cpu1 - cpu0) * 1000 / ticks_per_s )) wakeups=$((sw1 - sw0)) elapsed_ms=$(( (t1 - t0) / 1000000 ))
+  echo "CPU $cpu_ms ms ($(echo "scale=3; $cpu_ms * 100 / $elapsed_ms" | bc) %), $wakeups context switches" \
+    "($(echo "scale=1; $wakeups * 1000 / $elapsed_ms" | bc)/s) in $slices of $((seconds * 10)) slices of 100 ms," \
     "$(ls "/proc/$pid/task" | wc -l) thread(s)"
 }
 

@@ -17,12 +17,11 @@
 #include "gui/PaintedControls.h"
 #include "inspect/ovSkimlet.h"
 #include "inspect/ovWinUtils.h"
+#include "support/Poll.h"
 
 namespace {
 
 double NowUs() { return 1000.0 * bench::NowMs(); }
-
-using OwnedWindow = gui::UniqueHandle<HWND, ::DestroyWindow>;
 
 // The picker inside its swatch, on a small form at the bottom right, as in the program.
 class HostForm : public gui::Form {
@@ -48,11 +47,6 @@ class HostForm : public gui::Form {
   }
 };
 
-OwnedWindow Solid(const wchar_t* title, int x, int y) {
-  return OwnedWindow(::CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE | WS_BORDER, x, y, 300, 200,
-                                       nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -62,20 +56,18 @@ int main(int argc, char** argv) {
   HostForm form;
   if (!form.Create()) return 1;
   form.Show();
-  OwnedWindow a = Solid(L"Window A", 100, 100);
-  OwnedWindow b = Solid(L"Window B", 500, 100);
+  const fixture::OwnedWindow a = bench::TitledWindow(L"Window A", {100, 100, 400, 300});
+  const fixture::OwnedWindow b = bench::TitledWindow(L"Window B", {500, 100, 800, 300});
   HWND button = ::CreateWindowExW(0, L"BUTTON", L"Press", WS_CHILD | WS_VISIBLE, 10, 10, 120, 30, a.get(), nullptr,
                                   ::GetModuleHandleW(nullptr), nullptr);
+  // The font is made here: the tests' font helper lives in a support file that needs the test framework.
   LOGFONTW lf{};
   lf.lfHeight = -13;
   lf.lfWeight = 700;
   wcscpy_s(lf.lfFaceName, L"Tahoma");
-  gui::UniqueFont font(::CreateFontIndirectW(&lf));
+  const gui::UniqueFont font(::CreateFontIndirectW(&lf));
   ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-  for (int i = 0; i < 20; ++i) {
-    bench::PumpMessages();
-    ::Sleep(10);
-  }
+  fixture::Settle(200);
 
   int grabs = 0;
   form.grab.OnGrab = [&] { ++grabs; };
@@ -91,7 +83,7 @@ int main(int argc, char** argv) {
     const double start = NowUs();
     form.grab.Track();
     unchanged.push_back(NowUs() - start);
-    if (i % 64 == 0) bench::PumpMessages();
+    if (i % 64 == 0) fixture::PumpMessages();
   }
 
   // One poll after the pointer moved to the other window: also the two frames and the event.
@@ -102,7 +94,7 @@ int main(int argc, char** argv) {
     const double start = NowUs();
     form.grab.Track();
     changed.push_back(NowUs() - start);
-    if (i % 64 == 0) bench::PumpMessages();
+    if (i % 64 == 0) fixture::PumpMessages();
   }
   form.grab.EndGrab();
 
@@ -125,8 +117,6 @@ int main(int argc, char** argv) {
   std::printf("setwnd_toplevel_us_median=%.2f\n", bench::Median(readTop));
   std::printf("setwnd_control_with_font_us_median=%.2f\n", bench::Median(readControl));
   std::printf("changes_seen=%d\n", grabs);
-  std::printf("cpu=%s\n", bench::CpuName().c_str());
-  std::printf("display=%dx%d, %u dpi\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-              ::GetDpiForSystem());
+  bench::PrintMachine();
   return 0;
 }

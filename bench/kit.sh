@@ -1,12 +1,17 @@
-# Shared by the benchmark scripts (source it after setting ROOT): the build folder and its programs, a temporary
-# folder, a fresh display and Wine, the machine lines, and the /proc counters of a Windows program under Wine.
+# Shared by the benchmark scripts (source it after setting ROOT): the packages they need, the build folder and its
+# programs, a temporary folder, a fresh display and Wine, the machine lines, and the /proc counters of a Windows
+# program under Wine.
 # shellcheck shell=bash
 source "$ROOT/scripts/common.sh"
 
-# bench_open [build folder] [file...]: sets $build (the folder given, else build/windows) and checks that each file,
-# given relative to it, has been built; makes $out, a temporary folder removed on exit; starts a fresh 1920x1080x24
-# display and Wine with the build's prefix, both stopped on exit.
+# What the build and the tests need, and bc for the scripts' arithmetic with decimals.
+BENCH_PACKAGES=("${PACKAGES[@]}" bc)
+
+# bench_open [build folder] [file...]: installs what is missing of BENCH_PACKAGES; sets $build (the folder given,
+# else build/windows) and checks that each file, given relative to it, has been built; makes $out, a temporary folder
+# removed on exit; starts a fresh 1920x1080x24 display and Wine with the build's prefix, both stopped on exit.
 bench_open() {
+  ensure_packages "${BENCH_PACKAGES[@]}" || exit 1
   build=$(cd "${1:-$ROOT/build/windows}" && pwd) || exit 1
   shift
   local f
@@ -22,10 +27,12 @@ bench_open() {
 # field_of FILE KEY: the value of the KEY=value line that a benchmark program printed into FILE.
 field_of() { tr -d '\r' < "$1" | grep "^$2=" | cut -d= -f2-; }
 
-# The machine and display lines, with the processor and display that the benchmark program in FILE reported.
+# The processor's name as Linux reports it (under Wine, Windows programs see the same name).
+host_cpu() { grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'; }
+
+# The machine and display lines, with the display that the benchmark program in FILE reported.
 print_machine() {
-  echo "machine: $(field_of "$1" cpu) (host: $(grep -m1 "model name" /proc/cpuinfo | cut -d: -f2- | sed "s/^ //"));" \
-    "$(nproc) logical CPUs; $(uname -sr)"
+  echo "machine: $(host_cpu); $(nproc) logical CPUs; $(uname -sr)"
   echo "display: $(field_of "$1" display) (Xvfb, $DISPLAY), Wine $(wine --version 2>/dev/null)"
 }
 

@@ -2,5 +2,4 @@
 # bench/idle.sh read its memory, CPU time and context switches from /proc.
 add_executable(bench_memory ${CMAKE_CURRENT_LIST_DIR}/memory.cpp)
 target_link_libraries(bench_memory PRIVATE bench_kit)
-target_include_directories(bench_memory PRIVATE ${CMAKE_SOURCE_DIR}/src)
 set_target_properties(bench_memory PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

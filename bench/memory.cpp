@@ -19,39 +19,23 @@
 
 #include "BenchKit.h"
 #include "gui/Handles.h"
+#include "support/Poll.h"
+#include "support/Process.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-constexpr DWORD kMarkerWaitMs = 600000;
+constexpr int kMarkerWaitMs = 600000;
 constexpr double kPickTimeoutMs = 2000;
-
-using OwnedWindow = gui::UniqueHandle<HWND, ::DestroyWindow>;
-using OwnedHandle = gui::UniqueHandle<HANDLE, ::CloseHandle>;
-
-std::wstring Widen(const char* s) {
-  std::wstring out;
-  for (; *s; ++s) out += static_cast<wchar_t>(static_cast<unsigned char>(*s));
-  return out;
-}
 
 class Markers {
  public:
   explicit Markers(std::wstring folder) : folder_(std::move(folder)) {
     if (!folder_.empty() && folder_.back() != L'\\') folder_ += L'\\';
   }
-  void Create(const wchar_t* name) const {
-    const gui::UniqueFile file(::CreateFileW((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-  }
-  bool WaitFor(const wchar_t* name) const {
-    const ULONGLONG deadline = ::GetTickCount64() + kMarkerWaitMs;
-    while (::GetFileAttributesW((folder_ + name).c_str()) == INVALID_FILE_ATTRIBUTES) {
-      if (::GetTickCount64() > deadline) return false;
-      bench::PumpMessages();
-      ::Sleep(20);
-    }
-    return true;
-  }
+  // False when the marker could not be made (the script would wait for it in vain).
+  [[nodiscard]] bool Create(const wchar_t* name) const { return fixture::WriteFileBytes(folder_ + name, ""); }
+  bool WaitFor(const wchar_t* name) const { return bench::WaitForFile(folder_ + name, kMarkerWaitMs); }
 
  private:
   std::wstring folder_;
@@ -74,84 +58,37 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  ::SendInput(1, &input, sizeof input);
-}
-
-void MoveTo(POINT p) {
-  ::SetCursorPos(p.x, p.y);
-  SendMouse(MOUSEEVENTF_MOVE);  // a zero move, so that the window under the pointer hears of it
-}
-
-OwnedWindow Fixture(const wchar_t* title, int x, int y) {
-  return OwnedWindow(::CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE | WS_BORDER, x, y, 400, 300,
-                                       nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
-}
-
-POINT CenterOf(HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-// Starts skimlet.exe and waits for its main window; ends it again when this object goes.
+// Starts a copy of skimlet.exe (in a fresh folder of its own, so no task file of earlier runs is read) and waits for
+// its main window; the copy is ended when this object goes.
 class Target {
  public:
   bool Start(const std::wstring& program) {
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info)) {
-      return false;
-    }
-    process_.reset(info.hProcess);
-    OwnedHandle thread(info.hThread);
-    const ULONGLONG deadline = ::GetTickCount64() + 30000;
-    while (!(main_ = bench::VisibleWindowOf(info.dwProcessId, L"TovFrmMain")) && ::GetTickCount64() < deadline) {
-      bench::PumpMessages();
-      ::Sleep(10);
-    }
-    if (!main_) return false;
+    if (!child_.Start(program)) return false;
+    process_.reset(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, child_.Id()));
+    fixture::PollUntil(
+        [&] { return (main_ = fixture::FindProcessWindow(child_.Id(), L"TovFrmMain", true)) != nullptr; }, 30000);
+    if (!main_ || !process_) return false;
     ::WaitForInputIdle(process_.get(), 5000);
     ::EnumChildWindows(main_, FindMemo, reinterpret_cast<LPARAM>(&memo_));
     return memo_ != nullptr;
   }
-  ~Target() {
-    if (process_) {
-      ::TerminateProcess(process_.get(), 0);
-      ::WaitForSingleObject(process_.get(), 5000);
-    }
-  }
   HWND Main() const { return main_; }
   HWND Memo() const { return memo_; }
   HANDLE Process() const { return process_.get(); }
+  bool Running() const { return child_.Running(); }
 
  private:
-  OwnedHandle process_;
+  fixture::ChildProcess child_;
+  gui::UniqueHandleObject process_;
   HWND main_ = nullptr;
   HWND memo_ = nullptr;
 };
 
-// Lets the system settle: Wine's tray, the start balloon, the first paint.
-void Settle(int ms) {
-  const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(ms);
-  while (::GetTickCount64() < deadline) {
-    bench::PumpMessages();
-    ::Sleep(10);
-  }
-}
-
 int Picks(const Markers& markers, Target& target, int count) {
-  const OwnedWindow a = Fixture(L"Bench window A", 100, 100);
-  const OwnedWindow b = Fixture(L"Bench window B", 600, 100);
-  Settle(1000);
-  markers.Create(L"started");
-  if (!markers.WaitFor(L"go")) return 1;
+  const fixture::OwnedWindow a = bench::TitledWindow(L"Bench window A", {100, 100, 500, 400});
+  const fixture::OwnedWindow b = bench::TitledWindow(L"Bench window B", {600, 100, 1000, 400});
+  fixture::Settle(1000);  // Wine's tray, the start balloon, the first paint
+  if (!markers.Create(L"started") || !markers.WaitFor(L"go")) return 1;
 
   // The picker sits at (8, 8) in the main window's client area, 32 pixels square at 96 dpi.
   const double scale = ::GetDpiForWindow(target.Main()) / 96.0;
@@ -165,19 +102,19 @@ int Picks(const Markers& markers, Target& target, int count) {
   const double begin = bench::NowMs();
   for (int i = 0; i < count; ++i) {
     const double start = bench::NowMs();
-    MoveTo(picker);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    const POINT over = CenterOf(windows[i % 2]);
-    MoveTo({(picker.x + over.x) / 2, (picker.y + over.y) / 2});
-    MoveTo(over);
+    fixture::PointerTo(picker);
+    fixture::LeftButton(true);
+    const POINT over = fixture::CenterOf(windows[i % 2]);
+    fixture::PointerTo({(picker.x + over.x) / 2, (picker.y + over.y) / 2});
+    fixture::PointerTo(over);
     bool seen = false;
     while (!seen && bench::NowMs() - start < kPickTimeoutMs) {
       seen = TextOf(target.Memo()).find(titles[i % 2]) != std::wstring::npos;
       if (!seen) ::Sleep(1);
     }
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    fixture::LeftButton(false);
     ::WaitForInputIdle(target.Process(), 1000);
-    bench::PumpMessages();
+    fixture::PumpMessages();
     if (seen) ++confirmed;
     times.push_back(bench::NowMs() - start);
     if (i == 0 && !seen) {
@@ -186,28 +123,25 @@ int Picks(const Markers& markers, Target& target, int count) {
     }
   }
   const double total = bench::NowMs() - begin;
-  std::printf("picks=%d\nconfirmed=%d\npick_ms_median=%.1f\npicks_total_s=%.1f\n", count, confirmed,
+  // The picks made: fewer than planned when the first one failed.
+  const int made = static_cast<int>(times.size());
+  std::printf("picks=%d\nconfirmed=%d\npick_ms_median=%.1f\npicks_total_s=%.1f\n", made, confirmed,
               bench::Median(times), total / 1000);
   std::fflush(stdout);
-  Settle(1000);
-  markers.Create(L"picked");
-  return markers.WaitFor(L"done") && confirmed == count ? 0 : 1;
+  fixture::Settle(1000);
+  return markers.Create(L"picked") && markers.WaitFor(L"done") && confirmed == count ? 0 : 1;
 }
 
 int Idle(const Markers& markers, Target& target) {
-  Settle(1000);
-  markers.Create(L"shown");
-  if (!markers.WaitFor(L"hide")) return 1;
+  fixture::Settle(1000);
+  if (!markers.Create(L"shown") || !markers.WaitFor(L"hide")) return 1;
   ::PostMessageW(target.Main(), WM_CLOSE, 0, 0);
-  const ULONGLONG deadline = ::GetTickCount64() + 5000;
-  while (::IsWindowVisible(target.Main()) && ::GetTickCount64() < deadline) ::Sleep(10);
-  const bool hidden = !::IsWindowVisible(target.Main());
-  const bool running = ::WaitForSingleObject(target.Process(), 0) == WAIT_TIMEOUT;
+  const bool hidden = fixture::PollUntil([&] { return !::IsWindowVisible(target.Main()); }, 5000);
+  const bool running = target.Running();
   std::printf("hidden=%d\nrunning_after_close=%d\n", hidden ? 1 : 0, running ? 1 : 0);
   std::fflush(stdout);
-  Settle(1000);
-  markers.Create(L"hidden");
-  return markers.WaitFor(L"done") && hidden && running ? 0 : 1;
+  fixture::Settle(1000);
+  return markers.Create(L"hidden") && markers.WaitFor(L"done") && hidden && running ? 0 : 1;
 }
 
 }  // namespace
@@ -217,12 +151,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: bench_memory <folder> <skimlet.exe> picks <count> | idle\n");
     return 2;
   }
-  const Markers markers(Widen(argv[1]));
+  const Markers markers(bench::Widen(argv[1]));
   const std::string mode = argv[3];
-  std::printf("cpu=%s\ndisplay=%dx%d, %u dpi\n", bench::CpuName().c_str(), ::GetSystemMetrics(SM_CXSCREEN),
-              ::GetSystemMetrics(SM_CYSCREEN), ::GetDpiForSystem());
+  bench::PrintMachine();
   Target target;
-  if (!target.Start(Widen(argv[2]))) {
+  if (!target.Start(bench::Widen(argv[2]))) {
     std::printf("error=skimlet.exe showed no main window\n");
     return 1;
   }

@@ -5,10 +5,10 @@
 #   bench/run-all.sh [build folder, default build/windows]
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-source "$ROOT/scripts/common.sh"
+source "$ROOT/bench/kit.sh"
 build=${1:-$ROOT/build/windows}
 
-ensure_packages "${PACKAGES[@]}" bc
+ensure_packages "${BENCH_PACKAGES[@]}" || exit 1
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset windows -S "$ROOT" -B "$build" >/dev/null || { echo "configuring $build failed" >&2; exit 1; }
 fi
@@ -17,7 +17,7 @@ cmake --build "$build" --target skimlet skimlet_png bench_inspect bench_snap ben
 build=$(cd "$build" && pwd)
 
 echo "Skimlet benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null)"
-echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) logical CPUs," \
+echo "machine: $(host_cpu), $(nproc) logical CPUs," \
   "$(awk '/MemTotal/ { printf "%.1f GB", $2 / 1048576 }' /proc/meminfo), $(uname -sr)"
 echo "display: Xvfb 1920x1080x24 (a fresh one per benchmark), $(wine --version 2>/dev/null)"
 failed=()

@@ -15,6 +15,8 @@
 #include "BenchKit.h"
 #include "gui/Handles.h"
 #include "snap/ovWinSnap.h"
+#include "support/Poll.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -54,17 +56,11 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-std::wstring Widen(const char* s) {
-  std::wstring out;
-  for (; *s; ++s) out += static_cast<wchar_t>(static_cast<unsigned char>(*s));
-  return out;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-  std::wstring folder = argc > 2 ? Widen(argv[2]) : L".";
+  std::wstring folder = argc > 2 ? bench::Widen(argv[2]) : L".";
   if (folder.back() != L'\\') folder += L'\\';
 
   std::wstring self(32768, L'\0');
@@ -73,12 +69,8 @@ int main(int argc, char** argv) {
   const std::wstring library = self.substr(0, self.find_last_of(L'\\')) + L"\\..\\bin\\skimlet.dll";
 
   const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-  int depth = 0;
-  {
-    const gui::WindowDc screen;
-    depth = ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
-  }
-  std::printf("cpu=%s\ndisplay=%dx%dx%d\nruns=%d\n", bench::CpuName().c_str(), width, height, depth, runs);
+  bench::PrintMachine();
+  std::printf("runs=%d\n", runs);
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = PictureProc;
@@ -88,10 +80,7 @@ int main(int argc, char** argv) {
   const HWND picture = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, width,
                                          height, nullptr, nullptr, wc.hInstance, nullptr);
   ::UpdateWindow(picture);
-  for (int i = 0; i < 50; ++i) {  // let the picture reach the screen
-    bench::PumpMessages();
-    ::Sleep(10);
-  }
+  fixture::Settle(500);  // let the picture reach the screen
 
   const std::wstring bmp = folder + L"bench.tmp.bmp";
   std::vector<double> capture, convert;
@@ -117,14 +106,11 @@ int main(int argc, char** argv) {
               converted ? FileSize(result) : -1);
   std::fflush(stdout);
 
-  { const gui::UniqueFile ready(::CreateFileW((folder + L"ready").c_str(), GENERIC_WRITE, 0, nullptr,
-                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)); }
-  const DWORD start = ::GetTickCount();
-  while (::GetFileAttributesW((folder + L"done").c_str()) == INVALID_FILE_ATTRIBUTES &&
-         ::GetTickCount() - start < 120000) {
-    bench::PumpMessages();
-    ::Sleep(20);
+  if (!fixture::WriteFileBytes(folder + L"ready", "")) {
+    std::printf("error=cannot write the ready marker\n");
+    return 1;
   }
+  bench::WaitForFile(folder + L"done", 120000);
   ::DestroyWindow(picture);
   return 0;
 }

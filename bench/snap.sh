@@ -5,9 +5,6 @@
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$ROOT/bench/kit.sh"
-for tool in import convert bc; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 1; }
-done
 bench_open "${1:-}" bench/bench_snap.exe
 runs=${2:-15}
 
@@ -17,16 +14,11 @@ field() { field_of "$out/bench.txt" "$1"; }
 
 wine "$build/bench/bench_snap.exe" "$runs" "$(winepath -w "$out")" > "$out/bench.txt" 2>/dev/null &
 bench_pid=$!
-for _ in $(seq 1 1200); do
-  [ -f "$out/ready" ] && break
-  kill -0 "$bench_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -f "$out/ready" ] || { echo "bench_snap did not finish measuring" >&2; cat "$out/bench.txt"; exit 1; }
+wait_marker "$out/ready" "$bench_pid" || { echo "bench_snap did not finish measuring" >&2; cat "$out/bench.txt"; exit 1; }
 
 # The same screen, still showing bench_snap's picture, through ImageMagick.
 import_times=()
-for i in $(seq 1 "$runs"); do
+for _ in $(seq 1 "$runs"); do
   start=$(now_ms)
   import -window root "$out/import.bmp" 2>/dev/null
   import_times+=("$(echo "$(now_ms) - $start" | bc)")
@@ -36,7 +28,7 @@ wait "$bench_pid"
 
 # The same bitmap that bench_snap converted.
 convert_times=()
-for i in $(seq 1 "$runs"); do
+for _ in $(seq 1 "$runs"); do
   start=$(now_ms)
   convert "$out/bench.tmp.bmp" "$out/magick.png" 2>/dev/null
   convert_times+=("$(echo "$(now_ms) - $start" | bc)")

@@ -9,5 +9,4 @@ set_target_properties(bench_minimal PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_
 
 add_executable(bench_startup ${CMAKE_CURRENT_LIST_DIR}/startup.cpp)
 target_link_libraries(bench_startup PRIVATE bench_kit)
-target_include_directories(bench_startup PRIVATE ${CMAKE_SOURCE_DIR}/src)
 set_target_properties(bench_startup PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

@@ -15,12 +15,14 @@
 
 #include "BenchKit.h"
 #include "gui/Handles.h"
+#include "support/Process.h"
 
 namespace {
 
 constexpr double kTimeoutMs = 30000;
 
-// Starts the program and returns the milliseconds until it shows a window; nothing if it never does.
+// Starts the program and returns the milliseconds until it shows a window; nothing if it never does. It starts the
+// process itself rather than through the tests' ChildProcess, which waits for input idle before it returns.
 std::optional<double> TimeToWindow(const std::wstring& program) {
   std::wstring commandLine = L"\"" + program + L"\"";
   STARTUPINFOW startup{};
@@ -31,12 +33,12 @@ std::optional<double> TimeToWindow(const std::wstring& program) {
                         &info)) {
     return std::nullopt;
   }
-  const gui::UniqueHandle<HANDLE, ::CloseHandle> process(info.hProcess);
-  const gui::UniqueHandle<HANDLE, ::CloseHandle> thread(info.hThread);
+  const gui::UniqueHandleObject process(info.hProcess);
+  const gui::UniqueHandleObject thread(info.hThread);
   HWND window = nullptr;
   double elapsed = 0;
   while (!window && (elapsed = bench::NowMs() - start) < kTimeoutMs) {
-    window = bench::VisibleWindowOf(info.dwProcessId);
+    window = fixture::FindProcessWindow(info.dwProcessId, nullptr, /*visibleOnly=*/true);
     if (!window) {
       if (::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) break;  // it quit without a window
       ::Sleep(1);
@@ -49,12 +51,6 @@ std::optional<double> TimeToWindow(const std::wstring& program) {
   }
   if (!window) return std::nullopt;
   return elapsed;
-}
-
-std::wstring Widen(const char* s) {
-  std::wstring out;
-  for (; *s; ++s) out += static_cast<wchar_t>(static_cast<unsigned char>(*s));
-  return out;
 }
 
 std::string BaseName(const std::wstring& path) {
@@ -73,7 +69,7 @@ int main(int argc, char** argv) {
   }
   const int runs = std::max(1, std::atoi(argv[1]));
   std::vector<std::wstring> programs;
-  for (int i = 2; i < argc; ++i) programs.push_back(Widen(argv[i]));
+  for (int i = 2; i < argc; ++i) programs.push_back(bench::Widen(argv[i]));
 
   for (const auto& program : programs) {
     if (!TimeToWindow(program)) {
@@ -100,8 +96,6 @@ int main(int argc, char** argv) {
     for (double t : times[p]) std::printf("%.1f ", t);
     std::printf("\n");
   }
-  std::printf("cpu=%s\n", bench::CpuName().c_str());
-  std::printf("display=%dx%d, %u dpi\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-              ::GetDpiForSystem());
+  bench::PrintMachine();
   return 0;
 }

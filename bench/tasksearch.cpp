@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "BenchKit.h"
 #include "lists/ovTaskSearch.h"
 #include "support/NestedTaskSearch.h"
 
@@ -57,12 +57,11 @@ template <typename Search>
 double MedianMs(int runs, Search search, HWND& result) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
+    const double start = bench::NowMs();
     result = search();
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    times.push_back(bench::NowMs() - start);
   }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return bench::Median(std::move(times));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ source "$ROOT/bench/kit.sh"
 bench_open "${1:-}" bench/bench_tasksearch.exe
 runs=${2:-5}
 
-echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) CPUs," \
+echo "machine: $(host_cpu), $(nproc) CPUs," \
   "$(uname -sr), $(wine --version 2>/dev/null)"
 echo "runs per figure: $runs (median)"
 wine "$build/bench/bench_tasksearch.exe" "$runs" 2>/dev/null | tr -d '\r'

@@ -18,7 +18,7 @@ fuzz() {
   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Isrc "$@" \
     -o "$out/$name"
   "$out/$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$out/artifacts/$name-" "$out/$name-corpus" $seeds
+    -artifact_prefix="$out/artifacts/$name-" "$out/$name-corpus" ${seeds:+"$seeds"}
 }
 
 # The whole portable core goes into each fuzzer, so a function moving between its files never breaks the build.

@@ -7,10 +7,8 @@ cd "$ROOT"
 
 ensure_packages "${PACKAGES[@]}"
 cmake --preset windows >/dev/null
-# The program and its companion files: the PNG library and, where chmcmd is installed, the help.
-targets=(skimlet skimlet_png)
-cmake --build --preset windows --target help 2>/dev/null | grep -q skimlet_help && targets+=(skimlet_help)
-cmake --build --preset windows --target "${targets[@]}"
+# The program and its companion files: the PNG library and the help (an empty target where chmcmd is missing).
+cmake --build --preset windows --target skimlet skimlet_png skimlet_help
 exe="$ROOT/build/windows/bin/skimlet.exe"
 export WINEPREFIX="$ROOT/build/windows/wineprefix"
 
