@@ -15,8 +15,8 @@
 #include "BenchKit.h"
 #include "gui/Handles.h"
 #include "gui/PaintedControls.h"
-#include "inspect/ovSkimlet.h"
-#include "inspect/ovWinUtils.h"
+#include "app/ovSkimlet.h"
+#include "engine/ovWinUtils.h"
 #include "support/Poll.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "core/Geometry.h"
 #include "BenchKit.h"
 #include "gui/Handles.h"
-#include "snap/ovWinSnap.h"
+#include "engine/ovWinSnap.h"
 #include "support/Poll.h"
 #include "support/TestFiles.h"
 

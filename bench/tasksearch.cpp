@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "BenchKit.h"
-#include "lists/ovTaskSearch.h"
+#include "engine/ovTaskSearch.h"
 #include "support/NestedTaskSearch.h"
 
 namespace {

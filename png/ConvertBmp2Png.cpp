@@ -10,7 +10,6 @@
 
 #include "ComPtr.h"
 #include "core/Bmp.h"
-#include "gui/Handles.h"
 
 extern "C" BOOLEAN WINAPI ConvertBMP2PNG(const wchar_t* bmpPath, const wchar_t* pngPath);
 
@@ -19,15 +18,18 @@ namespace {
 constexpr LONGLONG kMaxBitmapBytes = 1ll << 30;  // larger than any screen capture we make
 
 bool ReadWholeFile(const wchar_t* path, std::vector<std::uint8_t>& bytes) {
-  const gui::UniqueFile file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  const HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxBitmapBytes) return false;
-  bytes.resize(static_cast<std::size_t>(size.QuadPart));
   DWORD read = 0;
-  return ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-         read == bytes.size();
+  bool ok = ::GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxBitmapBytes;
+  if (ok) {
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    ok = ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size();
+  }
+  ::CloseHandle(file);
+  return ok;
 }
 
 // COM for this thread, balanced; a thread already in another apartment keeps it.

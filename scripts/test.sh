@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds both presets and runs every test: the portable core natively (with sanitizers) and the Windows
-# programs under Wine on a virtual 1920x1080 display. Exits non-zero on any failure.
+# programs under Wine on a virtual 1920x1080 display, with warnings as errors. Exits non-zero on any failure.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
@@ -13,7 +13,7 @@ status=0
 run() { "$@" || status=1; }
 
 echo "== native: build"
-cmake --preset native >/dev/null && cmake --build --preset native || exit 1
+cmake --preset native -DSKIMLET_WERROR=ON >/dev/null && cmake --build --preset native || exit 1
 echo "== native: tests"
 run ctest --preset native
 if [ -f scripts/fuzz.sh ]; then
@@ -22,7 +22,7 @@ if [ -f scripts/fuzz.sh ]; then
 fi
 
 echo "== windows: build"
-cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
+cmake --preset windows -DSKIMLET_WERROR=ON >/dev/null && cmake --build --preset windows || exit 1
 echo "== windows: tests under Wine"
 start_display || exit 1
 start_wine "$ROOT/build/windows/wineprefix"

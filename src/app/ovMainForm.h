@@ -2,9 +2,9 @@
 // TovFrmMain: Skimlet's one ordinary window, a small always-on-top tool window with the picker, the information
 // panel, the snapshot buttons and the Menu button, plus the tray icon and the two pop-up menus.
 //
-// One class, defined across the subsystems' folders: app/ holds the frame (creation, placement, tray, hiding,
-// menu, exit), inspect/ the information panel (ShowInfo and the panel's handlers), snap/ the snapshot commands,
-// lists/ the list files, position sets, history and the task runner.
+// One class, defined in one file per subsystem: ovMainForm the frame (creation, placement, tray, hiding, menu,
+// exit), ovMainInspect the information panel (ShowInfo and the panel's handlers), ovMainSnap the snapshot commands,
+// ovMainLists the list files and position sets, ovMainHistory the history, ovMainTasks the task runner.
 #include <windows.h>
 
 #include <memory>
@@ -19,8 +19,8 @@
 #include "gui/Menu.h"
 #include "gui/PaintedControls.h"
 #include "gui/TrayIcon.h"
-#include "inspect/ovSkimlet.h"
-#include "inspect/ovWinUtils.h"
+#include "app/ovSkimlet.h"
+#include "engine/ovWinUtils.h"
 
 class TovFrmMain : public gui::Form {
  public:
@@ -76,7 +76,7 @@ class TovFrmMain : public gui::Form {
   int32_t FTaskIndex = 0;
   core::RandomGenerator FTaskDraw;
 
-  // The frame (app/).
+  // The frame (ovMainForm).
   void FormCreate();
   bool FormCloseQuery();
   void FormHide();
@@ -89,7 +89,7 @@ class TovFrmMain : public gui::Form {
   void miHelpClick();
   void miAboutClick();
 
-  // The information panel (inspect/).
+  // The information panel (ovMainInspect).
   void ShowInfo(HWND window);
   void grabGrab();
   void grabDone();
@@ -101,12 +101,12 @@ class TovFrmMain : public gui::Form {
   void topParent(const gui::MouseEvent& event);
   void WMLButtonDown(POINT client, UINT keys);
 
-  // Snapshots (snap/).
+  // Snapshots (ovMainSnap).
   void bSnapWinClick();
   void bSnapRegClick();
   void miSnapCursorClick();
 
-  // Lists, history and tasks (lists/).
+  // Lists, history and tasks (ovMainLists, ovMainHistory, ovMainTasks).
   void LoadLists();
   void BuildListMenus();
   void AddTaskItem(const std::wstring& line);

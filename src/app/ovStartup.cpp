@@ -5,7 +5,7 @@
 #include "app/ovLinks.h"
 #include "app/ovMainForm.h"
 #include "gui/Application.h"
-#include "snap/ovEmpty.h"
+#include "app/ovEmpty.h"
 
 TovModules::TovModules(std::wstring exeName) {
   empty_ = std::make_unique<TovEmpty>();

@@ -1,6 +1,7 @@
 #include "gui/BalloonHint.h"
 
-#include "gui/Layout.h"
+#include "core/HintText.h"
+#include "core/Layout.h"
 #include "gui/Window.h"
 
 namespace gui {
@@ -10,12 +11,6 @@ constexpr wchar_t kNotifyClass[] = L"SkimletBalloonHintNotify";
 
 }  // namespace
 
-HintParts SplitHint(std::wstring_view hint) {
-  const std::size_t bar = hint.find(L'|');
-  if (bar == std::wstring_view::npos) return {std::wstring(hint), {}};
-  return {std::wstring(hint.substr(0, bar)), std::wstring(hint.substr(bar + 1))};
-}
-
 BalloonHint::BalloonHint(HWND owner) {
   InitCommonControlClasses();
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -24,13 +19,13 @@ BalloonHint::BalloonHint(HWND owner) {
   // the control lives in.
   notify_window_ = ::CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
   if (!notify_window_) return;
-  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
+  tooltip_ =
+      ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
   if (!tooltip_) return;
   ::SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kAutoPopMs, 0));
   const UINT dpi = owner ? ::GetDpiForWindow(owner) : ::GetDpiForSystem();
-  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kMaxTipWidth, dpi ? static_cast<int>(dpi) : 96));
+  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, core::ScaleToDpi(kMaxTipWidth, dpi ? static_cast<int>(dpi) : 96));
 }
 
 BalloonHint::~BalloonHint() {
@@ -95,7 +90,7 @@ LRESULT BalloonHint::OnNotify(NMHDR* header) {
   if (found == hints_.end()) {
     shown_text_.clear();
   } else {
-    HintParts parts = SplitHint(found->second);
+    core::HintParts parts = core::SplitHint(found->second);
     shown_title_ = std::move(parts.title);
     ::SendMessageW(tooltip_, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shown_title_.c_str()));
     // A tooltip with no text shows nothing at all; a title alone still needs one (blank) character under it.

@@ -21,15 +21,6 @@
 
 namespace gui {
 
-struct HintParts {
-  std::wstring title;
-  std::wstring text;
-  bool operator==(const HintParts&) const = default;
-};
-
-// Splits a hint at its first bar: before it the title, after it the text; no bar: all of it is the title.
-HintParts SplitHint(std::wstring_view hint);
-
 class BalloonHint {
  public:
   static constexpr int kAutoPopMs = 2500;

@@ -18,11 +18,11 @@ Control::~Control() {
 
 Control* Control::FromHandle(HWND window) { return dynamic_cast<Control*>(Window::FromHandle(window)); }
 
-bool Control::CreateSystemControl(Container& parent, const DesignRect& bounds, const wchar_t* className, DWORD style,
-                                  DWORD exStyle, const std::wstring& caption) {
+bool Control::CreateSystemControl(Container& parent, const core::DesignRect& bounds, const wchar_t* className,
+                                  DWORD style, DWORD exStyle, const std::wstring& caption) {
   if (Handle() || !parent.ContainerHandle() || !parent.ContainerForm()) return false;
-  const HWND window = ::CreateWindowExW(exStyle, className, caption.c_str(), style | WS_CHILD | WS_VISIBLE, 0, 0, 0,
-                                        0, parent.ContainerHandle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  const HWND window = ::CreateWindowExW(exStyle, className, caption.c_str(), style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                        parent.ContainerHandle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!window) return false;
   if (!Attach(window)) {
     ::DestroyWindow(window);
@@ -31,7 +31,7 @@ bool Control::CreateSystemControl(Container& parent, const DesignRect& bounds, c
   return Adopt(parent, bounds, window);
 }
 
-bool Control::CreateOwnControl(Container& parent, const DesignRect& bounds, DWORD style, DWORD exStyle,
+bool Control::CreateOwnControl(Container& parent, const core::DesignRect& bounds, DWORD style, DWORD exStyle,
                                const std::wstring& caption) {
   if (Handle() || !parent.ContainerHandle() || !parent.ContainerForm()) return false;
   // Redrawn whole when resized: the painted controls centre, align or stretch their content to their size.
@@ -42,7 +42,7 @@ bool Control::CreateOwnControl(Container& parent, const DesignRect& bounds, DWOR
   return Adopt(parent, bounds, window);
 }
 
-bool Control::Adopt(Container& parent, const DesignRect& bounds, HWND window) {
+bool Control::Adopt(Container& parent, const core::DesignRect& bounds, HWND window) {
   parent_ = &parent;
   form_ = parent.ContainerForm();
   design_ = bounds;
@@ -62,18 +62,18 @@ void Control::Place() {
   if (!Handle() || !parent_ || !form_) return;
   RECT client;
   ::GetClientRect(parent_->ContainerHandle(), &client);
-  const PixelRect placed = Arrange(design_, anchors_, parent_->DesignClientSize(), client.right - client.left,
-                                   client.bottom - client.top, form_->Dpi());
+  const core::PixelRect placed = core::Arrange(design_, anchors_, parent_->DesignClientSize(),
+                                               client.right - client.left, client.bottom - client.top, form_->Dpi());
   ::SetWindowPos(Handle(), nullptr, placed.left, placed.top, placed.width, placed.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Control::SetBounds(const DesignRect& bounds) {
+void Control::SetBounds(const core::DesignRect& bounds) {
   design_ = bounds;
   Place();
 }
 
-void Control::SetAnchors(const Anchors& anchors) {
+void Control::SetAnchors(const core::Anchors& anchors) {
   anchors_ = anchors;
   Place();
 }

@@ -11,7 +11,7 @@
 
 #include "gui/Font.h"
 #include "gui/Handles.h"
-#include "gui/Layout.h"
+#include "core/Layout.h"
 #include "gui/Window.h"
 
 namespace gui {
@@ -22,7 +22,7 @@ class Form;
 class Container {
  public:
   virtual HWND ContainerHandle() const = 0;
-  virtual DesignSize DesignClientSize() const = 0;
+  virtual core::DesignSize DesignClientSize() const = 0;
   virtual Form* ContainerForm() = 0;
   virtual HBRUSH BackgroundBrush() const = 0;
   virtual COLORREF BackgroundColor() const = 0;
@@ -35,7 +35,7 @@ enum class MouseButton { Left, Right, Middle };
 
 struct MouseEvent {
   MouseButton button = MouseButton::Left;
-  UINT keys = 0;  // MK_SHIFT, MK_CONTROL, MK_LBUTTON... as the message carried them
+  UINT keys = 0;     // MK_SHIFT, MK_CONTROL, MK_LBUTTON... as the message carried them
   POINT position{};  // client coordinates of the control
 };
 
@@ -43,9 +43,9 @@ class Control : public Window {
  public:
   ~Control() override;
 
-  DesignRect Bounds() const { return design_; }
-  void SetBounds(const DesignRect& bounds);
-  void SetAnchors(const Anchors& anchors);
+  core::DesignRect Bounds() const { return design_; }
+  void SetBounds(const core::DesignRect& bounds);
+  void SetAnchors(const core::Anchors& anchors);
 
   std::wstring Caption() const;
   void SetCaption(const std::wstring& caption);
@@ -76,10 +76,10 @@ class Control : public Window {
   Control() = default;
 
   // Creates a window of a system class (button, edit, track bar...) as a child of `parent`.
-  bool CreateSystemControl(Container& parent, const DesignRect& bounds, const wchar_t* className, DWORD style,
+  bool CreateSystemControl(Container& parent, const core::DesignRect& bounds, const wchar_t* className, DWORD style,
                            DWORD exStyle, const std::wstring& caption);
   // Creates a window of our own control class, painted and handled by the derived class.
-  bool CreateOwnControl(Container& parent, const DesignRect& bounds, DWORD style, DWORD exStyle,
+  bool CreateOwnControl(Container& parent, const core::DesignRect& bounds, DWORD style, DWORD exStyle,
                         const std::wstring& caption);
 
   // Notifications that the parent routes back to the control that sent them.
@@ -101,7 +101,7 @@ class Control : public Window {
  private:
   friend class Form;
   friend std::optional<LRESULT> RouteToControl(UINT message, WPARAM wParam, LPARAM lParam);
-  bool Adopt(Container& parent, const DesignRect& bounds, HWND window);
+  bool Adopt(Container& parent, const core::DesignRect& bounds, HWND window);
   void Place();
   // Makes the control's own font for the form's DPI and hands the font in use over with WM_SETFONT.
   void ApplyFont();
@@ -109,8 +109,8 @@ class Control : public Window {
 
   Container* parent_ = nullptr;
   Form* form_ = nullptr;
-  DesignRect design_;
-  Anchors anchors_;
+  core::DesignRect design_;
+  core::Anchors anchors_;
   std::wstring hint_;
   std::optional<FontSpec> fontSpec_;
   UniqueFont ownFont_;

@@ -11,7 +11,7 @@ namespace gui {
 
 // --- CheckBox
 
-bool CheckBox::Create(Container& parent, const DesignRect& bounds, const std::wstring& caption) {
+bool CheckBox::Create(Container& parent, const core::DesignRect& bounds, const std::wstring& caption) {
   if (!CreateSystemControl(parent, bounds, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0, caption)) return false;
   ::SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
   return true;
@@ -34,7 +34,7 @@ void CheckBox::OnCommand(WORD code) {
 
 // --- TrackBar
 
-bool TrackBar::Create(Container& parent, const DesignRect& bounds, int minimum, int maximum) {
+bool TrackBar::Create(Container& parent, const core::DesignRect& bounds, int minimum, int maximum) {
   InitCommonControlClasses();
   minimum_ = std::min(minimum, maximum);
   maximum_ = std::max(minimum, maximum);
@@ -67,7 +67,7 @@ void TrackBar::OnScroll(WORD) {
 
 // --- Edit
 
-bool Edit::Create(Container& parent, const DesignRect& bounds) {
+bool Edit::Create(Container& parent, const core::DesignRect& bounds) {
   if (!HasOwnFont()) SetFont({L"Tahoma", 10});
   const DWORD style = ES_AUTOHSCROLL | WS_TABSTOP | (centered_ ? ES_CENTER : ES_LEFT);
   return CreateSystemControl(parent, bounds, WC_EDITW, style, WS_EX_CLIENTEDGE, {});
@@ -79,7 +79,7 @@ void Edit::OnCommand(WORD code) {
 
 // --- Memo
 
-bool Memo::Create(Container& parent, const DesignRect& bounds) {
+bool Memo::Create(Container& parent, const core::DesignRect& bounds) {
   if (!HasOwnFont()) SetFont({L"Consolas", 11, false, DEFAULT_CHARSET, true});
   // No ES_AUTOHSCROLL: long lines wrap. No scroll bars.
   const DWORD style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP;
@@ -96,7 +96,7 @@ void Memo::OnCommand(WORD code) {
 
 // --- Button
 
-bool Button::Create(Container& parent, const DesignRect& bounds, const std::wstring& caption) {
+bool Button::Create(Container& parent, const core::DesignRect& bounds, const std::wstring& caption) {
   return CreateSystemControl(parent, bounds, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0, caption);
 }
 
@@ -106,7 +106,7 @@ void Button::OnCommand(WORD code) {
 
 // --- FlatButton
 
-bool FlatButton::Create(Container& parent, const DesignRect& bounds, const std::wstring& caption) {
+bool FlatButton::Create(Container& parent, const core::DesignRect& bounds, const std::wstring& caption) {
   return CreateSystemControl(parent, bounds, WC_BUTTONW, BS_PUSHBUTTON | BS_FLAT, 0, caption);
 }
 

@@ -14,7 +14,7 @@ namespace gui {
 // Check box. SetChecked fires OnClick exactly when the value changes, as a user's click does.
 class CheckBox : public Control {
  public:
-  bool Create(Container& parent, const DesignRect& bounds, const std::wstring& caption);
+  bool Create(Container& parent, const core::DesignRect& bounds, const std::wstring& caption);
   bool Checked() const { return checked_; }
   void SetChecked(bool checked);
   std::function<void()> OnClick;
@@ -30,7 +30,7 @@ class CheckBox : public Control {
 // exactly when the value changes; a user's drag fires it at every step.
 class TrackBar : public Control {
  public:
-  bool Create(Container& parent, const DesignRect& bounds, int minimum = 0, int maximum = 255);
+  bool Create(Container& parent, const core::DesignRect& bounds, int minimum = 0, int maximum = 255);
   int Position() const { return position_; }
   void SetPosition(int position);
   std::function<void()> OnChange;
@@ -48,7 +48,7 @@ class TrackBar : public Control {
 class Edit : public Control {
  public:
   void SetCentered(bool centered) { centered_ = centered; }  // before Create
-  bool Create(Container& parent, const DesignRect& bounds);
+  bool Create(Container& parent, const core::DesignRect& bounds);
   std::wstring Text() const { return Caption(); }
   void SetText(const std::wstring& text) { SetCaption(text); }
   std::function<void()> OnChange;
@@ -63,7 +63,7 @@ class Edit : public Control {
 // Multi-line, editable text box that wraps long lines and has no scroll bars; its own font is Consolas 11 px.
 class Memo : public Control {
  public:
-  bool Create(Container& parent, const DesignRect& bounds);
+  bool Create(Container& parent, const core::DesignRect& bounds);
   std::wstring Text() const { return Caption(); }
   void SetText(const std::wstring& text) { SetCaption(text); }
   std::vector<std::wstring> Lines() const;
@@ -77,7 +77,7 @@ class Memo : public Control {
 // Push button; takes the focus and joins the tab order. OnContextMenu (from Control) serves a right click.
 class Button : public Control {
  public:
-  bool Create(Container& parent, const DesignRect& bounds, const std::wstring& caption);
+  bool Create(Container& parent, const core::DesignRect& bounds, const std::wstring& caption);
   std::function<void()> OnClick;
 
  protected:
@@ -88,7 +88,7 @@ class Button : public Control {
 // click; OnContextMenu (from Control) on a right click.
 class FlatButton : public Control {
  public:
-  bool Create(Container& parent, const DesignRect& bounds, const std::wstring& caption);
+  bool Create(Container& parent, const core::DesignRect& bounds, const std::wstring& caption);
   std::function<void()> OnClick;
 
  protected:

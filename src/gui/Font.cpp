@@ -1,12 +1,12 @@
 #include "gui/Font.h"
 
-#include "gui/Layout.h"
+#include "core/Layout.h"
 
 namespace gui {
 
 UniqueFont CreateFontForDpi(const FontSpec& spec, int dpi) {
   LOGFONTW font{};
-  font.lfHeight = FontHeightForDpi(spec.pixels, dpi);
+  font.lfHeight = core::FontHeightForDpi(spec.pixels, dpi);
   font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
   font.lfCharSet = spec.charset;
   font.lfQuality = DEFAULT_QUALITY;

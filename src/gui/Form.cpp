@@ -62,7 +62,7 @@ bool Form::Create() {
     return false;
   }
   dpi_ = static_cast<int>(::GetDpiForWindow(Handle()));
-  if (dpi_ <= 0) dpi_ = kDesignDpi;
+  if (dpi_ <= 0) dpi_ = core::kDesignDpi;
   font_ = CreateFontForDpi(design_.font, dpi_);
   if (design_.color) brush_.reset(::CreateSolidBrush(*design_.color));
   if (design_.alpha) ::SetLayeredWindowAttributes(Handle(), 0, *design_.alpha, LWA_ALPHA);

@@ -26,7 +26,7 @@
 #include "gui/Control.h"
 #include "gui/Font.h"
 #include "gui/Handles.h"
-#include "gui/Layout.h"
+#include "core/Layout.h"
 #include "gui/Window.h"
 
 namespace gui {
@@ -44,7 +44,7 @@ enum class FormPosition {
 struct FormDesign {
   std::wstring className = L"SkimletForm";
   std::wstring caption;
-  DesignSize client{320, 240};  // client area at 96 DPI
+  core::DesignSize client{320, 240};  // client area at 96 DPI
   BorderStyle border = BorderStyle::Sizeable;
   bool topmost = false;
   FormPosition position = FormPosition::Explicit;
@@ -86,7 +86,7 @@ class Form : public Window, public Container {
   void SetAlpha(std::optional<BYTE> alpha);
 
   int Dpi() const { return dpi_; }
-  int Scale(int designValue) const { return ScaleToDpi(designValue, dpi_); }
+  int Scale(int designValue) const { return core::ScaleToDpi(designValue, dpi_); }
   HFONT Font() const { return font_.get(); }
   const FormDesign& Design() const { return design_; }
   // In creation order, which is also the tab order.
@@ -94,7 +94,7 @@ class Form : public Window, public Container {
 
   // Container
   HWND ContainerHandle() const override { return Handle(); }
-  DesignSize DesignClientSize() const override { return design_.client; }
+  core::DesignSize DesignClientSize() const override { return design_.client; }
   Form* ContainerForm() override { return this; }
   HBRUSH BackgroundBrush() const override;
   COLORREF BackgroundColor() const override { return Color(); }
@@ -125,15 +125,15 @@ class Form : public Window, public Container {
   DWORD ExStyle() const;
 
   FormDesign design_;
-  int dpi_ = kDesignDpi;
+  int dpi_ = core::kDesignDpi;
   UniqueFont font_;
   UniqueBrush brush_;
   std::vector<Control*> controls_;
   int nextControlId_ = 100;
-  bool shown_ = false;       // the last visibility reported through OnShow/OnHide
+  bool shown_ = false;  // the last visibility reported through OnShow/OnHide
   bool modal_ = false;
   bool modalDone_ = false;
-  bool pressed_ = false;     // a left press began on the background
+  bool pressed_ = false;  // a left press began on the background
   HWND lastFocus_ = nullptr;
 };
 

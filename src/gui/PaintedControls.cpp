@@ -79,7 +79,7 @@ LRESULT PaintedControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 // --- Panel
 
-bool Panel::Create(Container& parent, const DesignRect& bounds, COLORREF color) {
+bool Panel::Create(Container& parent, const core::DesignRect& bounds, COLORREF color) {
   color_ = color;
   brush_.reset(::CreateSolidBrush(color));
   return CreateOwnControl(parent, bounds, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, {});
@@ -96,7 +96,7 @@ void Panel::PaintBackground(HDC dc, const RECT& client) { ::FillRect(dc, &client
 
 // --- Image
 
-bool Image::Create(Container& parent, const DesignRect& bounds) {
+bool Image::Create(Container& parent, const core::DesignRect& bounds) {
   if (!CreateOwnControl(parent, bounds, 0, 0, {})) return false;
   if (autoSize_) FitToIcon();
   return true;
@@ -130,7 +130,7 @@ void Image::FitToIcon() {
   if (!::GetObjectW(mask.get(), sizeof(bitmap), &bitmap)) return;
   const int width = bitmap.bmWidth;
   const int height = colour ? bitmap.bmHeight : bitmap.bmHeight / 2;  // a monochrome mask holds AND and XOR halves
-  DesignRect bounds = Bounds();
+  core::DesignRect bounds = Bounds();
   if (bounds.width == width && bounds.height == height) return;
   bounds.width = width;
   bounds.height = height;
@@ -143,14 +143,14 @@ void Image::PaintContent(HDC dc, const RECT& client) {
 
 // --- ImageButton
 
-bool ImageButton::Create(Container& parent, const DesignRect& bounds) {
+bool ImageButton::Create(Container& parent, const core::DesignRect& bounds) {
   SetControlCursor(::LoadCursorW(nullptr, IDC_HAND));
   return Image::Create(parent, bounds);
 }
 
 // --- Label
 
-bool Label::Create(Container& parent, const DesignRect& bounds, const std::wstring& caption) {
+bool Label::Create(Container& parent, const core::DesignRect& bounds, const std::wstring& caption) {
   return CreateOwnControl(parent, bounds, 0, 0, caption);
 }
 

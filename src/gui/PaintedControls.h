@@ -33,12 +33,12 @@ class PaintedControl : public Control {
 // A solid-colour rectangle that can hold other controls (pass it as their parent).
 class Panel : public PaintedControl, public Container {
  public:
-  bool Create(Container& parent, const DesignRect& bounds, COLORREF color);
+  bool Create(Container& parent, const core::DesignRect& bounds, COLORREF color);
   COLORREF Color() const { return color_; }
   void SetColor(COLORREF color);  // repaints the panel and the transparent controls on it
 
   HWND ContainerHandle() const override { return Handle(); }
-  DesignSize DesignClientSize() const override { return {Bounds().width, Bounds().height}; }
+  core::DesignSize DesignClientSize() const override { return {Bounds().width, Bounds().height}; }
   Form* ContainerForm() override { return OwnerForm(); }
   HBRUSH BackgroundBrush() const override { return brush_.get(); }
   COLORREF BackgroundColor() const override { return color_; }
@@ -56,10 +56,10 @@ class Panel : public PaintedControl, public Container {
 // icon's size (in design units).
 class Image : public PaintedControl {
  public:
-  bool Create(Container& parent, const DesignRect& bounds);
+  bool Create(Container& parent, const core::DesignRect& bounds);
   HICON Icon() const { return icon_; }
-  void SetIcon(HICON icon);           // not owned (LoadIcon, LR_SHARED)
-  void SetIcon(UniqueIcon icon);      // owned
+  void SetIcon(HICON icon);       // not owned (LoadIcon, LR_SHARED)
+  void SetIcon(UniqueIcon icon);  // owned
   void SetAutoSize(bool autoSize);
 
  protected:
@@ -75,7 +75,7 @@ class Image : public PaintedControl {
 // A 16x16 icon that acts as a button: hand cursor, OnClick, never focused.
 class ImageButton : public Image {
  public:
-  bool Create(Container& parent, const DesignRect& bounds);
+  bool Create(Container& parent, const core::DesignRect& bounds);
 };
 
 enum class Alignment { Left, Center, Right };
@@ -83,7 +83,7 @@ enum class Alignment { Left, Center, Right };
 // Text on a transparent background, in a colour and font of its own; optionally word-wrapped; OnClick.
 class Label : public PaintedControl {
  public:
-  bool Create(Container& parent, const DesignRect& bounds, const std::wstring& caption);
+  bool Create(Container& parent, const core::DesignRect& bounds, const std::wstring& caption);
   void SetTextColor(COLORREF color);
   COLORREF TextColor() const { return textColor_; }
   void SetAlignment(Alignment alignment);

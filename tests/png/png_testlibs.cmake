@@ -29,13 +29,6 @@ if(WIN32)
     DEPENDS skimlet_png ${png_stub_targets}
     COMMENT "Conversion libraries for the tests")
 
-  # The test programs are made after the included scripts have run: attach the dependency at the end.
-  function(png_attach_test_libs)
-    foreach(test_target IN ITEMS png_convert_test snap_capture_test)
-      if(TARGET ${test_target})
-        add_dependencies(${test_target} png_test_libs)
-      endif()
-    endforeach()
-  endfunction()
-  cmake_language(DEFER CALL png_attach_test_libs)
+  add_dependencies(png_convert_test png_test_libs)
+  add_dependencies(snap_capture_test png_test_libs)
 endif()

@@ -1,4 +1,4 @@
-// Balloon hints: how a hint splits into title and text, and the tooltip window that shows them for real controls.
+// Balloon hints: the tooltip window that shows them for real controls.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,29 +15,6 @@
 namespace {
 
 using gui::BalloonHint;
-using gui::HintParts;
-
-TEST(SplitHint, TitleBeforeTheFirstBarTextAfterIt) {
-  struct Case {
-    std::wstring hint;
-    HintParts expected;
-  };
-  const std::vector<Case> cases = {
-      {L"Capture Window|Drag here to capture window!\r\nRight click to the top window!\r\n",
-       {L"Capture Window", L"Drag here to capture window!\r\nRight click to the top window!\r\n"}},
-      {L"Set enabled or disabled", {L"Set enabled or disabled", L""}},
-      {L"Region Snapshot|\r\nTips:\r\n", {L"Region Snapshot", L"\r\nTips:\r\n"}},
-      {L"a|b|c", {L"a", L"b|c"}},
-      {L"|text only", {L"", L"text only"}},
-      {L"title only|", {L"title only", L""}},
-      {L"|", {L"", L""}},
-      {L"", {L"", L""}},
-      {L"More function ...", {L"More function ...", L""}},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(gui::SplitHint(c.hint), c.expected) << std::string(c.hint.begin(), c.hint.end());
-  }
-}
 
 // A shown top-level window with two buttons, shared by the tests (under Wine without a window manager, hiding a
 // shown window takes two seconds).

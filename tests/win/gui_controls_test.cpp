@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gui/Controls.h"
-#include "gui/Layout.h"
+#include "core/Layout.h"
 #include "gui/PaintedControls.h"
 #include "support/FixtureForm.h"
 #include "support/Poll.h"
@@ -221,7 +221,7 @@ TEST_F(ControlsTest, ControlsUseTheirDesignFonts) {
     LOGFONTW info{};
     ASSERT_NE(::GetObjectW(font, sizeof(info), &info), 0);
     EXPECT_STREQ(info.lfFaceName, c.face);
-    EXPECT_EQ(info.lfHeight, -gui::ScaleToDpi(-c.height, form.Dpi())) << c.face;
+    EXPECT_EQ(info.lfHeight, -core::ScaleToDpi(-c.height, form.Dpi())) << c.face;
     EXPECT_EQ(info.lfWeight, c.weight) << c.face;
   }
 }

@@ -1,62 +1,15 @@
-// Forms on real windows: design layout and its scaling, alpha, closing, modal showing, visibility hooks.
+// Forms on real windows: placing controls by the design layout, alpha, closing, modal showing, visibility hooks.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "gui/Application.h"
 #include "gui/Controls.h"
-#include "gui/Layout.h"
 #include "gui/PaintedControls.h"
 #include "support/FixtureForm.h"
 #include "support/Poll.h"
 #include "support/WindowFacts.h"
 
 namespace {
-
-TEST(Layout, ScalesDesignUnitsWithTheDpi) {
-  struct Case {
-    int value;
-    int dpi;
-    int scaled;
-  };
-  const Case cases[] = {
-      {312, 96, 312}, {312, 144, 468}, {213, 144, 320},  // 319.5 rounds up
-      {11, 144, 17},  // 16.5
-      {10, 120, 13},  // 12.5
-      {-7, 144, -11},  // -10.5 rounds away from zero
-      {0, 192, 0},    {153, 192, 306},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(gui::ScaleToDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
-  }
-  EXPECT_EQ(gui::FontHeightForDpi(11, 96), -11);
-  EXPECT_EQ(gui::FontHeightForDpi(11, 144), -17);
-}
-
-TEST(Layout, ArrangesByAnchors) {
-  const gui::DesignSize parent{312, 213};
-  const gui::DesignRect memo{8, 52, 296, 153};
-  struct Case {
-    const char* name;
-    gui::Anchors anchors;
-    int parentWidth;
-    int parentHeight;
-    int dpi;
-    gui::PixelRect expected;
-  };
-  const Case cases[] = {
-      {"design size at 96", {true, true, true, true}, 312, 213, 96, {8, 52, 296, 153}},
-      {"design size at 144", {true, true, true, true}, 468, 320, 144, {12, 78, 444, 230}},
-      {"all four grow", {true, true, true, true}, 412, 263, 96, {8, 52, 396, 203}},
-      {"all four grow at 144", {true, true, true, true}, 568, 370, 144, {12, 78, 544, 280}},
-      {"left top stays", {true, true, false, false}, 412, 263, 96, {8, 52, 296, 153}},
-      {"right bottom moves", {false, false, true, true}, 412, 263, 96, {108, 102, 296, 153}},
-      {"no anchors keep the centre's share", {false, false, false, false}, 624, 426, 96, {164, 180, 296, 153}},
-      {"smaller parent shrinks", {true, true, true, true}, 212, 113, 96, {8, 52, 196, 53}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(gui::Arrange(memo, c.anchors, parent, c.parentWidth, c.parentHeight, c.dpi), c.expected) << c.name;
-  }
-}
 
 TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
   fixture::FixtureForm form;
@@ -76,7 +29,7 @@ TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
   form.Show();
   // Runs at whatever DPI the display has (96 by default; 144 after the registry change for scaled runs).
   const int dpi = form.Dpi();
-  const auto s = [dpi](int value) { return gui::ScaleToDpi(value, dpi); };
+  const auto s = [dpi](int value) { return core::ScaleToDpi(value, dpi); };
 
   RECT client;
   ::GetClientRect(form.Handle(), &client);

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "gui/Handles.h"
-#include "lists/ovListFile.h"
+#include "engine/ovListFile.h"
 #include "support/TestFiles.h"
 
 namespace {

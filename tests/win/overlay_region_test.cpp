@@ -12,7 +12,7 @@
 
 #include "core/Geometry.h"
 #include "gui/Application.h"
-#include "snap/ovEmpty.h"
+#include "app/ovEmpty.h"
 #include "support/Backdrop.h"
 #include "support/FixtureForm.h"
 #include "support/Poll.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/Bmp.h"
-#include "snap/ovWinSnap.h"
+#include "engine/ovWinSnap.h"
 #include "support/TestFiles.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "app/ovMainForm.h"
 #include "core/SetLine.h"
-#include "lists/ovListFile.h"
+#include "engine/ovListFile.h"
 #include "support/ListsFixture.h"
 #include "support/TestFiles.h"
 

@@ -47,7 +47,7 @@ class Dpi144Test : public ::testing::Test {
 struct Placed {
   const char* name;
   HWND control;
-  gui::DesignRect design;
+  core::DesignRect design;
 };
 
 void ExpectScaledAndInside(HWND form, const std::vector<Placed>& controls) {

@@ -76,7 +76,7 @@ TEST_F(ShellTest, EachControlSitsAtItsPlaceWithItsCaptionKindAndState) {
   struct Case {
     const char* name;
     HWND control;
-    gui::DesignRect design;  // relative to the form's client area
+    core::DesignRect design;  // relative to the form's client area
     std::wstring caption;
     std::wstring kind;
     bool enabled;
@@ -101,7 +101,7 @@ TEST_F(ShellTest, EachControlSitsAtItsPlaceWithItsCaptionKindAndState) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_NE(c.control, nullptr);
-    const gui::PixelRect expected{main.Scale(c.design.left), main.Scale(c.design.top), main.Scale(c.design.width),
+    const core::PixelRect expected{main.Scale(c.design.left), main.Scale(c.design.top), main.Scale(c.design.width),
                                   main.Scale(c.design.height)};
     const RECT placed = fixture::RectInClient(c.control, window);
     EXPECT_EQ(placed.left, expected.left);

@@ -12,7 +12,7 @@
 
 #include "core/Bmp.h"
 #include "gui/Handles.h"
-#include "snap/ovWinSnap.h"
+#include "engine/ovWinSnap.h"
 #include "support/Poll.h"
 #include "support/TestFiles.h"
 

@@ -14,7 +14,7 @@
 
 #include "app/ovMainForm.h"
 #include "gui/Application.h"
-#include "snap/ovEmpty.h"
+#include "app/ovEmpty.h"
 #include "support/Backdrop.h"
 #include "support/FixtureForm.h"
 #include "support/ImageFiles.h"

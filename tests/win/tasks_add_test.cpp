@@ -8,7 +8,7 @@
 
 #include "app/ovMainForm.h"
 #include "core/TaskLine.h"
-#include "lists/ovListFile.h"
+#include "engine/ovListFile.h"
 #include "support/InspectFixtures.h"
 #include "support/ListsFixture.h"
 #include "support/Poll.h"

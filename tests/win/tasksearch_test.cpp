@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gui/Handles.h"
-#include "lists/ovTaskSearch.h"
+#include "engine/ovTaskSearch.h"
 #include "support/NestedTaskSearch.h"
 #include "support/WindowClasses.h"
 

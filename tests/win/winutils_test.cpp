@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "gui/Handles.h"
-#include "inspect/ovWinUtils.h"
+#include "engine/ovWinUtils.h"
 #include "support/InspectFixtures.h"
 #include "support/Poll.h"
 #include "support/Process.h"

@@ -1,11 +1,11 @@
 #include "support/Backdrop.h"
 
-#include "snap/ovEmpty.h"
+#include "app/ovEmpty.h"
 #include "support/FixtureForm.h"
 
 namespace fixture {
 
-gui::FormDesign BackdropDesign(const wchar_t* className, gui::DesignSize client, bool topmost) {
+gui::FormDesign BackdropDesign(const wchar_t* className, core::DesignSize client, bool topmost) {
   gui::FormDesign design = TestDesign();
   design.className = className;
   design.border = gui::BorderStyle::None;

@@ -14,7 +14,7 @@ inline constexpr COLORREF kBackdrop = RGB(0x30, 0x90, 0x50);
 inline constexpr std::uint32_t kBackdropPixel = 0x309050;
 
 // A borderless form of that class at the screen's origin, `client` in size and filled with kBackdrop.
-gui::FormDesign BackdropDesign(const wchar_t* className, gui::DesignSize client, bool topmost);
+gui::FormDesign BackdropDesign(const wchar_t* className, core::DesignSize client, bool topmost);
 
 // Whether the program's region overlay exists and is shown.
 bool OverlayUp();

@@ -1,4 +1,4 @@
-#include "snap/SnapFile.h"
+#include "engine/SnapFile.h"
 
 #include "core/Unicode.h"
 #include "gui/Error.h"
@@ -48,8 +48,8 @@ SnapFileError::SnapFileError(const std::wstring& path, DWORD error)
 void WriteFileReplacing(const std::wstring& path, std::span<const std::uint8_t> bytes) {
   TemporaryFile temporary(TemporaryNameFor(path));
   {
-    gui::UniqueFile file(::CreateFileW(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    gui::UniqueFile file(
+        ::CreateFileW(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw SnapFileError(path, ::GetLastError());
     std::size_t done = 0;
     while (done < bytes.size()) {

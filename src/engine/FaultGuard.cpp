@@ -1,4 +1,4 @@
-#include "snap/FaultGuard.h"
+#include "engine/FaultGuard.h"
 
 #include <windows.h>
 
@@ -9,8 +9,7 @@ bool CallGuarded(GuardedFunction function, void* context) noexcept {
   __try {
     function(context);
     return true;
-  } __except (GetExceptionCode() == EXCEPTION_STACK_OVERFLOW ? EXCEPTION_CONTINUE_SEARCH
-                                                              : EXCEPTION_EXECUTE_HANDLER) {
+  } __except (GetExceptionCode() == EXCEPTION_STACK_OVERFLOW ? EXCEPTION_CONTINUE_SEARCH : EXCEPTION_EXECUTE_HANDLER) {
     return false;
   }
 }

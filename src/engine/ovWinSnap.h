@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/Geometry.h"
-#include "snap/SnapFile.h"
+#include "engine/SnapFile.h"
 
 // The conversion library's one export: bitmap path in, PNG path out; true when the PNG was written.
 using ConvertFn = BOOLEAN(WINAPI*)(const wchar_t* bmpPath, const wchar_t* pngPath);

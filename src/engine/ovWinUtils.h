@@ -1,7 +1,7 @@
 #pragma once
 // TovWinUtils: the target window. SetWnd reads all of a window's properties at once; each setter records one new
 // value and applies it with one window-system call. The fields are a snapshot: nothing refreshes them but SetWnd
-// and the setters. The snapshot members (SnapRect, SnapWindow, SnapRegion) are defined with the capture code.
+// and the setters. The snapshot members (SnapRect, SnapWindow) are defined with the capture code.
 #include <windows.h>
 
 #include <cstdint>
@@ -40,11 +40,11 @@ class TovWinUtils {
   void SetAlpha(uint8_t value);
   void SetWndRect(const core::Rect& value);
 
-  // Snapshots (defined with the capture code): capture a screen rectangle, the target's current window rectangle,
-  // or a rectangle the user drags on the region overlay, into a bitmap file; SnapCursor draws the cursor in.
+  // Snapshots (defined with the capture code): capture a screen rectangle or the target's current window
+  // rectangle into a bitmap file; SnapCursor draws the cursor in. A region the user drags on the overlay is
+  // captured with SnapRect.
   void SnapRect(const core::Rect& rect, const std::wstring& fileName);
   void SnapWindow(const std::wstring& fileName);
-  void SnapRegion(const std::wstring& fileName);
 
   // Logical pixels per inch used for the font size; 0 (the default) asks the system at each SetWnd. The main window
   // sets its own DPI here.
@@ -60,6 +60,10 @@ class TovWinUtils {
   int FPpi = 0;
   bool FSilent = false;  // the target's thread did not answer the latest message sent to it
 };
+
+// The window a pick at a screen point names: the window there, or the child one level below it at that point
+// (WindowFromPoint passes over disabled children; ChildWindowFromPoint finds them). nullptr over no window.
+HWND WindowUnderPoint(POINT point);
 
 // Climbs from `start` with GetParent until it returns 0 and returns the last window reached (start itself when it
 // has no parent). GetParent yields the owner of an owned pop-up, so the climb goes on through owners. `steps`, when

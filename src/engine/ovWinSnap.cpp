@@ -1,4 +1,4 @@
-#include "snap/ovWinSnap.h"
+#include "engine/ovWinSnap.h"
 
 #include <cstdint>
 #include <limits>
@@ -10,7 +10,7 @@
 #include "gui/Application.h"
 #include "gui/Error.h"
 #include "gui/Handles.h"
-#include "snap/FaultGuard.h"
+#include "engine/FaultGuard.h"
 
 namespace {
 
@@ -23,9 +23,7 @@ std::uint32_t FileDepth(HDC screen) {
   return bits == 32 ? 32 : 24;
 }
 
-bool FitsInt(std::int64_t v) {
-  return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
-}
+bool FitsInt(std::int64_t v) { return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max(); }
 
 // The state handed through the fault guard to the library call.
 struct ConvertCall {

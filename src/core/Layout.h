@@ -1,8 +1,9 @@
 #pragma once
 // Design-time layout: rectangles in 96-DPI units, scaled to a window's real DPI and stretched by anchors
-// when the parent's client area differs from its design size. No window calls here, so it is tested on its own.
+// when the parent's client area differs from its design size. No window calls here: it is tested natively with the rest
+// of the core.
 
-namespace gui {
+namespace core {
 
 inline constexpr int kDesignDpi = 96;
 
@@ -46,7 +47,7 @@ int FontHeightForDpi(int pixels, int dpi);
 // Places a control: its design rectangle scaled to `dpi`, then moved or stretched by the difference between the
 // parent's real client size (pixels) and the parent's design client size scaled to `dpi`. An axis with neither
 // edge anchored keeps the control's centre at the same proportion of the parent.
-PixelRect Arrange(const DesignRect& design, const Anchors& anchors, const DesignSize& parentDesign,
-                  int parentWidth, int parentHeight, int dpi);
+PixelRect Arrange(const DesignRect& design, const Anchors& anchors, const DesignSize& parentDesign, int parentWidth,
+                  int parentHeight, int dpi);
 
-}  // namespace gui
+}  // namespace core

@@ -28,20 +28,20 @@ class TovSkimlet : public gui::Image {
   ~TovSkimlet() override;
 
   // Creates the control inside its panel, loads its cursor and icons and sizes it to the icon.
-  bool Create(gui::Container& parent, const gui::DesignRect& bounds);
+  bool Create(gui::Container& parent, const core::DesignRect& bounds);
 
   // The idle poll: follows the pointer while a drag is in progress.
   void Track();
 
-  HWND GrabWnd = nullptr;       // the window under the pointer at the latest poll of the current or last drag
-  HDC ScreenDC = nullptr;       // the screen, for reading pixels during a drag
-  TovGrabEvent OnDone;          // a drag ended
-  TovGrabEvent OnGrab;          // another window came under the pointer
+  HWND GrabWnd = nullptr;  // the window under the pointer at the latest poll of the current or last drag
+  HDC ScreenDC = nullptr;  // the screen, for reading pixels during a drag
+  TovGrabEvent OnDone;     // a drag ended
+  TovGrabEvent OnGrab;     // another window came under the pointer
   int GrabCursor = kGrabCursor;
   gui::Form* HostForm = nullptr;
   bool Grabbing = false;
-  HWND FramedWnd = nullptr;     // the window the inverted frame is drawn around; nullptr when none
-  core::Rect FormRect;          // the host form's bounds at the start of the drag
+  HWND FramedWnd = nullptr;  // the window the inverted frame is drawn around; nullptr when none
+  core::Rect FormRect;       // the host form's bounds at the start of the drag
 
   void BeginGrab();
   void EndGrab();

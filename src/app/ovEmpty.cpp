@@ -1,11 +1,11 @@
-#include "snap/ovEmpty.h"
+#include "app/ovEmpty.h"
 
 #include <windowsx.h>
 
 #include <climits>
 
 #include "gui/Handles.h"
-#include "snap/ovWinSnap.h"
+#include "engine/ovWinSnap.h"
 
 TovEmpty* ovEmpty = nullptr;
 

@@ -1,7 +1,6 @@
 // The target-window helper's snapshot operations.
-#include "inspect/ovWinUtils.h"
-#include "snap/ovEmpty.h"
-#include "snap/ovWinSnap.h"
+#include "engine/ovWinUtils.h"
+#include "engine/ovWinSnap.h"
 
 void TovWinUtils::SnapRect(const core::Rect& rect, const std::wstring& fileName) {
   CaptureScreenRect(rect, fileName, SnapCursor);
@@ -12,5 +11,3 @@ void TovWinUtils::SnapWindow(const std::wstring& fileName) {
   ::GetWindowRect(Wnd, &window);
   SnapRect({window.left, window.top, window.right, window.bottom}, fileName);
 }
-
-void TovWinUtils::SnapRegion(const std::wstring& fileName) { SnapRect(SelectRegion(), fileName); }

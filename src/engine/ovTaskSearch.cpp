@@ -1,4 +1,4 @@
-#include "lists/ovTaskSearch.h"
+#include "engine/ovTaskSearch.h"
 
 #include <vector>
 

@@ -1,6 +1,7 @@
-#include "inspect/ovSkimlet.h"
+#include "app/ovSkimlet.h"
 
 #include "app/ovApp.h"
+#include "engine/ovWinUtils.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
 
@@ -17,7 +18,7 @@ TovSkimlet::~TovSkimlet() {
   gui::Application::Instance().SetCursorIndex(0);
 }
 
-bool TovSkimlet::Create(gui::Container& parent, const gui::DesignRect& bounds) {
+bool TovSkimlet::Create(gui::Container& parent, const core::DesignRect& bounds) {
   if (!gui::Image::Create(parent, bounds)) return false;
   HCURSOR cursor = ::LoadCursorW(::GetModuleHandleW(nullptr), L"CUR_GRAB");
   gui::Application::Instance().RegisterCursor(GrabCursor, cursor);
@@ -42,13 +43,7 @@ void TovSkimlet::Track() {
   const COLORREF color = ScreenDC ? ::GetPixel(ScreenDC, point.x, point.y) : CLR_INVALID;
   if (color != CLR_INVALID) SetSwatch(color);
 
-  // WindowFromPoint passes over disabled children; one level of ChildWindowFromPoint finds them.
-  GrabWnd = ::WindowFromPoint(point);
-  if (GrabWnd) {
-    POINT client = point;
-    ::ScreenToClient(GrabWnd, &client);
-    if (HWND child = ::ChildWindowFromPoint(GrabWnd, client)) GrabWnd = child;
-  }
+  GrabWnd = WindowUnderPoint(point);
   if (GrabWnd == FramedWnd) return;
 
   DrawFrame(FramedWnd);

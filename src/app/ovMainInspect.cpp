@@ -7,7 +7,7 @@
 #include "app/ovMainForm.h"
 #include "core/InfoText.h"
 #include "core/Integers.h"
-#include "inspect/ovWinUtils.h"
+#include "engine/ovWinUtils.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "lists/ovListFile.h"
+#include "engine/ovListFile.h"
 
 #include <windows.h>
 
@@ -109,8 +109,8 @@ void SaveListFile(const std::wstring& path, const std::vector<std::wstring>& lin
 
   const std::wstring temporary = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".saving";
   {
-    gui::UniqueFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    gui::UniqueFile file(
+        ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) Fail(L"Cannot write", temporary, ::GetLastError());
     std::size_t done = 0;
     while (done < bytes.size()) {

@@ -1,8 +1,8 @@
-#include "gui/Layout.h"
+#include "core/Layout.h"
 
 #include <cstdint>
 
-namespace gui {
+namespace core {
 namespace {
 
 struct Axis {
@@ -44,4 +44,4 @@ PixelRect Arrange(const DesignRect& design, const Anchors& anchors, const Design
   return {x.start, y.start, x.length, y.length};
 }
 
-}  // namespace gui
+}  // namespace core

@@ -5,9 +5,10 @@
 #include <string>
 
 #include "app/ovApp.h"
+#include "app/ovEmpty.h"
 #include "app/ovMainForm.h"
 #include "gui/Application.h"
-#include "snap/ovWinSnap.h"
+#include "engine/ovWinSnap.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ void TovFrmMain::bSnapRegClick() {
     ti.SetVisible(false);
   }
 
-  FUtils->SnapRegion(FTmpFileName);
+  FUtils->SnapRect(SelectRegion(), FTmpFileName);
   gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
 }
 

@@ -11,7 +11,7 @@
 #include "core/SetLine.h"
 #include "core/TaskLine.h"
 #include "gui/Application.h"
-#include "lists/ovListFile.h"
+#include "engine/ovListFile.h"
 
 namespace {
 

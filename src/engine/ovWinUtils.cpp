@@ -1,4 +1,4 @@
-#include "inspect/ovWinUtils.h"
+#include "engine/ovWinUtils.h"
 
 #include <algorithm>
 #include <optional>
@@ -209,4 +209,13 @@ HWND TopmostAncestor(HWND start, int32_t* steps) {
   }
   if (steps) *steps = climbed;
   return top;
+}
+
+HWND WindowUnderPoint(POINT point) {
+  HWND window = ::WindowFromPoint(point);
+  if (!window) return nullptr;
+  POINT client = point;
+  ::ScreenToClient(window, &client);
+  if (HWND child = ::ChildWindowFromPoint(window, client)) return child;
+  return window;
 }

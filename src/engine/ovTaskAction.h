@@ -1,0 +1,29 @@
+#pragma once
+// What a close-or-click task line does: the window it names now and the action the runner takes on it. Both the
+// tool window's runner and the console front end go through here, so they find and do exactly the same thing.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "core/TaskLine.h"
+
+enum class TovTaskAction {
+  Close,  // a top-level task: ask the window to close
+  Click,  // a control task: click it, when it is enabled
+  Key,    // either kind with Key=N: press and release that virtual key
+};
+
+struct TovTaskTarget {
+  HWND Window = nullptr;  // nullptr: no window matches the line now
+  TovTaskAction Action = TovTaskAction::Close;
+  int32_t Key = 0;  // the virtual key, for TovTaskAction::Key
+};
+
+// Finds the window a task names. Without pClass: the top-level window with that class and title. With pClass: the
+// top-level window named by pClass and pName, then under it the control with that class and title, among its
+// direct children (pLevels 0) or by the levelled search. Empty values ask for empty texts, not for any.
+TovTaskTarget FindTaskTarget(const core::TaskItems& task);
+
+// Posts the action to the target's window: WM_CLOSE, a left click (only while the control is enabled), or the
+// key's down and up. False when nothing was posted (no window, or a disabled control to click).
+bool ApplyTaskAction(const TovTaskTarget& target);
