@@ -8,6 +8,7 @@ PACKAGES=(
   cmake ninja-build g++ googletest clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 xvfb xauth x11-utils xdotool imagemagick fp-utils-3.2.2
+  nlohmann-json3-dev
 )
 
 as_root() {
