@@ -167,7 +167,7 @@ void TovFrmMain::CreateTrayIcon() {
 }
 
 void TovFrmMain::RegisterHints() {
-  bh1 = std::make_unique<gui::BalloonHint>(Handle());
+  bh1.Create(Handle());
   const std::pair<gui::Control*, const wchar_t*> hints[] = {
       {&grab, L"Capture Window|Drag here to capture window!\r\nRight click to the top window!\r\n"},
       {&cbEnable, L"Set enabled or disabled"},
@@ -186,19 +186,18 @@ void TovFrmMain::RegisterHints() {
   };
   for (const auto& [control, hint] : hints) {
     control->SetHint(hint);
-    bh1->Add(control->Handle(), hint);
+    bh1.Add(control->Handle(), hint);
   }
 }
 
 void TovFrmMain::FormCreate() {
   FTmpFileName = ovApp->SnapshotFileName();
-  FUtils = std::make_unique<TovWinUtils>();
-  FUtils->SetScreenPpi(Dpi());
+  FUtils.SetScreenPpi(Dpi());
   FLogFileName = ovApp->SetFileName();
   FIniFileName = ovApp->TaskFileName();
   LoadLists();
   BuildListMenus();
-  FUtils->SnapCursor = miSnapCursor->Checked();
+  FUtils.SnapCursor = miSnapCursor->Checked();
   PlaceOnWorkArea();
   ti.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000);
 

@@ -47,7 +47,7 @@ class TovFrmMain : public gui::Form {
   // Components without a place on the window.
   gui::ImageList imageList{16};
   gui::TrayIcon ti;
-  std::unique_ptr<gui::BalloonHint> bh1;
+  gui::BalloonHint bh1;
   gui::PopupMenu pm;
   gui::PopupMenu pmSet;
   gui::MenuItem* miHistory = nullptr;
@@ -67,7 +67,7 @@ class TovFrmMain : public gui::Form {
 
   // State that the creation handler sets up and the subsystems share.
   std::wstring FTmpFileName;
-  std::unique_ptr<TovWinUtils> FUtils;
+  TovWinUtils FUtils;
   std::vector<std::wstring> FSetList;
   std::wstring FLogFileName;
   std::vector<std::wstring> FTaskList;

@@ -18,27 +18,27 @@ uint32_t HandleBits(HWND window) { return static_cast<uint32_t>(reinterpret_cast
 
 void TovFrmMain::ShowInfo(HWND window) {
   // The form's DPI may have changed since creation; font sizes are told at the DPI the program sees now.
-  FUtils->SetScreenPpi(Dpi());
-  FUtils->SetWnd(window);
+  FUtils.SetScreenPpi(Dpi());
+  FUtils.SetWnd(window);
 
   core::TargetInfo info;
   info.handle = HandleBits(window);
-  info.id = FUtils->WndId;
-  info.title = FUtils->WndTitle;
-  info.className = FUtils->WndClass;
-  info.style = FUtils->WndStyle;
-  info.exStyle = FUtils->WndExStyle;
-  info.fontText = FUtils->FontText;
+  info.id = FUtils.WndId;
+  info.title = FUtils.WndTitle;
+  info.className = FUtils.WndClass;
+  info.style = FUtils.WndStyle;
+  info.exStyle = FUtils.WndExStyle;
+  info.fontText = FUtils.FontText;
   mm.SetLines(core::BuildInfoLines(info));
 
   // Through the setters, so that each changed box runs its handler as a user's click would. The fields are read
   // once beforehand: a handler may change them.
-  const bool enabled = FUtils->Enabled;
-  const bool visible = FUtils->Visible;
-  const bool topmost = FUtils->Topmost;
-  const uint8_t alpha = FUtils->Alpha;
-  const bool isChild = FUtils->IsChild;
-  const core::Rect rect = FUtils->WndRect;
+  const bool enabled = FUtils.Enabled;
+  const bool visible = FUtils.Visible;
+  const bool topmost = FUtils.Topmost;
+  const uint8_t alpha = FUtils.Alpha;
+  const bool isChild = FUtils.IsChild;
+  const core::Rect rect = FUtils.WndRect;
   cbEnable.SetChecked(enabled);
   cbVisible.SetChecked(visible);
   cbTopmost.SetChecked(topmost);
@@ -59,10 +59,8 @@ void TovFrmMain::ShowInfo(HWND window) {
   const std::wstring heightHint = L"cy: Height (B:" + std::to_wstring(rect.bottom) + L")";
   eWidth.SetHint(widthHint);
   eHeight.SetHint(heightHint);
-  if (bh1) {
-    bh1->SetHint(eWidth.Handle(), widthHint);
-    bh1->SetHint(eHeight.Handle(), heightHint);
-  }
+  bh1.SetHint(eWidth.Handle(), widthHint);
+  bh1.SetHint(eHeight.Handle(), heightHint);
 }
 
 void TovFrmMain::grabGrab() { ShowInfo(grab.GrabWnd); }
@@ -74,31 +72,31 @@ void TovFrmMain::grabDone() {
 }
 
 void TovFrmMain::cbEnableClick() {
-  if (!FUtils || !FUtils->IsValid()) return;
-  FUtils->SetEnabled(cbEnable.Checked());
+  if (!FUtils.IsValid()) return;
+  FUtils.SetEnabled(cbEnable.Checked());
   AddHistory();
 }
 
 void TovFrmMain::cbVisibleClick() {
-  if (!FUtils || !FUtils->IsValid()) return;
-  FUtils->SetVisible(cbVisible.Checked());
+  if (!FUtils.IsValid()) return;
+  FUtils.SetVisible(cbVisible.Checked());
   AddHistory();
 }
 
 void TovFrmMain::cbTopmostClick() {
-  if (!FUtils || !FUtils->IsValid()) return;
-  FUtils->SetTopmost(cbTopmost.Checked());
+  if (!FUtils.IsValid()) return;
+  FUtils.SetTopmost(cbTopmost.Checked());
   AddHistory();
 }
 
 void TovFrmMain::tpChange() {
-  if (!FUtils || !FUtils->IsValid()) return;
-  FUtils->SetAlpha(static_cast<uint8_t>(tp.Position()));
+  if (!FUtils.IsValid()) return;
+  FUtils.SetAlpha(static_cast<uint8_t>(tp.Position()));
   AddHistory();
 }
 
 void TovFrmMain::bSizeClick() {
-  if (!FUtils || !FUtils->IsValid()) return;
+  if (!FUtils.IsValid()) return;
   std::array<int32_t, 4> values{};
   const gui::Edit* boxes[] = {&eLeft, &eTop, &eWidth, &eHeight};
   for (std::size_t i = 0; i < values.size(); ++i) {
@@ -107,20 +105,20 @@ void TovFrmMain::bSizeClick() {
     values[i] = *value;
   }
   const auto [left, top, width, height] = values;
-  FUtils->SetWndRect({left, top, core::WrappingSum(left, width), core::WrappingSum(top, height)});
+  FUtils.SetWndRect({left, top, core::WrappingSum(left, width), core::WrappingSum(top, height)});
   AddHistory();
 }
 
 void TovFrmMain::topParent(const gui::MouseEvent& event) {
   if (event.button != gui::MouseButton::Right) return;
-  if (!FUtils || !FUtils->IsValid() || !FUtils->IsChild) return;
-  const HWND parent = ::GetParent(FUtils->Wnd);
+  if (!FUtils.IsValid() || !FUtils.IsChild) return;
+  const HWND parent = ::GetParent(FUtils.Wnd);
   if (!parent) return;
   ShowInfo(TopmostAncestor(parent));
 }
 
 void TovFrmMain::WMLButtonDown(POINT client, UINT) {
-  const HWND target = FUtils && FUtils->IsValid() ? FUtils->Wnd : Handle();
+  const HWND target = FUtils.IsValid() ? FUtils.Wnd : Handle();
   // A press on the caption: the window system's own move loop then follows the mouse until the release.
   ::PostMessageW(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(client.x, client.y));
 }

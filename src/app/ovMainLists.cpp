@@ -89,17 +89,17 @@ void TovFrmMain::miAddSetClick(gui::MenuItem& item) {
 }
 
 void TovFrmMain::miAddTaskClick() {
-  if (!FUtils->IsValid()) return;
+  if (!FUtils.IsValid()) return;
   core::TaskItems task;
-  task.Set(L"Name", FUtils->WndTitle);
-  task.Set(L"Class", FUtils->WndClass);
+  task.Set(L"Name", FUtils.WndTitle);
+  task.Set(L"Class", FUtils.WndClass);
 
-  const HWND parent = FUtils->IsChild ? ::GetParent(FUtils->Wnd) : nullptr;
+  const HWND parent = FUtils.IsChild ? ::GetParent(FUtils.Wnd) : nullptr;
   if (parent) {
     int32_t between = 0;  // the windows strictly between the target and its topmost ancestor
     ShowInfo(TopmostAncestor(parent, &between));
-    task.Set(L"pName", FUtils->WndTitle);
-    task.Set(L"pClass", FUtils->WndClass);
+    task.Set(L"pName", FUtils.WndTitle);
+    task.Set(L"pClass", FUtils.WndClass);
     if (between > 0) task.Set(L"pLevels", std::to_wstring(between));
   }
 

@@ -35,20 +35,19 @@ class ShowAgainOnExit {
 }  // namespace
 
 void TovFrmMain::bSnapWinClick() {
-  if (!FUtils) return;
-  if (!FUtils->IsValid()) ShowInfo(::GetDesktopWindow());
-  if (!FUtils->IsValid()) return;
+  if (!FUtils.IsValid()) ShowInfo(::GetDesktopWindow());
+  if (!FUtils.IsValid()) return;
 
   const ShowAgainOnExit showAgain(*this);
   if (miHideSelf->Checked()) {
-    if (bh1) bh1->HideHint();
+    bh1.HideHint();
     Hide();
     ti.SetVisible(false);
     LetCoveredWindowsRepaint();
   }
 
   const DWORD start = ::GetTickCount();
-  FUtils->SnapWindow(FTmpFileName);
+  FUtils.SnapWindow(FTmpFileName);
   const DWORD elapsed = ::GetTickCount() - start;  // unsigned: right across the counter's wrap
   SetCaption(L"Skimlet " + std::to_wstring(elapsed));
 
@@ -57,20 +56,19 @@ void TovFrmMain::bSnapWinClick() {
 }
 
 void TovFrmMain::bSnapRegClick() {
-  if (!FUtils) return;
   const ShowAgainOnExit showAgain(*this);
   if (miHideSelf->Checked()) {
     // No pause here: the overlay's own loop lets the screen repaint before the user drags.
-    if (bh1) bh1->HideHint();
+    bh1.HideHint();
     Hide();
     ti.SetVisible(false);
   }
 
-  FUtils->SnapRect(SelectRegion(), FTmpFileName);
+  FUtils.SnapRect(SelectRegion(), FTmpFileName);
   gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
 }
 
 void TovFrmMain::miSnapCursorClick() {
   miSnapCursor->SetChecked(!miSnapCursor->Checked());
-  if (FUtils) FUtils->SnapCursor = miSnapCursor->Checked();
+  FUtils.SnapCursor = miSnapCursor->Checked();
 }

@@ -11,21 +11,25 @@ constexpr wchar_t kNotifyClass[] = L"SkimletBalloonHintNotify";
 
 }  // namespace
 
-BalloonHint::BalloonHint(HWND owner) {
+BalloonHint::BalloonHint(HWND owner) { Create(owner); }
+
+bool BalloonHint::Create(HWND owner) {
+  if (tooltip_) return false;
   InitCommonControlClasses();
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  if (!RegisterProcedureClass(instance, kNotifyClass, &BalloonHint::NotifyProc)) return;
+  if (!RegisterProcedureClass(instance, kNotifyClass, &BalloonHint::NotifyProc)) return false;
   // Every tool names this window as its container, so the tooltip's notifications come to us whichever window
   // the control lives in.
   notify_window_ = ::CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
-  if (!notify_window_) return;
+  if (!notify_window_) return false;
   tooltip_ =
       ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
-  if (!tooltip_) return;
+  if (!tooltip_) return false;
   ::SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kAutoPopMs, 0));
   const UINT dpi = owner ? ::GetDpiForWindow(owner) : ::GetDpiForSystem();
   ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, core::ScaleToDpi(kMaxTipWidth, dpi ? static_cast<int>(dpi) : 96));
+  return true;
 }
 
 BalloonHint::~BalloonHint() {

@@ -2,7 +2,8 @@
 // Balloon hints for any number of controls through one tooltip window.
 //
 // How to use:
-//   gui::BalloonHint bh1(mainWindow);                       // the tooltip is owned by that window (may be null)
+//   gui::BalloonHint bh1;                                   // a member of the window, made with it:
+//   bh1.Create(mainWindow);                                 // the tooltip is owned by that window (may be null)
 //   bh1.Add(button, L"Window Snapshot|Tips:\r\n  Press <Shift> to delay.");
 //   bh1.SetHint(edit, L"cx: Width");                          // changes (or adds) a hint at run time
 //   bh1.HideHint();                                           // takes a showing balloon away now
@@ -26,8 +27,12 @@ class BalloonHint {
   static constexpr int kAutoPopMs = 2500;
   static constexpr int kMaxTipWidth = 400;  // pixels at 96 DPI; lets "\r\n" break lines and wraps very long ones
 
-  // The hints' width follows the owner's DPI (the system's without an owner).
-  explicit BalloonHint(HWND owner = nullptr);
+  BalloonHint() = default;
+  // The same as Create(owner).
+  explicit BalloonHint(HWND owner);
+  // Makes the tooltip, owned by `owner` (may be null); the hints' width follows the owner's DPI (the system's
+  // without an owner). False when it could not be made, or was made before.
+  bool Create(HWND owner);
   ~BalloonHint();
   BalloonHint(const BalloonHint&) = delete;
   BalloonHint& operator=(const BalloonHint&) = delete;

@@ -47,7 +47,7 @@ TEST_F(HistoryTest, RecordsWorkedOnWindowsOnceWithTheirFirstCaption) {
 
   // A pick alone records nothing, even though setting the boxes ran their handlers.
   Drag(a.get());
-  EXPECT_EQ(Main().FUtils->Wnd, a.get());
+  EXPECT_EQ(Main().FUtils.Wnd, a.get());
   EXPECT_TRUE(Entries().empty());
 
   // Ticking "On top" records the target; unticking it records nothing new.
@@ -79,7 +79,7 @@ TEST_F(HistoryTest, RecordsWorkedOnWindowsOnceWithTheirFirstCaption) {
 
   // Choosing entry 1 makes A the target again and refills the panel; nothing is added.
   Main().miHistory->Item(2).Click();
-  EXPECT_EQ(Main().FUtils->Wnd, a.get());
+  EXPECT_EQ(Main().FUtils.Wnd, a.get());
   EXPECT_EQ(fixture::MemoLines(Main()).at(0), L"HWND =" + fixture::HexDec(fixture::LowBits(a.get())));
   EXPECT_EQ(fixture::MemoLines(Main()).at(2), L"Title=Window A");
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{first, second, third}));
@@ -108,8 +108,8 @@ TEST_F(HistoryTest, ChoosingAnEntryOfAGoneWindowShowsWhatTheSystemReports) {
     stale = gone.get();
   }
   Main().miHistory->Item(2).Click();
-  EXPECT_EQ(Main().FUtils->Wnd, stale);
-  EXPECT_FALSE(Main().FUtils->IsValid());
+  EXPECT_EQ(Main().FUtils.Wnd, stale);
+  EXPECT_FALSE(Main().FUtils.IsValid());
   EXPECT_EQ(fixture::MemoLines(Main()).size(), 3u);  // handle, identifier and style only
   EXPECT_EQ(Entries().size(), 1u);
 }

@@ -150,9 +150,9 @@ TEST_F(PanelTest, GeometryBoxesAndTheirHints) {
   const std::wstring heightHint = L"cy: Height (B:" + std::to_wstring(r.bottom) + L")";
   EXPECT_EQ(Main().eWidth.Hint(), widthHint);
   EXPECT_EQ(Main().eHeight.Hint(), heightHint);
-  EXPECT_EQ(Main().bh1->Hint(Main().eWidth.Handle()), widthHint);
-  EXPECT_EQ(Main().bh1->Hint(Main().eHeight.Handle()), heightHint);
-  EXPECT_EQ(Main().bh1->Hint(Main().eLeft.Handle()), L"x: Left");
+  EXPECT_EQ(Main().bh1.Hint(Main().eWidth.Handle()), widthHint);
+  EXPECT_EQ(Main().bh1.Hint(Main().eHeight.Handle()), heightHint);
+  EXPECT_EQ(Main().bh1.Hint(Main().eLeft.Handle()), L"x: Left");
 }
 
 TEST_F(PanelTest, SetButtonMovesOnlyWithFourGoodNumbers) {
@@ -196,7 +196,7 @@ TEST_F(PanelTest, SetButtonMovesOnlyWithFourGoodNumbers) {
     ::GetWindowRect(target.get(), &now);
     EXPECT_TRUE(::EqualRect(&now, &c.expected)) << now.left << "," << now.top << "," << now.right << "," << now.bottom;
     if (c.moves) {
-      EXPECT_EQ(Main().FUtils->WndRect, (core::Rect{c.expected.left, c.expected.top, c.expected.right,
+      EXPECT_EQ(Main().FUtils.WndRect, (core::Rect{c.expected.left, c.expected.top, c.expected.right,
                                                     c.expected.bottom}));
     }
   }
@@ -260,7 +260,7 @@ TEST_F(PanelTest, RightClickOnThePickerClimbsToTheTopLevelWindow) {
     };
     fixture::ClickAt(picker, true);
     ASSERT_TRUE(fixture::PollUntil([&] { return presses == 1; }));
-    EXPECT_EQ(Main().FUtils->Wnd, c.expected);
+    EXPECT_EQ(Main().FUtils.Wnd, c.expected);
     EXPECT_EQ(fixture::MemoLines(Main()).at(0), L"HWND =" + HexDec(LowBits(c.expected)));
     EXPECT_FALSE(Main().grab.Grabbing);
   }
@@ -323,7 +323,7 @@ TEST_F(PanelTest, AWindowThatStopsAnsweringIsShownWithinTheBound) {
     Main().ShowInfo(w);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_LT(elapsed, std::chrono::milliseconds(1500));
-    EXPECT_EQ(Main().FUtils->Wnd, w);
+    EXPECT_EQ(Main().FUtils.Wnd, w);
     const std::vector<std::wstring> lines = fixture::MemoLines(Main());
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(), L"HWND =" + HexDec(LowBits(w)));
@@ -342,9 +342,9 @@ TEST_F(PanelTest, AWindowThatStopsAnsweringIsShownWithinTheBound) {
   Main().cbEnable.SetChecked(false);
   Main().tp.SetPosition(100);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-  EXPECT_EQ(Main().FUtils->WndRect.left, 20);
-  EXPECT_FALSE(Main().FUtils->Enabled);
-  EXPECT_EQ(Main().FUtils->Alpha, 100);
+  EXPECT_EQ(Main().FUtils.WndRect.left, 20);
+  EXPECT_FALSE(Main().FUtils.Enabled);
+  EXPECT_EQ(Main().FUtils.Alpha, 100);
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ TEST_F(PickerTest, PressAndReleaseOnThePickerReportsTheSwatchAlone) {
   EXPECT_TRUE(grabbed.empty());
   EXPECT_EQ(done, 1);
   EXPECT_EQ(gui::Application::Instance().CursorIndex(), 0);
-  EXPECT_EQ(Main().FUtils->Wnd, nullptr);
+  EXPECT_EQ(Main().FUtils.Wnd, nullptr);
   std::vector<std::wstring> expected = banner;
   expected.push_back(L"Color=0xFFFFFF #FFFFFF RGB:255,255,255:255");
   EXPECT_EQ(fixture::MemoLines(Main()), expected);
@@ -129,7 +129,7 @@ TEST_F(PickerTest, DragFromAToBAndBackFramesOneWindowAtATime) {
   EXPECT_EQ(done, 1);
   EXPECT_EQ(Main().grab.Icon(), idleIcon);
   EXPECT_EQ(gui::Application::Instance().CursorIndex(), 0);
-  EXPECT_EQ(Main().FUtils->Wnd, a.get());
+  EXPECT_EQ(Main().FUtils.Wnd, a.get());
   EXPECT_EQ(Main().grab.GrabWnd, a.get());
   const std::vector<std::wstring> lines = fixture::MemoLines(Main());
   ASSERT_FALSE(lines.empty());
@@ -168,7 +168,7 @@ TEST_F(PickerTest, DisabledControlIsPickedAsItselfAndChildrenDisableTopmost) {
   EXPECT_FALSE(Main().cbTopmost.Enabled());
   MoveTo(fixture::CenterOf(disabled), disabled);
   Release();
-  EXPECT_EQ(Main().FUtils->Wnd, disabled);
+  EXPECT_EQ(Main().FUtils.Wnd, disabled);
   EXPECT_FALSE(::IsWindowEnabled(disabled));
   EXPECT_TRUE(::IsWindowEnabled(dialog.get()));
 }

@@ -191,7 +191,7 @@ TEST(ListFilesAtStart, UnreadableFileIsReportedAndTheRestGoesOn) {
     obstacle.Release();
     fixture::OwnedWindow probe = fixture::MakeProbe(L"Add me");
     ASSERT_TRUE(probe);
-    main.FUtils->SetWnd(probe.get());
+    main.FUtils.SetWnd(probe.get());
     fixture::ClickAsUser(*main.miAddTask);
     main.eLeft.SetText(L"5");
     main.eTop.SetText(L"6");
@@ -274,7 +274,7 @@ TEST(ListFilesSaving, FailedSaveIsReportedKeepsTheEntryAndTheOldFile) {
       SaveBlocker taskBlocker(c.kind, lists.TaskFile());
       main.eLeft.SetText(L"1");
       fixture::ClickAsUser(*main.miAddSet);
-      main.FUtils->SetWnd(first.get());
+      main.FUtils.SetWnd(first.get());
       fixture::ClickAsUser(*main.miAddTask);
 
       EXPECT_EQ(lists.Reports().size(), 2u);
@@ -289,7 +289,7 @@ TEST(ListFilesSaving, FailedSaveIsReportedKeepsTheEntryAndTheOldFile) {
     // The next save that succeeds writes the whole list, the entry that failed too.
     main.eLeft.SetText(L"2");
     fixture::ClickAsUser(*main.miAddSet);
-    main.FUtils->SetWnd(second.get());
+    main.FUtils.SetWnd(second.get());
     fixture::ClickAsUser(*main.miAddTask);
     EXPECT_EQ(lists.Reports().size(), 2u);
     EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()),
@@ -305,7 +305,7 @@ TEST(ListFilesSaving, MarkedFileIsRewrittenInTheCodePage) {
   TovFrmMain& main = lists.Start();
   EXPECT_EQ(lists.TaskEntries(), Lines{L"\"Name=Caf\u00e9, Bar\",Class=K"});
   fixture::OwnedWindow probe = fixture::MakeProbe(L"New");
-  main.FUtils->SetWnd(probe.get());
+  main.FUtils.SetWnd(probe.get());
   fixture::ClickAsUser(*main.miAddTask);
   const std::string bytes = fixture::ReadFileBytes(lists.TaskFile());
   // The accented letter fits both code pages Wine uses here (1252 and UTF-8), so no mark is written.

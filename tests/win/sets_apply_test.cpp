@@ -102,7 +102,7 @@ TEST(PositionSets, ApplyingFillsTheBoxesAndMovesTheTarget) {
   EXPECT_TRUE(::EqualRect(&rect, &start));
 
   main.ShowInfo(probe.get());
-  ASSERT_EQ(main.FUtils->Wnd, probe.get());
+  ASSERT_EQ(main.FUtils.Wnd, probe.get());
   struct Case {
     const wchar_t* caption;
     Texts boxes;

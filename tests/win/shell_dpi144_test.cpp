@@ -97,8 +97,8 @@ TEST_F(Dpi144Test, MainWindowScalesByOneAndAHalf) {
 }
 
 TEST_F(Dpi144Test, HintsWrapAtAWidthScaledLikeTheWindow) {
-  ASSERT_NE(Main().bh1, nullptr);
-  EXPECT_EQ(::SendMessageW(Main().bh1->Window(), TTM_GETMAXTIPWIDTH, 0, 0), At144(gui::BalloonHint::kMaxTipWidth));
+  ASSERT_NE(Main().bh1.Window(), nullptr);
+  EXPECT_EQ(::SendMessageW(Main().bh1.Window(), TTM_GETMAXTIPWIDTH, 0, 0), At144(gui::BalloonHint::kMaxTipWidth));
 }
 
 TEST_F(Dpi144Test, TheMemoPictureFitsWithoutWrapping) {

@@ -254,7 +254,7 @@ TEST_F(ShellTest, MenusAsWindowsHoldsThemMatchTheTables) {
   EXPECT_EQ(ampersands(actualSet), 1);
 
   // The snapshot option starts checked and reaches the target helper; Hide Skimlet only toggles its mark.
-  EXPECT_TRUE(main.FUtils->SnapCursor);
+  EXPECT_TRUE(main.FUtils.SnapCursor);
   main.miHideSelf->Click();
   EXPECT_FALSE(gui::ReadMenu(main.pm.Handle())[3].items[2].items[1].checked);
   main.miHideSelf->Click();

@@ -142,12 +142,12 @@ struct ShiftHold {
 TEST(SnapCommand, WindowSnapshotWithNothingPickedTakesTheWholeScreenAndRecordsTheDesktop) {
   SnapProgram program;
   TovFrmMain& main = program.Main();
-  ASSERT_FALSE(main.FUtils->IsValid());
+  ASSERT_FALSE(main.FUtils.IsValid());
   const std::size_t historyBefore = program.HistoryEntries();
 
   main.bSnapWinClick();
 
-  EXPECT_EQ(main.FUtils->Wnd, ::GetDesktopWindow());
+  EXPECT_EQ(main.FUtils.Wnd, ::GetDesktopWindow());
   RECT desktop{};
   ::GetWindowRect(::GetDesktopWindow(), &desktop);
   const auto size = fixture::BmpSize(fixture::ReadFileBytes(program.bmp));
@@ -277,7 +277,7 @@ TEST(SnapCommand, RegionSnapshotCapturesTheDraggedRectangleOnly) {
   EXPECT_EQ(notBackdrop, 0);
   EXPECT_EQ(program.session->opened, std::vector<std::wstring>{program.bmp});
   // The region snapshot needs no target, leaves the caption alone and records nothing.
-  EXPECT_EQ(main.FUtils->Wnd, nullptr);
+  EXPECT_EQ(main.FUtils.Wnd, nullptr);
   EXPECT_EQ(main.Caption(), L"Skimlet");
   EXPECT_EQ(program.HistoryEntries(), historyBefore);
   EXPECT_TRUE(program.Shown());
@@ -332,11 +332,11 @@ TEST(SnapCommand, SnapCursorOptionTogglesAndReachesTheHelper) {
   SnapProgram program;
   TovFrmMain& main = program.Main();
   ASSERT_TRUE(main.miSnapCursor->Checked());
-  ASSERT_TRUE(main.FUtils->SnapCursor);
+  ASSERT_TRUE(main.FUtils.SnapCursor);
   for (const bool expected : {false, true, false}) {
     main.miSnapCursorClick();
     EXPECT_EQ(main.miSnapCursor->Checked(), expected);
-    EXPECT_EQ(main.FUtils->SnapCursor, expected);
+    EXPECT_EQ(main.FUtils.SnapCursor, expected);
   }
 }
 

@@ -129,14 +129,14 @@ TEST(MakingTasks, LinesFromTargetsAndTheTargetAfterwards) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     main.ShowInfo(c.target);
-    ASSERT_EQ(main.FUtils->Wnd, c.target);
+    ASSERT_EQ(main.FUtils.Wnd, c.target);
     fixture::ClickAsUser(*main.miAddTask);
     lines.push_back(c.line);
     EXPECT_EQ(main.FTaskList, lines);
     EXPECT_EQ(lists.TaskEntries(), lines);
     EXPECT_EQ(LoadListFile(lists.TaskFile()), lines);
     // The panel shows the topmost ancestor, which stays the target.
-    EXPECT_EQ(main.FUtils->Wnd, c.targetAfter);
+    EXPECT_EQ(main.FUtils.Wnd, c.targetAfter);
     wchar_t title[256] = {};
     ::GetWindowTextW(c.targetAfter, title, 256);
     if (title[0]) { EXPECT_TRUE(MemoMentions(main, title)) << "memo does not show " << testing::PrintToString(title); }
@@ -162,7 +162,7 @@ TEST(MakingTasks, LinePresentInAnyLetterCaseOrNoTargetAddsNothing) {
   ASSERT_TRUE(confirm);
   main.ShowInfo(::GetDlgItem(confirm.get(), IDOK));
   fixture::ClickAsUser(*main.miAddTask);
-  EXPECT_EQ(main.FUtils->Wnd, confirm.get());  // the ancestor is shown even though nothing is added
+  EXPECT_EQ(main.FUtils.Wnd, confirm.get());  // the ancestor is shown even though nothing is added
   // A target that no longer exists.
   fixture::OwnedWindow gone = fixture::MakeProbe(L"Gone");
   main.ShowInfo(gone.get());
