@@ -1,22 +1,30 @@
-// Times a full-screen capture to a bitmap file and its conversion to PNG through the product's library.
-//   bench_snap.exe [runs] [output folder]
-// Shows a full-screen picture first, so the files hold more than a flat colour. When it has measured it
-// writes <folder>\ready and keeps the picture up until <folder>\done appears (at most two minutes), so that
-// a script can capture the same screen with other tools meanwhile.
+// Times a full-screen capture to a bitmap file and its conversion to PNG: through the product's library, and through
+// the imaging component's PNG encoder that the library used before, on the same bitmap.
+//   bench_snap.exe [runs] [output folder] [desktop]
+// Shows a full-screen picture first, so the files hold more than a flat colour; with "desktop" it shows nothing and
+// captures the screen as it is. With the picture, when it has measured it writes <folder>\ready and keeps the
+// picture up until <folder>\done appears (at most two minutes), so that a script can capture the same screen with
+// other tools meanwhile. The bitmap stays in the folder as bench.tmp.bmp.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "core/Geometry.h"
+#include "core/PngEncoder.h"
 #include "BenchKit.h"
 #include "gui/Handles.h"
 #include "engine/ovWinSnap.h"
 #include "support/Poll.h"
 #include "support/TestFiles.h"
+#include "snap_wic.h"
 
 namespace {
 
@@ -56,12 +64,24 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// The median time of `runs` calls.
+double MedianMs(int runs, const std::function<void()>& call) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const double start = bench::NowMs();
+    call();
+    times.push_back(bench::NowMs() - start);
+  }
+  return bench::Median(times);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   std::wstring folder = argc > 2 ? bench::Widen(argv[2]) : L".";
   if (folder.back() != L'\\') folder += L'\\';
+  const bool desktop = argc > 3 && std::strcmp(argv[3], "desktop") == 0;
 
   std::wstring self(32768, L'\0');
   self.resize(::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
@@ -70,41 +90,48 @@ int main(int argc, char** argv) {
 
   const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
   bench::PrintMachine();
-  std::printf("runs=%d\n", runs);
+  std::printf("runs=%d\npicture=%s\n", runs, desktop ? "desktop" : "synthetic");
 
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = PictureProc;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"BenchSnapPicture";
-  ::RegisterClassW(&wc);
-  const HWND picture = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                                         height, nullptr, nullptr, wc.hInstance, nullptr);
-  ::UpdateWindow(picture);
-  fixture::Settle(500);  // let the picture reach the screen
+  HWND picture = nullptr;
+  if (!desktop) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PictureProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"BenchSnapPicture";
+    ::RegisterClassW(&wc);
+    picture = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    ::UpdateWindow(picture);
+    fixture::Settle(500);  // let the picture reach the screen
+  }
 
-  const std::wstring bmp = folder + L"bench.tmp.bmp";
-  std::vector<double> capture, convert;
+  const std::wstring bmp = folder + L"bench.tmp.bmp", wicPng = folder + L"wic.png";
   std::wstring result;
+  double captureMs = 0, convertMs = 0, wicMs = 0, filterMs = 0, encodeMs = 0;
+  bool wicWritten = false;
   try {
-    for (int i = 0; i < runs; ++i) {
-      const double start = bench::NowMs();
-      CaptureScreenRect(core::Rect{0, 0, width, height}, bmp, false);
-      capture.push_back(bench::NowMs() - start);
-    }
-    for (int i = 0; i < runs; ++i) {
-      const double start = bench::NowMs();
-      result = ConvertToPng(bmp, library);
-      convert.push_back(bench::NowMs() - start);
-    }
+    captureMs = MedianMs(runs, [&] { CaptureScreenRect(core::Rect{0, 0, width, height}, bmp, false); });
+    convertMs = MedianMs(runs, [&] { result = ConvertToPng(bmp, library); });
+    wicMs = MedianMs(runs, [&] { wicWritten = WicConvertBmpToPng(bmp, wicPng); });
+    // The encoder alone, in memory: at level 0 deflate only stores, so that time is the filters' (and copying's).
+    const std::string bytes = fixture::ReadFileBytes(bmp);
+    const std::span<const std::uint8_t> file(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    filterMs = MedianMs(runs, [&] { core::EncodeBmpAsPng(file, 0); });
+    encodeMs = MedianMs(runs, [&] { core::EncodeBmpAsPng(file); });
   } catch (const std::exception& e) {
     std::printf("error=%s\n", e.what());
     return 1;
   }
   const bool converted = result != bmp;
-  std::printf("capture_ms_median=%.2f\nconvert_ms_median=%.2f\nconverted=%d\nbmp_bytes=%lld\npng_bytes=%lld\n",
-              bench::Median(capture), bench::Median(convert), converted ? 1 : 0, FileSize(bmp),
-              converted ? FileSize(result) : -1);
+  const auto ours = converted ? WicDecode(result) : std::nullopt;
+  const auto theirs = wicWritten ? WicDecode(wicPng) : std::nullopt;
+  std::printf("capture_ms_median=%.2f\nconvert_ms_median=%.2f\nwic_ms_median=%.2f\n", captureMs, convertMs, wicMs);
+  std::printf("encode_ms_median=%.2f\nfilter_ms_median=%.2f\n", encodeMs, filterMs);
+  std::printf("converted=%d\nbmp_bytes=%lld\npng_bytes=%lld\nwic_png_bytes=%lld\nsame_pixels=%d\n", converted ? 1 : 0,
+              FileSize(bmp), converted ? FileSize(result) : -1, wicWritten ? FileSize(wicPng) : -1,
+              ours && theirs && *ours == *theirs ? 1 : 0);
   std::fflush(stdout);
+  if (desktop) return 0;
 
   if (!fixture::WriteFileBytes(folder + L"ready", "")) {
     std::printf("error=cannot write the ready marker\n");

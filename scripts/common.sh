@@ -7,6 +7,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES=(
   cmake ninja-build g++ googletest clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+  zlib1g-dev libz-mingw-w64-dev
   wine wine64 xvfb xauth x11-utils xdotool imagemagick fp-utils-3.2.2
   nlohmann-json3-dev
 )

@@ -131,6 +131,15 @@ BmpCheck CheckBmp(std::span<const std::uint8_t> file) {
   if (declaredSize != 0 && declaredSize < needed) return Fail(BmpProblem::Inconsistent);
   if (declaredImageSize != 0 && declaredImageSize < l.pixelBytes) return Fail(BmpProblem::Inconsistent);
 
+  if (compression == kBiBitfields) {
+    // After a 40-byte header the masks follow it; longer headers hold them at the same place.
+    const std::size_t masksAt = kBmpFileHeaderSize + kBmpInfoHeaderSize;
+    l.redMask = ReadU32(file, masksAt);
+    l.greenMask = ReadU32(file, masksAt + 4);
+    l.blueMask = ReadU32(file, masksAt + 8);
+    if (infoSize >= kBmpInfoHeaderSize + 16) l.alphaMask = ReadU32(file, masksAt + 12);
+  }
+
   BmpCheck check;
   check.layout = l;
   return check;

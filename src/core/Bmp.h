@@ -51,6 +51,11 @@ struct BmpLayout {
   std::uint64_t stride = 0;
   std::uint64_t pixelOffset = 0;  // where the first stored row begins
   std::uint64_t pixelBytes = 0;   // stride * height, all inside the file
+  // BI_BITFIELDS only: where each channel lies in a pixel. The alpha mask comes from headers of 56 bytes or more.
+  std::uint32_t redMask = 0;
+  std::uint32_t greenMask = 0;
+  std::uint32_t blueMask = 0;
+  std::uint32_t alphaMask = 0;
 };
 
 struct BmpCheck {

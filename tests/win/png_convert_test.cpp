@@ -28,14 +28,18 @@ Rgb Pattern(std::uint32_t x, std::uint32_t y) {
           static_cast<std::uint8_t>((x ^ y) * 5)};
 }
 
-// A bottom-up bitmap of the pattern. At 32 bpp the fourth byte varies: it is padding, never opacity.
-Bytes MakeBitmap(std::uint32_t w, std::uint32_t h, std::uint32_t bpp) {
+// A bitmap of the pattern, bottom-up unless asked. At 32 bpp the fourth byte varies: it is padding, never opacity.
+Bytes MakeBitmap(std::uint32_t w, std::uint32_t h, std::uint32_t bpp, bool topDown = false) {
   const auto header = core::MakeBmpHeader(w, h, bpp);
   Bytes file(header->begin(), header->end());
+  if (topDown) {
+    const std::uint32_t negative = ~h + 1;  // the height field of a top-down file
+    for (int i = 0; i < 4; ++i) file[22 + i] = static_cast<std::uint8_t>(negative >> (8 * i));
+  }
   const std::uint64_t stride = core::BmpStride(w, bpp);
   file.resize(file.size() + stride * h);
   for (std::uint32_t y = 0; y < h; ++y) {
-    std::uint8_t* row = file.data() + core::kBmpHeaderSize + stride * (h - 1 - y);
+    std::uint8_t* row = file.data() + core::kBmpHeaderSize + stride * (topDown ? y : h - 1 - y);
     for (std::uint32_t x = 0; x < w; ++x) {
       const Rgb c = Pattern(x, y);
       std::uint8_t* p = row + x * (bpp / 8);
@@ -127,13 +131,15 @@ void ExpectPatternPng(const std::wstring& png, std::uint32_t w, std::uint32_t h)
 TEST(ConvertBmp2Png, WritesALosslessOpaquePng) {
   const ConvertFn convert = RealExport();
   ASSERT_NE(convert, nullptr);
-  struct Case { std::uint32_t w, h, bpp; };
-  const Case cases[] = {{1, 1, 32}, {13, 7, 24}, {13, 7, 32}, {64, 48, 32}, {3, 200, 24}};
+  struct Case { std::uint32_t w, h, bpp; bool topDown; };
+  const Case cases[] = {{1, 1, 32, false}, {1, 1, 24, true}, {13, 7, 24, false}, {13, 7, 32, false},
+                        {13, 7, 24, true}, {5, 9, 32, true}, {64, 48, 32, false}, {3, 200, 24, false}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + "x" + std::to_string(c.bpp));
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + "x" + std::to_string(c.bpp) +
+                 (c.topDown ? " top-down" : ""));
     TempFolder folder;
     const std::wstring bmp = folder.File(L"shot.tmp.bmp"), png = folder.File(L"shot.tmp.png");
-    ASSERT_TRUE(fixture::WriteFileBytes(bmp, MakeBitmap(c.w, c.h, c.bpp)));
+    ASSERT_TRUE(fixture::WriteFileBytes(bmp, MakeBitmap(c.w, c.h, c.bpp, c.topDown)));
     EXPECT_EQ(convert(bmp.c_str(), png.c_str()), 1);
     ExpectPatternPng(png, c.w, c.h);
     EXPECT_EQ(folder.FileNames().size(), 2u) << "a temporary file was left behind";

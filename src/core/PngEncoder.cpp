@@ -1,0 +1,249 @@
+#include "core/PngEncoder.h"
+
+#define ZLIB_CONST
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <utility>
+
+#include "core/Bmp.h"
+
+namespace core {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::uint8_t kColourRgb = 2;
+constexpr std::uint8_t kColourRgba = 6;
+// Compressed bytes per IDAT chunk: large enough that the 12 bytes around each do not count, small enough
+// that the buffer stays in the cache.
+constexpr std::size_t kIdatBytes = 256 * 1024;
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+// Length, type, data, and the CRC of type and data. `data.size()` is at most kIdatBytes.
+void PutChunk(std::vector<std::uint8_t>& out, const char (&type)[5], std::span<const std::uint8_t> data) {
+  PutU32(out, static_cast<std::uint32_t>(data.size()));
+  const std::size_t typeAt = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  const uLong crc = crc32(0, out.data() + typeAt, static_cast<uInt>(4 + data.size()));
+  PutU32(out, static_cast<std::uint32_t>(crc));
+}
+
+// The image data as one zlib stream, cut into IDAT chunks as the compressed bytes arrive.
+class IdatWriter {
+ public:
+  explicit IdatWriter(std::vector<std::uint8_t>& png) : png_(png), buffer_(kIdatBytes) {}
+  IdatWriter(const IdatWriter&) = delete;
+  IdatWriter& operator=(const IdatWriter&) = delete;
+  ~IdatWriter() {
+    if (open_) deflateEnd(&z_);
+  }
+
+  bool Open(int level) {
+    open_ = deflateInit(&z_, level) == Z_OK;
+    ResetOutput();
+    return open_;
+  }
+
+  // Compresses `data` (at most a row, far below 4 GB); `last` ends the stream and writes what is left.
+  bool Write(std::span<const std::uint8_t> data, bool last) {
+    z_.next_in = data.data();
+    z_.avail_in = static_cast<uInt>(data.size());
+    const int flush = last ? Z_FINISH : Z_NO_FLUSH;
+    for (;;) {
+      const int result = deflate(&z_, flush);
+      if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) return false;
+      if (z_.avail_out == 0) {  // a full chunk; there may be more
+        PutChunk(png_, "IDAT", buffer_);
+        ResetOutput();
+        continue;
+      }
+      // With room left over, deflate has taken all the input; when finishing, it has also ended the stream.
+      if (!last) return true;
+      if (result != Z_STREAM_END) return false;
+      PutChunk(png_, "IDAT", std::span(buffer_).first(buffer_.size() - z_.avail_out));
+      return true;
+    }
+  }
+
+ private:
+  void ResetOutput() {
+    z_.next_out = buffer_.data();
+    z_.avail_out = static_cast<uInt>(buffer_.size());
+  }
+
+  std::vector<std::uint8_t>& png_;
+  std::vector<std::uint8_t> buffer_;
+  z_stream z_{};
+  bool open_ = false;
+};
+
+std::uint8_t Paeth(int a, int b, int c) {
+  const int pa = std::abs(b - c);
+  const int pb = std::abs(a - c);
+  const int pc = std::abs(a + b - 2 * c);
+  return static_cast<std::uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+}
+
+// Stores the row less its prediction and returns the result's cost: its bytes read as signed differences, summed
+// by magnitude (at most 128 * 4 * kBmpMaxDimension: it fits 32 bits). One pass, which the compiler vectorises.
+template <typename Predict>
+std::uint32_t Apply(const std::uint8_t* x, std::size_t size, Predict predict, std::uint8_t* out) {
+  std::uint32_t sum = 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    const auto v = static_cast<std::uint8_t>(x[i] - predict(i));
+    out[i] = v;
+    sum += static_cast<std::uint32_t>(std::abs(static_cast<std::int8_t>(v)));
+  }
+  return sum;
+}
+
+// The current and the previous row in PNG byte order, and each row filtered five ways. Both rows start after
+// one pixel of zeros, which the filters take as the first pixel's left neighbours; the previous row is all
+// zeros for the top row. Every loop reads the rows and writes a candidate only, so each compiles to straight
+// arithmetic without branches.
+class RowFilter {
+ public:
+  RowFilter(std::size_t rowBytes, std::size_t pixelBytes)
+      : size_(rowBytes),
+        pixel_(pixelBytes),
+        current_(pixelBytes + rowBytes),
+        previous_(pixelBytes + rowBytes) {
+    for (std::size_t type = 0; type < candidates_.size(); ++type) {
+      candidates_[type].resize(1 + rowBytes);
+      candidates_[type][0] = static_cast<std::uint8_t>(type);
+    }
+  }
+
+  std::uint8_t* Current() { return current_.data() + pixel_; }
+
+  // The cheapest filtering of the current row, its filter type first; the current row becomes the previous.
+  std::span<const std::uint8_t> Filter() {
+    const std::uint8_t* x = current_.data() + pixel_;
+    const std::uint8_t* left = current_.data();
+    const std::uint8_t* up = previous_.data() + pixel_;
+    const std::uint8_t* upLeft = previous_.data();
+    const std::size_t n = size_;
+    std::array<std::uint32_t, 5> costs{};
+    if (std::equal(x, x + n, up)) {
+      // The row repeats the one above: Up leaves nothing, which nothing beats. Common on screens, and cheap to see.
+      std::fill_n(Candidate(2), n, std::uint8_t{0});
+      costs.fill(1);
+      costs[2] = 0;
+    } else {
+      costs[0] = Apply(x, n, [](std::size_t) { return 0; }, Candidate(0));
+      costs[1] = Apply(x, n, [&](std::size_t i) { return left[i]; }, Candidate(1));
+      costs[2] = Apply(x, n, [&](std::size_t i) { return up[i]; }, Candidate(2));
+      costs[3] = Apply(x, n, [&](std::size_t i) { return (left[i] + up[i]) >> 1; }, Candidate(3));
+      costs[4] = Apply(x, n, [&](std::size_t i) { return Paeth(left[i], up[i], upLeft[i]); }, Candidate(4));
+    }
+    const std::size_t best = static_cast<std::size_t>(std::min_element(costs.begin(), costs.end()) - costs.begin());
+    std::swap(current_, previous_);
+    return candidates_[best];
+  }
+
+ private:
+  std::uint8_t* Candidate(std::size_t type) { return candidates_[type].data() + 1; }
+
+  std::size_t size_;
+  std::size_t pixel_;
+  std::vector<std::uint8_t> current_;
+  std::vector<std::uint8_t> previous_;
+  std::array<std::vector<std::uint8_t>, 5> candidates_;  // None, Sub, Up, Average, Paeth: their type numbers
+};
+
+// One stored row of blue, green, red (and a fourth byte) to red, green, blue (and alpha when it is kept).
+void ToPngOrder(const std::uint8_t* in, std::uint8_t* out, std::uint32_t width, std::uint32_t inBytes, bool alpha) {
+  if (inBytes == 3) {
+    for (std::uint32_t x = 0; x < width; ++x, in += 3, out += 3) {
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
+    }
+  } else if (!alpha) {
+    for (std::uint32_t x = 0; x < width; ++x, in += 4, out += 3) {
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
+    }
+  } else {
+    for (std::uint32_t x = 0; x < width; ++x, in += 4, out += 4) {
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
+      out[3] = in[3];
+    }
+  }
+}
+
+bool Describable(const PngSource& s) {
+  if (s.bytesPerPixel != 3 && s.bytesPerPixel != 4) return false;
+  if (s.alpha && s.bytesPerPixel != 4) return false;
+  if (s.width == 0 || s.height == 0 || s.width > kBmpMaxDimension || s.height > kBmpMaxDimension) return false;
+  const std::uint64_t rowBytes = static_cast<std::uint64_t>(s.width) * s.bytesPerPixel;
+  if (s.stride < rowBytes || s.pixels.size() < rowBytes) return false;
+  // Division instead of multiplication: a huge stride cannot overflow.
+  return (s.pixels.size() - rowBytes) / s.stride >= s.height - 1;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodePng(const PngSource& source, int level) {
+  if (!Describable(source)) return {};
+  const std::uint32_t channels = source.alpha ? 4 : 3;
+
+  std::vector<std::uint8_t> png(kSignature.begin(), kSignature.end());
+  std::vector<std::uint8_t> header;
+  PutU32(header, source.width);
+  PutU32(header, source.height);
+  // Bit depth, colour type, then compression, filter method and interlace: the only defined methods, no interlace.
+  header.insert(header.end(), {8, source.alpha ? kColourRgba : kColourRgb, 0, 0, 0});
+  PutChunk(png, "IHDR", header);
+
+  IdatWriter idat(png);
+  if (!idat.Open(level)) return {};
+  RowFilter filter(static_cast<std::size_t>(source.width) * channels, channels);
+  for (std::uint32_t y = 0; y < source.height; ++y) {
+    const std::uint64_t stored = source.topDown ? y : source.height - 1 - y;
+    ToPngOrder(source.pixels.data() + stored * source.stride, filter.Current(), source.width, source.bytesPerPixel,
+               source.alpha);
+    if (!idat.Write(filter.Filter(), y + 1 == source.height)) return {};
+  }
+  PutChunk(png, "IEND", {});
+  return png;
+}
+
+std::vector<std::uint8_t> EncodeBmpAsPng(std::span<const std::uint8_t> file, int level) {
+  const BmpCheck check = CheckBmp(file);
+  if (!check.ok()) return {};
+  const BmpLayout& l = check.layout;
+  PngSource source;
+  source.pixels = file.subspan(static_cast<std::size_t>(l.pixelOffset), static_cast<std::size_t>(l.pixelBytes));
+  source.width = l.width;
+  source.height = l.height;
+  source.stride = l.stride;
+  source.topDown = l.topDown;
+  if (l.bitsPerPixel == 24 && l.compression == kBiRgb) {
+    source.bytesPerPixel = 3;
+  } else if (l.bitsPerPixel == 32 && l.compression == kBiRgb) {
+    source.bytesPerPixel = 4;  // the fourth byte is padding
+  } else if (l.bitsPerPixel == 32 && l.compression == kBiBitfields && l.redMask == 0xFF0000 &&
+             l.greenMask == 0xFF00 && l.blueMask == 0xFF && (l.alphaMask == 0 || l.alphaMask == 0xFF000000)) {
+    source.bytesPerPixel = 4;
+    source.alpha = l.alphaMask != 0;
+  } else {
+    return {};
+  }
+  return EncodePng(source, level);
+}
+
+}  // namespace core
