@@ -40,8 +40,8 @@ void PrintMachine() {
   }
   int depth = 0;
   {
-    const gui::WindowDc screen;
-    depth = ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
+    const gui::WindowDc screen = gui::WindowDc::Client();
+    depth = ::GetDeviceCaps(screen.dc(), BITSPIXEL) * ::GetDeviceCaps(screen.dc(), PLANES);
   }
   std::printf("cpu=%s\ndisplay=%dx%d, %d bits per pixel, %u dpi\n", cpu, ::GetSystemMetrics(SM_CXSCREEN),
               ::GetSystemMetrics(SM_CYSCREEN), depth, ::GetDpiForSystem());

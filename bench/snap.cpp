@@ -58,7 +58,7 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    ::SetDIBitsToDevice(dc.get(), 0, 0, w, h, 0, 0, 0, h, pixels.data(), &bi, DIB_RGB_COLORS);
+    ::SetDIBitsToDevice(dc.dc(), 0, 0, w, h, 0, 0, 0, h, pixels.data(), &bi, DIB_RGB_COLORS);
     return 0;
   }
   return ::DefWindowProcW(hwnd, msg, wp, lp);

@@ -16,7 +16,6 @@ class TovApp {
   // Companion files beside the executable, named after its full path.
   std::wstring TaskFileName() const;      // extension replaced by ".ini"
   std::wstring SetFileName() const;       // extension replaced by ".log"
-  std::wstring LibraryFileName() const;   // extension replaced by ".dll"
   std::wstring SnapshotFileName() const;  // ".tmp.bmp" appended to the whole name
 };
 

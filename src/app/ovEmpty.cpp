@@ -114,13 +114,13 @@ void InvertFrame(const core::Rect& rect) {
   if (w64 > INT_MAX || h64 > INT_MAX) return;
   const int w = static_cast<int>(w64);
   const int h = static_cast<int>(h64);
-  const gui::WindowDc screen(nullptr, gui::WindowDc::Area::Window);
+  const gui::WindowDc screen = gui::WindowDc::Whole();
   // The side bands lie between the top and bottom bands, so no pixel is inverted twice. For a frame under four
   // pixels high their height is negative; the same calls undo themselves all the same.
-  ::PatBlt(screen.get(), r.left, r.top, w, kBand, DSTINVERT);
-  ::PatBlt(screen.get(), r.left, r.top + kBand, kBand, h - 2 * kBand, DSTINVERT);
-  ::PatBlt(screen.get(), r.right - kBand, r.top + kBand, kBand, h - 2 * kBand, DSTINVERT);
-  ::PatBlt(screen.get(), r.left, r.bottom - kBand, w, kBand, DSTINVERT);
+  ::PatBlt(screen.dc(), r.left, r.top, w, kBand, DSTINVERT);
+  ::PatBlt(screen.dc(), r.left, r.top + kBand, kBand, h - 2 * kBand, DSTINVERT);
+  ::PatBlt(screen.dc(), r.right - kBand, r.top + kBand, kBand, h - 2 * kBand, DSTINVERT);
+  ::PatBlt(screen.dc(), r.left, r.bottom - kBand, w, kBand, DSTINVERT);
 }
 
 core::Rect SelectRegion() {

@@ -155,13 +155,12 @@ void TovFrmMain::CreateMenus() {
 }
 
 void TovFrmMain::CreateTrayIcon() {
-  imageList.AddFromResource(nullptr, L"TRAY_1");
-  imageList.AddFromResource(nullptr, L"TRAY_2");
+  trayFrames.AddFromResource(nullptr, L"TRAY_1");
+  trayFrames.AddFromResource(nullptr, L"TRAY_2");
   ti.SetTip(L"Skimlet");
-  ti.SetFrames(imageList.Icons());
+  ti.SetFrames(trayFrames.Icons());
   ti.OnClick = [this] { tiClick(); };
   ti.OnRightClick = [this] { tiRightClick(); };
-  ti.OnException = [](std::exception_ptr error) { gui::Application::Instance().HandleException(error); };
   ti.SetVisible(true);
   ti.SetAnimate(true);
 }
@@ -173,8 +172,9 @@ void TovFrmMain::RegisterHints() {
       {&cbEnable, L"Set enabled or disabled"},
       {&cbVisible, L"Show or hide"},
       {&cbTopmost, L"Stay On Top|Set or reset top most\r\n"},
-      {&bSnapWin, L"Window Snapshot|You'd grab a window @1st.\r\n\r\nTips:\r\n  Press <Shift> to delay.\r\n"
-                  L"  Release it to snapshot!\r\n\r\n"},
+      {&bSnapWin,
+       L"Window Snapshot|You'd grab a window @1st.\r\n\r\nTips:\r\n  Press <Shift> to delay.\r\n"
+       L"  Release it to snapshot!\r\n\r\n"},
       {&bSnapReg, L"Region Snapshot|\r\nTips:\r\n  Press <Shift> to delay.\r\n  Release it to snapshot!\r\n\r\n"},
       {&bMenu, L"More function ..."},
       {&eLeft, L"x: Left"},

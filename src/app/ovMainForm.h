@@ -15,7 +15,7 @@
 #include "gui/BalloonHint.h"
 #include "gui/Controls.h"
 #include "gui/Form.h"
-#include "gui/ImageList.h"
+#include "gui/IconSet.h"
 #include "gui/Menu.h"
 #include "gui/PaintedControls.h"
 #include "gui/TrayIcon.h"
@@ -45,7 +45,7 @@ class TovFrmMain : public gui::Form {
   gui::Memo mm;
 
   // Components without a place on the window.
-  gui::ImageList imageList{16};
+  gui::IconSet trayFrames{16};
   gui::TrayIcon ti;
   gui::BalloonHint bh1;
   gui::PopupMenu pm;

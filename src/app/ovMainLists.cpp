@@ -6,10 +6,13 @@
 #include <exception>
 #include <set>
 
+#include <stdexcept>
+
 #include "app/ovMainForm.h"
 #include "core/CaseFold.h"
 #include "core/SetLine.h"
 #include "core/TaskLine.h"
+#include "core/Unicode.h"
 #include "gui/Application.h"
 #include "engine/ovListFile.h"
 
@@ -38,8 +41,9 @@ std::vector<std::wstring> LoadOrReport(const std::wstring& path) {
 // Writes the whole list; failures propagate to the command's caller (and from there to the exception handler).
 void SaveList(const std::wstring& path, const std::vector<std::wstring>& lines) {
   if (UnreadFiles().count(path)) {
-    throw ListFileError(L"Not saved to \"" + path +
-                        L"\": the file could not be read at start, and writing it now would drop its lines");
+    throw std::runtime_error(
+        core::WideToUtf8(L"Not saved to \"" + path +
+                         L"\": the file could not be read at start, and writing it now would drop its lines"));
   }
   SaveListFile(path, lines);
 }

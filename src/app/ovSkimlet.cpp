@@ -40,7 +40,7 @@ void TovSkimlet::Track() {
   if (::PtInRect(&form, point)) return;
 
   // A pixel that cannot be read (CLR_INVALID) leaves the swatch as it was rather than showing a made-up colour.
-  const COLORREF color = ScreenDC ? ::GetPixel(ScreenDC, point.x, point.y) : CLR_INVALID;
+  const COLORREF color = ScreenDC ? ::GetPixel(ScreenDC.dc(), point.x, point.y) : CLR_INVALID;
   if (color != CLR_INVALID) SetSwatch(color);
 
   GrabWnd = WindowUnderPoint(point);
@@ -64,8 +64,7 @@ void TovSkimlet::BeginGrab() {
   if (HostForm && ::GetWindowRect(HostForm->Handle(), &bounds)) {
     FormRect = {bounds.left, bounds.top, bounds.right, bounds.bottom};
   }
-  screenDc_ = std::make_unique<gui::WindowDc>();
-  ScreenDC = screenDc_->get();
+  ScreenDC = gui::WindowDc::Client();
 }
 
 void TovSkimlet::EndGrab() {
@@ -74,8 +73,7 @@ void TovSkimlet::EndGrab() {
   SetIcon(ExecutableIcon(L"Z_GRAB", kIconSize));
   gui::Application::Instance().SetCursorIndex(0);
   DrawFrame(FramedWnd);
-  screenDc_.reset();
-  ScreenDC = nullptr;
+  ScreenDC.reset();
   if (OnDone) OnDone();
 }
 
@@ -85,9 +83,9 @@ void TovSkimlet::DrawFrame(HWND window) {
   if (!::GetWindowRect(window, &r) || ::IsRectEmpty(&r)) return;
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
-  const gui::WindowDc screen(nullptr, gui::WindowDc::Area::Window);
+  const gui::WindowDc screen = gui::WindowDc::Whole();
   if (!screen) return;
-  const HDC dc = screen.get();
+  const HDC dc = screen.dc();
   constexpr int t = kFrameThickness;
   ::PatBlt(dc, r.left, r.top, w, t, DSTINVERT);
   ::PatBlt(dc, r.left, r.top + t, t, h - 2 * t, DSTINVERT);

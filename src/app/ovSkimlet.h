@@ -34,7 +34,7 @@ class TovSkimlet : public gui::Image {
   void Track();
 
   HWND GrabWnd = nullptr;  // the window under the pointer at the latest poll of the current or last drag
-  HDC ScreenDC = nullptr;  // the screen, for reading pixels during a drag
+  gui::WindowDc ScreenDC;  // the screen, for reading pixels during a drag
   TovGrabEvent OnDone;     // a drag ended
   TovGrabEvent OnGrab;     // another window came under the pointer
   int GrabCursor = kGrabCursor;
@@ -53,6 +53,4 @@ class TovSkimlet : public gui::Image {
 
  private:
   void SetSwatch(COLORREF color);
-
-  std::unique_ptr<gui::WindowDc> screenDc_;  // owns ScreenDC for the length of a drag
 };

@@ -10,8 +10,8 @@ namespace {
 
 int32_t ClampedSum(int32_t a, int32_t b) {
   const int64_t sum = static_cast<int64_t>(a) + b;
-  return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace
@@ -25,11 +25,6 @@ Rect NormalizeRect(const Rect& r) {
 
 Point ClientToScreenPoint(Point client, int32_t originX, int32_t originY) {
   return {ClampedSum(client.x, originX), ClampedSum(client.y, originY)};
-}
-
-Rect ClientToScreenRect(const Rect& client, int32_t originX, int32_t originY) {
-  return {ClampedSum(client.left, originX), ClampedSum(client.top, originY), ClampedSum(client.right, originX),
-          ClampedSum(client.bottom, originY)};
 }
 
 }  // namespace core

@@ -39,6 +39,5 @@ Rect NormalizeRect(const Rect& r);
 // virtual screen's top-left corner (negative when a monitor lies left of or above the primary one). Results
 // outside the 32-bit range are clamped to it.
 Point ClientToScreenPoint(Point client, int32_t originX, int32_t originY);
-Rect ClientToScreenRect(const Rect& client, int32_t originX, int32_t originY);
 
 }  // namespace core

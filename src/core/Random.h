@@ -7,11 +7,15 @@ namespace core {
 
 class RandomGenerator {
  public:
+  // The runner's generator starts from 0; another start continues a sequence from that point.
+  explicit RandomGenerator(uint32_t seed = 0) : seed_(seed) {}
+
   // The next draw in 0..range-1 (0 when range is 0): seed = seed * 134775813 + 1 modulo 2^32, and the draw is the
   // high 32 bits of the 64-bit product of the new seed and range.
   uint32_t Draw(uint32_t range);
 
-  uint32_t Seed() const { return seed_; }
+  // Two generators are equal when they will make the same draws from now on.
+  bool operator==(const RandomGenerator&) const = default;
 
  private:
   uint32_t seed_ = 0;

@@ -6,28 +6,21 @@
 #include <climits>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "core/ListFile.h"
-#include "core/Unicode.h"
+#include "gui/AtomicFile.h"
 #include "gui/Error.h"
 #include "gui/Handles.h"
 
 namespace {
 
-constexpr DWORD kChunk = 1 << 20;
+constexpr DWORD kChunk = 1 << 20;  // read at a time
 constexpr std::size_t kMaxFileBytes = INT_MAX;
 
-// The system's text without its closing full stop, followed by the code.
-std::wstring SystemReason(DWORD error) {
-  std::wstring reason = gui::SystemErrorText(error);
-  while (!reason.empty() && (reason.back() == L'.' || reason.back() == L' ')) reason.pop_back();
-  if (reason.empty()) reason = L"system error";
-  return reason + L" (" + std::to_wstring(error) + L")";
-}
-
 [[noreturn]] void Fail(const wchar_t* what, const std::wstring& path, DWORD error) {
-  throw ListFileError(std::wstring(what) + L" \"" + path + L"\": " + SystemReason(error));
+  throw gui::Win32Error(std::wstring(what) + L" \"" + path + L"\"", error);
 }
 
 std::wstring AnsiToWide(std::string_view bytes) {
@@ -89,9 +82,6 @@ void CheckReplaceable(const std::wstring& path) {
 
 }  // namespace
 
-ListFileError::ListFileError(std::wstring message)
-    : std::runtime_error(core::WideToUtf8(message)), message_(std::move(message)) {}
-
 std::vector<std::wstring> LoadListFile(const std::wstring& path) {
   gui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -106,36 +96,5 @@ std::vector<std::wstring> LoadListFile(const std::wstring& path) {
 void SaveListFile(const std::wstring& path, const std::vector<std::wstring>& lines) {
   const std::string bytes = core::EncodeListFile(lines, WideToAnsiLossless);
   CheckReplaceable(path);
-
-  const std::wstring temporary = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".saving";
-  {
-    gui::UniqueFile file(
-        ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) Fail(L"Cannot write", temporary, ::GetLastError());
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
-      DWORD written = 0;
-      const bool wrote = ::WriteFile(file.get(), bytes.data() + done, part, &written, nullptr) != FALSE;
-      if (!wrote || written == 0) {
-        // A write that succeeds with nothing written sets no error code of its own.
-        const DWORD error = wrote ? ERROR_WRITE_FAULT : ::GetLastError();
-        file.reset();
-        ::DeleteFileW(temporary.c_str());
-        Fail(L"Cannot write", temporary, error);
-      }
-      done += written;
-    }
-    if (!::FlushFileBuffers(file.get())) {
-      const DWORD error = ::GetLastError();
-      file.reset();
-      ::DeleteFileW(temporary.c_str());
-      Fail(L"Cannot write", temporary, error);
-    }
-  }
-  if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = ::GetLastError();
-    ::DeleteFileW(temporary.c_str());
-    Fail(L"Cannot write", path, error);
-  }
+  gui::WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }

@@ -1,25 +1,13 @@
 #pragma once
 // The task and position-set files on disk: one entry per line, in the ANSI code page (UTF-8 with a byte-order mark
 // when a line holds a character that the code page cannot), replaced in one step when saved.
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-// A list file that cannot be read or written. Message() names the file and the system's reason; what() is the same
-// text in UTF-8.
-class ListFileError : public std::runtime_error {
- public:
-  explicit ListFileError(std::wstring message);
-  const std::wstring& Message() const { return message_; }
-
- private:
-  std::wstring message_;
-};
-
-// The file's lines; a file that does not exist is an empty list. Throws ListFileError when the file exists but
+// The file's lines; a file that does not exist is an empty list. Throws gui::Win32Error when the file exists but
 // cannot be read (a folder, locked by another program, no access).
 std::vector<std::wstring> LoadListFile(const std::wstring& path);
 
 // Writes the whole list. The lines go to a temporary file beside it, which then replaces the old file in one step,
-// so a failed save leaves the old file as it was; the failure is thrown as ListFileError.
+// so a failed save leaves the old file as it was; the failure is thrown as gui::Win32Error.
 void SaveListFile(const std::wstring& path, const std::vector<std::wstring>& lines);

@@ -8,6 +8,7 @@
 #include "core/Bmp.h"
 #include "core/Paths.h"
 #include "gui/Application.h"
+#include "gui/AtomicFile.h"
 #include "gui/Error.h"
 #include "gui/Handles.h"
 #include "engine/FaultGuard.h"
@@ -50,17 +51,10 @@ void RunConvert(void* context) {
 }  // namespace
 
 void WaitWhileShiftDown() {
+  gui::Application& app = gui::Application::Instance();
   while (::GetKeyState(VK_SHIFT) & 0x8000) {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        // Swallowing it here would leave the program unable to end: put it back for the main loop.
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
+    // A quit request ends the wait; the main loop receives it again.
+    if (!app.ProcessMessages()) return;
     // Sleeps until input arrives or 10 ms pass, instead of spinning a processor while the key is held.
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
@@ -95,27 +89,27 @@ void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool dr
   const std::int64_t width = std::int64_t{rect.right} - rect.left;
   const std::int64_t height = std::int64_t{rect.bottom} - rect.top;
   if (width <= 0 || height <= 0) {
-    WriteFileReplacing(path, {});
+    gui::WriteFileAtomically(path, {});
     return;
   }
   if (width > core::kBmpMaxDimension || height > core::kBmpMaxDimension) {
-    throw SnapFileError(path, ERROR_ARITHMETIC_OVERFLOW);
+    throw gui::Win32Error(L"Cannot write \"" + path + L"\"", ERROR_ARITHMETIC_OVERFLOW);
   }
   const int w = static_cast<int>(width);
   const int h = static_cast<int>(height);
 
-  std::optional<gui::WindowDc> screen(std::in_place);
-  const std::uint32_t depth = FileDepth(screen->get());
+  gui::WindowDc screen = gui::WindowDc::Client();
+  const std::uint32_t depth = FileDepth(screen.dc());
   // Checked before any pixel is copied: a file beyond the format's 32-bit size field cannot be written.
   const auto header = core::MakeBmpHeader(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), depth);
-  if (!header) throw SnapFileError(path, ERROR_ARITHMETIC_OVERFLOW);
+  if (!header) throw gui::Win32Error(L"Cannot write \"" + path + L"\"", ERROR_ARITHMETIC_OVERFLOW);
 
-  gui::UniqueBitmap image(::CreateCompatibleBitmap(screen->get(), w, h));
-  gui::UniqueMemDc imageDc(::CreateCompatibleDC(screen->get()));
-  if (!image || !imageDc) throw SnapFileError(path, ERROR_NOT_ENOUGH_MEMORY);
+  gui::UniqueBitmap image(::CreateCompatibleBitmap(screen.dc(), w, h));
+  gui::UniqueMemDc imageDc(::CreateCompatibleDC(screen.dc()));
+  if (!image || !imageDc) throw gui::Win32Error(L"Cannot write \"" + path + L"\"", ERROR_NOT_ENOUGH_MEMORY);
   {
     const gui::SelectedObject selected(imageDc.get(), image.get());
-    ::BitBlt(imageDc.get(), 0, 0, w, h, screen->get(), rect.left, rect.top, kCaptureRop);
+    ::BitBlt(imageDc.get(), 0, 0, w, h, screen.dc(), rect.left, rect.top, kCaptureRop);
     screen.reset();  // released as soon as the pixels are copied
     // The cursor's position is read after the pixels were copied.
     if (drawCursor) DrawCursorOnImage(imageDc.get(), rect.left, rect.top);
@@ -134,12 +128,12 @@ void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool dr
   // A failed read would otherwise be saved as a blank image and reported as a snapshot.
   if (::GetDIBits(imageDc.get(), image.get(), 0, static_cast<UINT>(h), file.data() + core::kBmpHeaderSize, &info,
                   DIB_RGB_COLORS) == 0) {
-    throw SnapFileError(path, ERROR_NOT_ENOUGH_MEMORY);
+    throw gui::Win32Error(L"Cannot write \"" + path + L"\"", ERROR_NOT_ENOUGH_MEMORY);
   }
   imageDc.reset();
   image.reset();  // the image goes before the write, which may take a while
 
-  WriteFileReplacing(path, file);
+  gui::WriteFileAtomically(path, file);
 }
 
 std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName) {

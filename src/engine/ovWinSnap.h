@@ -7,10 +7,9 @@
 #include <string>
 
 #include "core/Geometry.h"
-#include "engine/SnapFile.h"
 
-// The conversion library's one export: bitmap path in, PNG path out; true when the PNG was written.
-using ConvertFn = BOOLEAN(WINAPI*)(const wchar_t* bmpPath, const wchar_t* pngPath);
+// The conversion library's one export: BOOLEAN WINAPI ConvertBMP2PNG(const wchar_t* bmpPath, const wchar_t* pngPath),
+// true when the PNG was written.
 inline constexpr char kConvertExportName[] = "ConvertBMP2PNG";
 
 // Returns at once when Shift is up; while it is down, dispatches the thread's messages (no idle work)
@@ -24,7 +23,7 @@ void LetCoveredWindowsRepaint();
 // Waits while Shift is held, then copies `rect` of the screen (left <= right, top <= bottom) and writes it
 // to `path` as a bottom-up BMP at the display's depth (32 bits a pixel on a true-colour display; 24 on
 // lower depths); an empty rectangle gives a file of zero bytes. An existing file is replaced in one step.
-// Throws SnapFileError when the file cannot be written; nothing is left under `path` then.
+// Throws gui::Win32Error when the file cannot be written; nothing is left under `path` then.
 void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool drawCursor);
 
 // Draws the showing mouse cursor into `image`, a device context whose (0, 0) is the screen point

@@ -11,16 +11,6 @@ namespace {
 
 constexpr wchar_t kOwnerClass[] = L"SkimletApplication";
 
-bool IsSilentAbort(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const SilentAbort&) {
-    return true;
-  } catch (...) {
-    return false;
-  }
-}
-
 }  // namespace
 
 Application& Application::Instance() {
@@ -29,12 +19,12 @@ Application& Application::Instance() {
 }
 
 // The hidden owner window is left to the system, which destroys a thread's windows when it ends: calling
-// window functions from static destruction at process exit is not safe.
+// window functions from static destruction at process exit is not safe. Its object is left with it.
 Application::~Application() = default;
 
 void Application::SetTitle(std::wstring title) {
   title_ = std::move(title);
-  if (ownerWindow_) ::SetWindowTextW(ownerWindow_, title_.c_str());
+  if (owner_ && owner_->Handle()) ::SetWindowTextW(owner_->Handle(), title_.c_str());
 }
 
 void Application::SetMainForm(Form* form) {
@@ -49,13 +39,10 @@ void Application::SetMainForm(Form* form) {
 }
 
 HWND Application::OwnerWindow() {
-  if (ownerWindow_ && ::IsWindow(ownerWindow_)) return ownerWindow_;
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  RegisterProcedureClass(instance, kOwnerClass, ::DefWindowProcW);
-  // Never shown; a tool window would not get a taskbar button even if it were.
-  ownerWindow_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
-                                   nullptr, instance, nullptr);
-  return ownerWindow_;
+  if (owner_ && owner_->Handle()) return owner_->Handle();
+  if (!owner_) owner_ = new HiddenWindow();  // never deleted: see ~Application
+  owner_->Create(kOwnerClass, HiddenWindow::Kind::TopLevel, nullptr, title_);
+  return owner_->Handle();
 }
 
 void Application::MainFormDestroyed(Form* form) {
@@ -92,14 +79,20 @@ void Application::WaitForMessage() {
   ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
+std::optional<int> Application::DispatchPending(const std::function<bool()>& done) {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+    Dispatch(message);
+    if (done && done()) break;
+  }
+  return std::nullopt;
+}
+
 std::optional<int> Application::Loop(const std::function<bool()>& done) {
   while (!done()) {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
-      Dispatch(message);
-      if (done()) return std::nullopt;
-    }
+    if (const std::optional<int> quit = DispatchPending(done)) return quit;
+    if (done()) return std::nullopt;
     RaiseIdle();
     if (done()) return std::nullopt;
     WaitForMessage();
@@ -107,17 +100,15 @@ std::optional<int> Application::Loop(const std::function<bool()>& done) {
   return std::nullopt;
 }
 
-int Application::Run() { return Loop([this] { return mainFormGone_; }).value_or(0); }
+int Application::Run() {
+  return Loop([this] { return mainFormGone_; }).value_or(0);
+}
 
-void Application::ProcessMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    Dispatch(message);
-  }
+bool Application::ProcessMessages() {
+  const std::optional<int> quit = DispatchPending(nullptr);
+  if (!quit) return true;
+  ::PostQuitMessage(*quit);  // for the loop that owns it
+  return false;
 }
 
 bool Application::RunModalLoop(const std::function<bool()>& done) {
@@ -156,7 +147,6 @@ void Application::HandleException(std::exception_ptr error) noexcept {
   if (!error) return;
   try {
     ::ReleaseCapture();
-    if (IsSilentAbort(error)) return;
     const std::wstring message = ExceptionMessage(error);
     if (exceptionHandler_) {
       exceptionHandler_(message);
@@ -173,8 +163,8 @@ void Application::SetShellOpener(ShellOpener opener) { shellOpener_ = std::move(
 bool Application::ShellOpen(const std::wstring& target) {
   if (shellOpener_) return shellOpener_(target);
   const HWND owner = mainForm_ ? mainForm_->Handle() : nullptr;
-  const auto result = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteW(owner, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  const auto result =
+      reinterpret_cast<INT_PTR>(::ShellExecuteW(owner, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   return result > 32;
 }
 

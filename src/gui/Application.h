@@ -20,6 +20,7 @@
 namespace gui {
 
 class Form;
+class HiddenWindow;
 
 class Application {
  public:
@@ -40,8 +41,9 @@ class Application {
   // Takes and dispatches messages; each time the queue has been emptied raises OnIdle once, then waits for the
   // next message. Returns on WM_QUIT (its exit code) or when the main form has been destroyed (0).
   int Run();
-  // Dispatches everything pending; no idle pass. A WM_QUIT met here is put back for the loop that owns it.
-  void ProcessMessages();
+  // Dispatches everything pending; no idle pass. A WM_QUIT met here is put back for the loop that owns it, and
+  // the answer is false: a caller waiting in a loop of its own should return.
+  bool ProcessMessages();
   // The same loop as Run, until `done` holds (checked after every message and every idle pass). Returns false
   // when WM_QUIT arrived first; the quit message is then posted again for the outer loop.
   bool RunModalLoop(const std::function<bool()>& done);
@@ -62,8 +64,8 @@ class Application {
   int CursorIndex() const { return cursorIndex_; }
   HCURSOR ApplicationCursor() const;  // nullptr while the default is set
 
-  // Called at every Win32 boundary with the exception that escaped an event: releases the mouse capture; a
-  // SilentAbort ends there; any other exception's message goes to the installed handler.
+  // Called at every Win32 boundary with the exception that escaped an event: releases the mouse capture and hands
+  // the exception's message to the installed handler.
   void SetExceptionHandler(std::function<void(const std::wstring& message)> handler);
   void HandleException(std::exception_ptr error) noexcept;
 
@@ -88,6 +90,9 @@ class Application {
   // Takes and dispatches messages with an idle pass per emptied queue until `done` holds (checked before the
   // first message, after every message and every idle pass). WM_QUIT ends it early: its exit code is returned.
   std::optional<int> Loop(const std::function<bool()>& done);
+  // Takes and dispatches what is queued, until the queue is empty or `done` (when given) holds. Returns the exit
+  // code of a WM_QUIT taken, which is not dispatched.
+  std::optional<int> DispatchPending(const std::function<bool()>& done);
   void Dispatch(MSG& message);
   void RaiseIdle();
   static void WaitForMessage();
@@ -95,7 +100,7 @@ class Application {
   std::wstring title_;
   Form* mainForm_ = nullptr;
   bool mainFormGone_ = false;
-  HWND ownerWindow_ = nullptr;
+  HiddenWindow* owner_ = nullptr;
   std::map<int, HCURSOR> cursors_;
   int cursorIndex_ = 0;
   std::function<void(const std::wstring&)> exceptionHandler_;

@@ -16,29 +16,23 @@ BalloonHint::BalloonHint(HWND owner) { Create(owner); }
 bool BalloonHint::Create(HWND owner) {
   if (tooltip_) return false;
   InitCommonControlClasses();
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  if (!RegisterProcedureClass(instance, kNotifyClass, &BalloonHint::NotifyProc)) return false;
   // Every tool names this window as its container, so the tooltip's notifications come to us whichever window
   // the control lives in.
-  notify_window_ = ::CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
-  if (!notify_window_) return false;
-  tooltip_ =
-      ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
+  const auto onMessage = [this](UINT message, WPARAM, LPARAM lparam) -> std::optional<LRESULT> {
+    if (message == WM_NOTIFY) return OnNotify(reinterpret_cast<NMHDR*>(lparam));
+    if (message == WM_NOTIFYFORMAT) return NFR_UNICODE;
+    return std::nullopt;
+  };
+  if (!notify_.Create(kNotifyClass, HiddenWindow::Kind::MessageOnly, onMessage)) return false;
+  tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, ::GetModuleHandleW(nullptr), nullptr));
   if (!tooltip_) return false;
-  ::SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kAutoPopMs, 0));
+  ::SendMessageW(tooltip_.get(), TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kAutoPopMs, 0));
   const UINT dpi = owner ? ::GetDpiForWindow(owner) : ::GetDpiForSystem();
-  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, core::ScaleToDpi(kMaxTipWidth, dpi ? static_cast<int>(dpi) : 96));
+  ::SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0,
+                 core::ScaleToDpi(kMaxTipWidth, dpi ? static_cast<int>(dpi) : 96));
   return true;
-}
-
-BalloonHint::~BalloonHint() {
-  // An owner destroyed first has taken the tooltip with it.
-  if (tooltip_ && ::IsWindow(tooltip_)) ::DestroyWindow(tooltip_);
-  if (notify_window_) {
-    ::SetWindowLongPtrW(notify_window_, GWLP_USERDATA, 0);
-    ::DestroyWindow(notify_window_);
-  }
 }
 
 TTTOOLINFOW BalloonHint::ToolInfo(HWND control) const {
@@ -46,7 +40,7 @@ TTTOOLINFOW BalloonHint::ToolInfo(HWND control) const {
   // The version-2 layout: understood by every comctl32 that has balloons.
   info.cbSize = TTTOOLINFOW_V2_SIZE;
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  info.hwnd = notify_window_;
+  info.hwnd = notify_.Handle();
   info.uId = reinterpret_cast<UINT_PTR>(control);
   info.lpszText = LPSTR_TEXTCALLBACKW;
   return info;
@@ -58,21 +52,21 @@ bool BalloonHint::Add(HWND control, std::wstring hint) {
   const bool known = hints_.count(control) != 0;
   hints_[control] = std::move(hint);
   if (!known) {
-    if (!::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
+    if (!::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
       hints_.erase(control);
       return false;
     }
     return true;
   }
   // Redisplays the balloon if it is showing this control's hint right now.
-  ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  ::SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
   return true;
 }
 
 bool BalloonHint::Remove(HWND control) {
   if (!tooltip_ || hints_.erase(control) == 0) return false;
   TTTOOLINFOW info = ToolInfo(control);
-  ::SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   return true;
 }
 
@@ -83,11 +77,11 @@ std::optional<std::wstring> BalloonHint::Hint(HWND control) const {
 }
 
 void BalloonHint::HideHint() {
-  if (tooltip_) ::SendMessageW(tooltip_, TTM_POP, 0, 0);
+  if (tooltip_) ::SendMessageW(tooltip_.get(), TTM_POP, 0, 0);
 }
 
 LRESULT BalloonHint::OnNotify(NMHDR* header) {
-  if (!header || header->hwndFrom != tooltip_ || header->code != TTN_GETDISPINFOW) return 0;
+  if (!header || header->hwndFrom != tooltip_.get() || header->code != TTN_GETDISPINFOW) return 0;
   auto* display = reinterpret_cast<NMTTDISPINFOW*>(header);
   display->hinst = nullptr;
   auto found = hints_.find(reinterpret_cast<HWND>(header->idFrom));
@@ -96,28 +90,12 @@ LRESULT BalloonHint::OnNotify(NMHDR* header) {
   } else {
     core::HintParts parts = core::SplitHint(found->second);
     shown_title_ = std::move(parts.title);
-    ::SendMessageW(tooltip_, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shown_title_.c_str()));
+    ::SendMessageW(tooltip_.get(), TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shown_title_.c_str()));
     // A tooltip with no text shows nothing at all; a title alone still needs one (blank) character under it.
     shown_text_ = (parts.text.empty() && !shown_title_.empty()) ? std::wstring(L" ") : std::move(parts.text);
   }
   display->lpszText = shown_text_.data();
   return 0;
-}
-
-LRESULT CALLBACK BalloonHint::NotifyProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<BalloonHint*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  try {
-    if (self && message == WM_NOTIFY) return self->OnNotify(reinterpret_cast<NMHDR*>(lparam));
-    if (message == WM_NOTIFYFORMAT) return NFR_UNICODE;
-  } catch (...) {
-    // Only std::wstring copies can throw here (out of memory): show no text rather than unwind into comctl32.
-    return 0;
-  }
-  return ::DefWindowProcW(window, message, wparam, lparam);
 }
 
 }  // namespace gui

@@ -20,6 +20,9 @@
 #include <string>
 #include <string_view>
 
+#include "gui/Handles.h"
+#include "gui/Window.h"
+
 namespace gui {
 
 class BalloonHint {
@@ -33,7 +36,7 @@ class BalloonHint {
   // Makes the tooltip, owned by `owner` (may be null); the hints' width follows the owner's DPI (the system's
   // without an owner). False when it could not be made, or was made before.
   bool Create(HWND owner);
-  ~BalloonHint();
+
   BalloonHint(const BalloonHint&) = delete;
   BalloonHint& operator=(const BalloonHint&) = delete;
 
@@ -47,18 +50,17 @@ class BalloonHint {
   // Hides a balloon that is showing; the next hover shows it again.
   void HideHint();
 
-  // The tooltip window, for tests (TTM_GETTOOLCOUNT, TTM_GETTEXT, TTM_GETTITLE).
-  HWND Window() const { return tooltip_; }
-  // Test hook: the title handed to the tooltip last (not every comctl32 answers TTM_GETTITLE).
-  const std::wstring& ShownTitle() const { return shown_title_; }
+  // The tooltip window (TTM_GETTOOLCOUNT, TTM_GETTEXT, TTM_GETTITLE answer from it).
+  HWND Window() const { return tooltip_.get(); }
 
  private:
-  static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  friend class BalloonHintProbe;  // the tests' view of the title handed over last (tests/win/support)
+
   LRESULT OnNotify(NMHDR* header);
   TTTOOLINFOW ToolInfo(HWND control) const;
 
-  HWND notify_window_ = nullptr;  // receives the tooltip's notifications for every tool
-  HWND tooltip_ = nullptr;
+  HiddenWindow notify_;  // receives the tooltip's notifications for every tool
+  UniqueWindow tooltip_;
   std::map<HWND, std::wstring> hints_;
   std::wstring shown_title_;
   std::wstring shown_text_;  // the text handed to the tooltip last; must outlive the notification

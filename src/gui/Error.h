@@ -1,30 +1,29 @@
 #pragma once
-// Exceptions of the Win32 layer and the texts of errors. Throw gui::Error with a wide message for errors meant for
-// the user's report; throw gui::SilentAbort to abandon an event quietly (nothing is reported).
+// Errors of Win32 calls and the texts of errors.
+#include <windows.h>
+
 #include <exception>
+#include <stdexcept>
 #include <string>
 
 namespace gui {
 
-class Error : public std::exception {
+// A Win32 call that failed. `what` says what was being done and names its object ("Cannot write \"C:\\x.ini\"");
+// Message() adds the system's text and the code: "Cannot write \"C:\\x.ini\": Access denied (5)". what() is the
+// same in UTF-8, for code that only knows std::exception.
+class Win32Error : public std::runtime_error {
  public:
-  explicit Error(std::wstring message);
-  const std::wstring& Message() const noexcept { return message_; }
-  // UTF-8, for code that only knows std::exception.
-  const char* what() const noexcept override { return utf8_.c_str(); }
+  Win32Error(const std::wstring& what, DWORD code);
+  DWORD Code() const { return code_; }
+  const std::wstring& Message() const { return message_; }
 
  private:
   std::wstring message_;
-  std::string utf8_;
+  DWORD code_;
 };
 
-class SilentAbort : public std::exception {
- public:
-  const char* what() const noexcept override { return "silent abort"; }
-};
-
-// The message of an exception for reports: gui::Error's own text, std::exception's what() read as UTF-8,
-// a fixed text for anything else. Empty for SilentAbort and for no exception.
+// The message of an exception for reports: Win32Error's own text, std::exception's what() read as UTF-8, a fixed
+// text for anything else. Empty for no exception.
 std::wstring ExceptionMessage(std::exception_ptr error);
 
 // The system's text for a Win32 error code, without the trailing line break ("" when it has none).

@@ -1,22 +1,23 @@
 #pragma once
-// RAII owners for the Win32 handles we create. One template serves every kind whose release is a single
-// call taking the handle; device contexts taken with GetDC/GetWindowDC also keep their window.
+// RAII owners for the Win32 handles we create, all from one template. A kind whose release is a single call taking
+// the handle names that call; a kind that needs more to release (a device context keeps its window, a painting its
+// PAINTSTRUCT, a selection the object it displaced) keeps a small record as its "handle". Every owner is movable,
+// and releasing never changes GetLastError, so a failure can still be read after the clean-up it caused.
 #include <windows.h>
 
 #include <utility>
 
 namespace gui {
 
-// The default: a null handle is invalid. Kinds whose "none" is another value pass their own Invalid().
+// The default: a value-initialised handle is invalid. Kinds whose "none" is another value pass their own policy.
 template <typename H>
 struct NullIsInvalid {
   static H Invalid() { return H{}; }
+  static bool IsValid(const H& handle) { return !(handle == H{}); }
 };
 
 template <typename H, auto Close, typename Policy = NullIsInvalid<H>>
 class UniqueHandle {
-  static H Invalid() { return Policy::Invalid(); }
-
  public:
   UniqueHandle() = default;
   explicit UniqueHandle(H handle) : handle_(handle) {}
@@ -29,86 +30,111 @@ class UniqueHandle {
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   ~UniqueHandle() { reset(); }
 
-  H get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Invalid(); }
+  const H& get() const { return handle_; }
+  explicit operator bool() const { return Policy::IsValid(handle_); }
 
   // Gives up ownership, for handles that Windows takes over.
-  H release() { return std::exchange(handle_, Invalid()); }
+  H release() { return std::exchange(handle_, Policy::Invalid()); }
 
-  void reset() { reset(Invalid()); }
+  void reset() { reset(Policy::Invalid()); }
   void reset(H handle) {
     H old = std::exchange(handle_, handle);
-    if (old != Invalid()) Close(old);
+    if (!Policy::IsValid(old)) return;
+    const DWORD error = ::GetLastError();
+    Close(old);
+    ::SetLastError(error);
   }
 
  private:
-  H handle_ = Invalid();
+  H handle_ = Policy::Invalid();
 };
 
 inline void CloseFileHandle(HANDLE h) { ::CloseHandle(h); }
 struct FileHandlePolicy {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
 };
 inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
+inline void DestroyWindowHandle(HWND h) {
+  if (::IsWindow(h)) ::DestroyWindow(h);  // an owner destroyed first may have taken it along
+}
 
 using UniqueFile = UniqueHandle<HANDLE, CloseFileHandle, FileHandlePolicy>;
 using UniqueHandleObject = UniqueHandle<HANDLE, CloseFileHandle>;  // events, processes, threads
-using UniqueMemDc = UniqueHandle<HDC, ::DeleteDC>;                  // CreateCompatibleDC
+using UniqueMemDc = UniqueHandle<HDC, ::DeleteDC>;                 // CreateCompatibleDC
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 using UniqueFont = UniqueHandle<HFONT, DeleteGdiObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, DeleteGdiObject>;
 using UniqueRegion = UniqueHandle<HRGN, DeleteGdiObject>;
-using UniqueIcon = UniqueHandle<HICON, ::DestroyIcon>;              // also cursors made by CopyIcon
+using UniqueIcon = UniqueHandle<HICON, ::DestroyIcon>;  // also cursors made by CopyIcon
 using UniqueMenu = UniqueHandle<HMENU, ::DestroyMenu>;
 using UniqueModule = UniqueHandle<HMODULE, ::FreeLibrary>;
+using UniqueWindow = UniqueHandle<HWND, DestroyWindowHandle>;  // a window that no object of ours stands for
 
 // A device context from GetDC or GetWindowDC, released with the window it came from (nullptr: the screen).
-class WindowDc {
+struct WindowDcRecord {
+  HWND window = nullptr;
+  HDC dc = nullptr;
+  bool operator==(const WindowDcRecord&) const = default;
+};
+inline void ReleaseWindowDc(WindowDcRecord r) { ::ReleaseDC(r.window, r.dc); }
+struct WindowDcPolicy {
+  static WindowDcRecord Invalid() { return {}; }
+  static bool IsValid(const WindowDcRecord& r) { return r.dc != nullptr; }
+};
+class WindowDc : public UniqueHandle<WindowDcRecord, ReleaseWindowDc, WindowDcPolicy> {
  public:
-  enum class Area { Client, Window };
-  explicit WindowDc(HWND window = nullptr, Area area = Area::Client)
-      : window_(window), dc_(area == Area::Client ? ::GetDC(window) : ::GetWindowDC(window)) {}
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  ~WindowDc() {
-    if (dc_) ::ReleaseDC(window_, dc_);
-  }
-  HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
+  WindowDc() = default;  // holds none
+  // The client area's device context (GetDC); nullptr: the screen.
+  static WindowDc Client(HWND window = nullptr) { return WindowDc({window, ::GetDC(window)}); }
+  // The whole window's, frame included (GetWindowDC); nullptr: the screen.
+  static WindowDc Whole(HWND window = nullptr) { return WindowDc({window, ::GetWindowDC(window)}); }
+  HDC dc() const { return get().dc; }
 
  private:
-  HWND window_;
-  HDC dc_;
+  explicit WindowDc(WindowDcRecord record) : UniqueHandle(record) {}
 };
 
-// BeginPaint/EndPaint.
-class PaintDc {
+// BeginPaint/EndPaint. A failed BeginPaint holds nothing: test it before painting.
+struct PaintRecord {
+  HWND window = nullptr;
+  PAINTSTRUCT ps{};
+};
+inline void EndPaintRecord(PaintRecord r) { ::EndPaint(r.window, &r.ps); }
+struct PaintPolicy {
+  static PaintRecord Invalid() { return {}; }
+  static bool IsValid(const PaintRecord& r) { return r.ps.hdc != nullptr; }
+};
+class PaintDc : public UniqueHandle<PaintRecord, EndPaintRecord, PaintPolicy> {
  public:
-  explicit PaintDc(HWND window) : window_(window) { ::BeginPaint(window_, &ps_); }
-  PaintDc(const PaintDc&) = delete;
-  PaintDc& operator=(const PaintDc&) = delete;
-  ~PaintDc() { ::EndPaint(window_, &ps_); }
-  HDC get() const { return ps_.hdc; }
-  const RECT& area() const { return ps_.rcPaint; }
+  PaintDc() = default;
+  explicit PaintDc(HWND window) : UniqueHandle(Begin(window)) {}
+  HDC dc() const { return get().ps.hdc; }
+  const RECT& area() const { return get().ps.rcPaint; }
 
  private:
-  HWND window_;
-  PAINTSTRUCT ps_{};
+  static PaintRecord Begin(HWND window) {
+    PaintRecord record{window, {}};
+    ::BeginPaint(window, &record.ps);
+    return record;
+  }
 };
 
-// Selects an object into a device context and puts the previous one back.
-class SelectedObject {
+// An object selected into a device context; releasing puts the object it displaced back.
+struct SelectionRecord {
+  HDC dc = nullptr;
+  HGDIOBJ displaced = nullptr;
+  bool operator==(const SelectionRecord&) const = default;
+};
+inline void RestoreSelection(SelectionRecord r) { ::SelectObject(r.dc, r.displaced); }
+struct SelectionPolicy {
+  static SelectionRecord Invalid() { return {}; }
+  static bool IsValid(const SelectionRecord& r) { return r.displaced != nullptr && r.displaced != HGDI_ERROR; }
+};
+class SelectedObject : public UniqueHandle<SelectionRecord, RestoreSelection, SelectionPolicy> {
  public:
-  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
-  SelectedObject(const SelectedObject&) = delete;
-  SelectedObject& operator=(const SelectedObject&) = delete;
-  ~SelectedObject() {
-    if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
+  SelectedObject() = default;
+  SelectedObject(HDC dc, HGDIOBJ object) : UniqueHandle(SelectionRecord{dc, ::SelectObject(dc, object)}) {}
 };
 
 }  // namespace gui

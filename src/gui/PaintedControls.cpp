@@ -30,10 +30,11 @@ LRESULT PaintedControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 1;
     }
     case WM_PAINT: {
-      PaintDc paint(Handle());
+      const PaintDc paint(Handle());
+      if (!paint) return 0;
       RECT client;
       ::GetClientRect(Handle(), &client);
-      PaintContent(paint.get(), client);
+      PaintContent(paint.dc(), client);
       return 0;
     }
     case WM_PRINTCLIENT: {

@@ -21,13 +21,13 @@ void CopyCut(wchar_t (&target)[N], const std::wstring& text) {
 }  // namespace
 
 TrayIcon::TrayIcon() {
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-  if (!RegisterProcedureClass(instance, kWindowClass, &TrayIcon::WindowProc)) return;
   // A hidden top-level window rather than a message-only one: only top-level windows hear the
   // "TaskbarCreated" broadcast.
-  window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              instance, this);
+  receiver_.Create(kWindowClass, HiddenWindow::Kind::TopLevel, [this](UINT message, WPARAM wparam, LPARAM lparam) {
+    return HandleMessage(message, wparam, lparam);
+  });
+  window_ = receiver_.Handle();
 }
 
 TrayIcon::~TrayIcon() {
@@ -37,8 +37,6 @@ TrayIcon::~TrayIcon() {
     NOTIFYICONDATAW data = Describe(0);
     ::Shell_NotifyIconW(NIM_DELETE, &data);
   }
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  ::DestroyWindow(window_);
 }
 
 NOTIFYICONDATAW TrayIcon::Describe(UINT flags) const {
@@ -126,11 +124,6 @@ void TrayIcon::SetAnimate(bool animate) {
   RestartTimer();
 }
 
-void TrayIcon::SetAnimationInterval(UINT ms) {
-  interval_ = std::max<UINT>(ms, USER_TIMER_MINIMUM);
-  RestartTimer();
-}
-
 void TrayIcon::RestartTimer() {
   if (!window_) return;
   // SetTimer with the same id replaces the timer, so there is never more than one.
@@ -168,7 +161,7 @@ void TrayIcon::OnCallback(UINT mouse_message) {
   }
 }
 
-LRESULT TrayIcon::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+std::optional<LRESULT> TrayIcon::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == kCallbackMessage) {
     if (wparam == kIconId || HIWORD(lparam) == kIconId) OnCallback(LOWORD(lparam));
     return 0;
@@ -183,30 +176,7 @@ LRESULT TrayIcon::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     Step();
     return 0;
   }
-  return ::DefWindowProcW(window_, message, wparam, lparam);
-}
-
-LRESULT CALLBACK TrayIcon::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    auto* self = static_cast<TrayIcon*>(create->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TrayIcon*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(window, message, wparam, lparam);
-  try {
-    return self->HandleMessage(message, wparam, lparam);
-  } catch (...) {
-    if (self->OnException) {
-      try {
-        self->OnException(std::current_exception());
-      } catch (...) {
-        // Nothing more can be done at this boundary.
-      }
-    }
-    return 0;
-  }
+  return std::nullopt;
 }
 
 }  // namespace gui

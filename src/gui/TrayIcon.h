@@ -4,7 +4,7 @@
 // How to use:
 //   gui::TrayIcon ti;
 //   ti.SetTip(L"Skimlet");
-//   ti.SetFrames({frame1, frame2});          // icons stay owned by the caller (an ImageList)
+//   ti.SetFrames({frame1, frame2});          // icons stay owned by the caller (an IconSet)
 //   ti.SetAnimate(true);                      // one step every second, back to the first after the last
 //   ti.OnClick = [] { ... };                  // left button pressed and released on the icon
 //   ti.OnRightClick = [] { ... };             // right button released on the icon
@@ -24,10 +24,12 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "gui/Window.h"
 
 namespace gui {
 
@@ -68,21 +70,14 @@ class TrayIcon {
 
   std::function<void()> OnClick;
   std::function<void()> OnRightClick;
-  std::function<void(std::exception_ptr)> OnException;
 
   // The hidden window that receives the icon's messages; also a usable owner for a pop-up menu.
   HWND Window() const { return window_; }
 
-  // Test hooks: a shorter animation step, how many steps were taken, which frame is shown.
-  void SetAnimationInterval(UINT ms);
-  std::size_t AnimationSteps() const { return steps_; }
-  std::size_t CurrentFrame() const { return frame_; }
-  // Test hook: how many balloons the shell accepted.
-  std::size_t BalloonsShown() const { return balloons_; }
-
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  friend class TrayIconProbe;  // the tests' view of the animation and the balloons (tests/win/support)
+
+  std::optional<LRESULT> HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCallback(UINT mouse_message);
   void Step();
   void RestartTimer();
@@ -91,7 +86,8 @@ class TrayIcon {
   bool Modify(UINT flags);
   NOTIFYICONDATAW Describe(UINT flags) const;
 
-  HWND window_ = nullptr;
+  HiddenWindow receiver_;
+  HWND window_ = nullptr;  // receiver_'s window
   UINT taskbar_created_ = 0;
   HICON icon_ = nullptr;
   std::wstring tip_;

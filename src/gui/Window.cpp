@@ -9,8 +9,13 @@
 namespace gui {
 namespace {
 
-constexpr wchar_t kObjectProperty[] = L"Skimlet.Window";
 constexpr UINT_PTR kSubclassId = 1;
+
+// Asks a subclassed system control for the object behind it.
+UINT ObjectQueryMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"Skimlet.Window.Object");
+  return message;
+}
 
 // The first registration of a name wins; later calls only find the class.
 bool RegisterClassOnce(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, HCURSOR cursor,
@@ -34,7 +39,13 @@ Window::~Window() { Detach(); }
 
 Window* Window::FromHandle(HWND window) {
   if (!window || ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) return nullptr;
-  return static_cast<Window*>(::GetPropW(window, kObjectProperty));
+  // The class's procedure, not the window's: comctl32 subclasses our windows too (tooltips with TTF_SUBCLASS).
+  if (::GetClassLongPtrW(window, GCLP_WNDPROC) == reinterpret_cast<ULONG_PTR>(&Window::Trampoline)) {
+    return reinterpret_cast<Window*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  }
+  // A system control of ours answers with its object from the subclass's reference data; any other window
+  // answers 0 to a message it does not know.
+  return reinterpret_cast<Window*>(::SendMessageW(window, ObjectQueryMessage(), 0, 0));
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -47,8 +58,8 @@ bool Window::RegisterOwnClass(const wchar_t* className, HCURSOR cursor, UINT cla
                            cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW), classStyle);
 }
 
-HWND Window::CreateOwnWindow(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style, int x,
-                             int y, int width, int height, HWND parent, HMENU menuOrId) {
+HWND Window::CreateOwnWindow(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style, int x, int y,
+                             int width, int height, HWND parent, HMENU menuOrId) {
   return ::CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, menuOrId,
                            ::GetModuleHandleW(nullptr), this);
 }
@@ -60,7 +71,6 @@ bool Window::Attach(HWND window) {
   }
   hwnd_ = window;
   subclassed_ = true;
-  ::SetPropW(window, kObjectProperty, this);
   return true;
 }
 
@@ -73,7 +83,6 @@ std::wstring Window::WindowText() const {
 
 void Window::Detach() {
   if (!hwnd_) return;
-  ::RemovePropW(hwnd_, kObjectProperty);
   if (subclassed_) {
     ::RemoveWindowSubclass(hwnd_, &Window::SubclassProc, kSubclassId);
   } else {
@@ -111,7 +120,6 @@ LRESULT CALLBACK Window::Trampoline(HWND window, UINT message, WPARAM wParam, LP
     if (self) {
       self->hwnd_ = window;
       ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      ::SetPropW(window, kObjectProperty, self);
     }
   }
   if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
@@ -127,6 +135,7 @@ LRESULT CALLBACK Window::Trampoline(HWND window, UINT message, WPARAM wParam, LP
 LRESULT CALLBACK Window::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR data) noexcept {
   auto* self = reinterpret_cast<Window*>(data);
+  if (message == ObjectQueryMessage()) return static_cast<LRESULT>(data);
   try {
     return self->Dispatch(message, wParam, lParam);
   } catch (...) {
@@ -135,8 +144,24 @@ LRESULT CALLBACK Window::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM 
   return 0;
 }
 
-bool RegisterProcedureClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
-  return RegisterClassOnce(instance, className, procedure, nullptr, 0);
+HiddenWindow::~HiddenWindow() {
+  if (Handle()) ::DestroyWindow(Handle());
+}
+
+bool HiddenWindow::Create(const wchar_t* className, Kind kind, Handler handler, const std::wstring& caption) {
+  if (Handle() || !RegisterOwnClass(className, nullptr)) return false;
+  handler_ = std::move(handler);
+  // A tool window would get no taskbar button even if it were shown.
+  const bool topLevel = kind == Kind::TopLevel;
+  return CreateOwnWindow(topLevel ? WS_EX_TOOLWINDOW : 0, className, caption.c_str(), topLevel ? WS_POPUP : 0, 0, 0, 0,
+                         0, topLevel ? nullptr : HWND_MESSAGE, nullptr) != nullptr;
+}
+
+LRESULT HiddenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (handler_) {
+    if (const std::optional<LRESULT> answer = handler_(message, wParam, lParam)) return *answer;
+  }
+  return Window::HandleMessage(message, wParam, lParam);
 }
 
 void InitCommonControlClasses() {

@@ -1,18 +1,17 @@
 #pragma once
-// The base of every window we write a class for, forms and controls alike. Messages reach the object through
-// one of two entry points: the window procedure of our own window classes (which stores `this` at
-// WM_NCCREATE), or a subclass procedure on the system's control classes (button, edit, track bar). Both catch
-// every exception and hand it to Application::HandleException, so none crosses a Win32 callback.
+// The base of every window we write a class for: forms, controls, and the hidden windows that receive messages for
+// objects which are not windows themselves (the tray icon, the balloon hints, the application's owner window).
+// Messages reach the object through one of two entry points: the window procedure of our own window classes (which
+// stores `this` at WM_NCCREATE in the window's user data), or a subclass procedure on the system's control classes
+// (button, edit, track bar; `this` is the subclass's reference data). Each place holds `this` once. Both entry points
+// catch every exception and hand it to Application::HandleException, so none crosses a Win32 callback.
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace gui {
-
-// Registers (once) a window class with its own procedure, for the helper windows that are not one of our Window
-// objects (the tray icon's and the balloon hint's message windows, the application's hidden owner). True when the
-// class exists afterwards.
-bool RegisterProcedureClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
 
 // Registers the common-control classes that our wrappers create (track bar, tooltip); once per process.
 void InitCommonControlClasses();
@@ -52,6 +51,31 @@ class Window {
 
   HWND hwnd_ = nullptr;
   bool subclassed_ = false;
+};
+
+// A window of ours that is never shown and hands its messages to a function: the receiver of an object that needs
+// window messages (notifications, timers, broadcasts) but is no window itself. Destroyed with the object.
+//
+//   gui::HiddenWindow receiver;
+//   receiver.Create(L"SkimletTrayIconWindow", gui::HiddenWindow::Kind::TopLevel,
+//                   [this](UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> { ... });
+class HiddenWindow : public Window {
+ public:
+  // A message-only window hears what is sent to it; only a (hidden) top-level window hears broadcasts.
+  enum class Kind { MessageOnly, TopLevel };
+  // Answers a message, or nullopt to leave it to the default handling.
+  using Handler = std::function<std::optional<LRESULT>(UINT message, WPARAM wParam, LPARAM lParam)>;
+
+  HiddenWindow() = default;
+  ~HiddenWindow() override;
+
+  bool Create(const wchar_t* className, Kind kind, Handler handler, const std::wstring& caption = {});
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  Handler handler_;
 };
 
 }  // namespace gui

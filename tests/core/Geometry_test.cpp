@@ -41,7 +41,8 @@ TEST(ClientToScreen, ShiftsByTheVirtualScreenOrigin) {
     {{INT32_MAX, INT32_MIN, 0, 0}, 10, -10, {INT32_MAX, INT32_MIN, 10, -10}},  // clamped, not wrapped
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(core::ClientToScreenRect(c.client, c.x, c.y), c.want);
+    EXPECT_EQ(core::ClientToScreenPoint({c.client.right, c.client.bottom}, c.x, c.y),
+              (core::Point{c.want.right, c.want.bottom}));
     EXPECT_EQ(core::ClientToScreenPoint({c.client.left, c.client.top}, c.x, c.y),
               (core::Point{c.want.left, c.want.top}));
   }

@@ -13,7 +13,7 @@ TEST(RandomGenerator, FollowsTheFixedSequenceFromSeedZero) {
   core::RandomGenerator generator;
   for (const Step& s : steps) {
     EXPECT_EQ(generator.Draw(7), s.draw);
-    EXPECT_EQ(generator.Seed(), s.seed);
+    EXPECT_EQ(generator, core::RandomGenerator(s.seed));
   }
 }
 

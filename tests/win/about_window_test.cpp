@@ -90,9 +90,9 @@ TEST_F(AboutTest, IsABorderlessHalfTransparentBlueWindowInTheMiddleOfTheScreen) 
 
   // The background as the window paints it.
   {
-    gui::WindowDc screen;
-    gui::UniqueMemDc memory(::CreateCompatibleDC(screen.get()));
-    gui::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    gui::WindowDc screen = gui::WindowDc::Client();
+    gui::UniqueMemDc memory(::CreateCompatibleDC(screen.dc()));
+    gui::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.dc(), client.right, client.bottom));
     gui::SelectedObject selected(memory.get(), bitmap.get());
     ::SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0);
     EXPECT_EQ(::GetPixel(memory.get(), 5, 5), RGB(0, 85, 255));
@@ -102,9 +102,9 @@ TEST_F(AboutTest, IsABorderlessHalfTransparentBlueWindowInTheMiddleOfTheScreen) 
   RECT bounds{};
   ShowAboutAnd(main, [&] {
     ::GetWindowRect(about.Handle(), &bounds);
-    gui::WindowDc screen;
+    gui::WindowDc screen = gui::WindowDc::Client();
     const POINT corner = ClientToScreenPoint(about.Handle(), 4, 4);
-    seen = ::GetPixel(screen.get(), corner.x, corner.y);
+    seen = ::GetPixel(screen.dc(), corner.x, corner.y);
     about.Close();
   });
   EXPECT_FALSE(g_fallbackClosed);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gui/BalloonHint.h"
+#include "support/BalloonHintProbe.h"
 #include "support/Poll.h"
 
 namespace {
@@ -52,9 +53,9 @@ class HintFixture : public ::testing::Test {
   static std::wstring Title(const BalloonHint& hints) {
     const std::wstring asked = AskTitle(hints);
     if (!asked.empty()) {
-      EXPECT_EQ(asked, hints.ShownTitle());
+      EXPECT_EQ(asked, gui::BalloonHintProbe::ShownTitle(hints));
     }
-    return hints.ShownTitle();
+    return gui::BalloonHintProbe::ShownTitle(hints);
   }
   static std::wstring AskTitle(const BalloonHint& hints) {
     std::vector<wchar_t> buffer(256, L'\0');

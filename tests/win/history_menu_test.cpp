@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/ovMainForm.h"
+#include "support/MenuReader.h"
 #include "support/InspectFixtures.h"
 #include "support/ListsFixture.h"
 #include "support/Poll.h"

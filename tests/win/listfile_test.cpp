@@ -6,6 +6,7 @@
 
 #include "gui/Handles.h"
 #include "engine/ovListFile.h"
+#include "gui/Error.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -26,12 +27,12 @@ class ListFileTest : public testing::Test {
 bool ExpectListFileError(const std::function<void()>& action, const std::wstring& path) {
   try {
     action();
-  } catch (const ListFileError& e) {
+  } catch (const gui::Win32Error& e) {
     EXPECT_NE(e.Message().find(path), std::wstring::npos) << e.what();
     EXPECT_GT(e.Message().size(), path.size() + 6) << "the system's reason is missing: " << e.what();
     return true;
   }
-  ADD_FAILURE() << "no ListFileError";
+  ADD_FAILURE() << "no gui::Win32Error";
   return false;
 }
 

@@ -231,8 +231,8 @@ class SaveBlocker {
         EXPECT_TRUE(lock_);
         break;
       case kFolderForTemporary:
-        // The save writes "<file>.<process id>.saving" first and then moves it over the file.
-        temporary_ = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".saving";
+        // The save writes "<file>.<process id>.part" first and then moves it over the file.
+        temporary_ = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".part";
         EXPECT_TRUE(::CreateDirectoryW(temporary_.c_str(), nullptr));
         break;
     }

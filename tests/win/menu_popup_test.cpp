@@ -16,6 +16,7 @@
 
 #include "gui/Menu.h"
 #include "gui/TrayIcon.h"
+#include "support/MenuReader.h"
 #include "support/Poll.h"
 
 namespace gui {

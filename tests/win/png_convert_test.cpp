@@ -101,6 +101,9 @@ std::optional<Decoded> DecodePng(const std::wstring& path) {
   return result;
 }
 
+// The conversion library's export.
+using ConvertFn = BOOLEAN(WINAPI*)(const wchar_t* bmpPath, const wchar_t* pngPath);
+
 std::wstring LibraryPath(const wchar_t* name) { return fixture::ProgramFolder() + L"png_libs\\" + name + L".dll"; }
 
 // The product's library, loaded from the tests' copy.

@@ -54,8 +54,8 @@ class Pixels {
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     data_.resize(static_cast<std::size_t>(width_) * height_);
-    gui::WindowDc screen;
-    lines_ = ::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height_), data_.data(), &bmi, DIB_RGB_COLORS);
+    gui::WindowDc screen = gui::WindowDc::Client();
+    lines_ = ::GetDIBits(screen.dc(), bitmap, 0, static_cast<UINT>(height_), data_.data(), &bmi, DIB_RGB_COLORS);
   }
   bool Read() const { return lines_ == height_ && height_ > 0; }
   std::uint32_t At(int x, int y) const { return data_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF; }

@@ -14,6 +14,8 @@
 #include "gui/Application.h"
 #include "gui/Handles.h"
 #include "gui/Menu.h"
+#include "support/MenuReader.h"
+#include "support/TrayIconProbe.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
@@ -143,12 +145,12 @@ TEST_F(ShellTest, EveryWayOfClosingOrMinimisingHidesToTheTrayWithABalloon) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(::IsWindowVisible(window));
-    const std::size_t balloons = main.ti.BalloonsShown();
+    const std::size_t balloons = gui::TrayIconProbe::BalloonsShown(main.ti);
     c.act();
     ASSERT_TRUE(Hidden());
     EXPECT_TRUE(::IsWindow(window)) << "the program keeps running";
     EXPECT_FALSE(main.FExiting);
-    EXPECT_EQ(main.ti.BalloonsShown(), balloons + 1);
+    EXPECT_EQ(gui::TrayIconProbe::BalloonsShown(main.ti), balloons + 1);
     EXPECT_TRUE(main.ti.Visible()) << "the tray icon stays";
 
     // A click on the tray icon brings it back restored, even after a minimise.

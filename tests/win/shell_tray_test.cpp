@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/ImageList.h"
+#include "gui/IconSet.h"
 #include "gui/TrayIcon.h"
 #include "support/Poll.h"
 #include "support/Process.h"
@@ -20,7 +20,7 @@ bool TrayWindowShown() {
 }
 
 TEST(ShellTray, HidingKeepsTheIconInTheShellAndTheShellStopsShowingIt) {
-  gui::ImageList images{16};
+  gui::IconSet images{16};
   ASSERT_TRUE(images.AddFromResource(nullptr, L"TRAY_1"));
   // Watchable only where the tray shows nothing before our icon comes.
   const bool watchable = !TrayWindowShown();

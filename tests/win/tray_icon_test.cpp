@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "gui/Application.h"
 #include "gui/Handles.h"
-#include "gui/ImageList.h"
+#include "gui/IconSet.h"
 #include "gui/TrayIcon.h"
 #include "support/Poll.h"
 #include "support/Process.h"
+#include "support/TrayIconProbe.h"
 
 namespace {
 
@@ -23,11 +25,11 @@ using gui::TrayIcon;
 
 // A 16x16 icon of one colour, standing in for artwork.
 gui::UniqueIcon SolidIcon(COLORREF colour) {
-  gui::WindowDc screen;
-  gui::UniqueBitmap colourBits(::CreateCompatibleBitmap(screen.get(), 16, 16));
+  gui::WindowDc screen = gui::WindowDc::Client();
+  gui::UniqueBitmap colourBits(::CreateCompatibleBitmap(screen.dc(), 16, 16));
   gui::UniqueBitmap mask(::CreateBitmap(16, 16, 1, 1, nullptr));
   {
-    gui::UniqueMemDc dc(::CreateCompatibleDC(screen.get()));
+    gui::UniqueMemDc dc(::CreateCompatibleDC(screen.dc()));
     gui::SelectedObject selected(dc.get(), colourBits.get());
     gui::UniqueBrush brush(::CreateSolidBrush(colour));
     RECT all{0, 0, 16, 16};
@@ -51,7 +53,7 @@ class TrayIconTest : public ::testing::Test {
       ASSERT_TRUE(images.Add(SolidIcon(colour)));
     }
   }
-  gui::ImageList images{16};
+  gui::IconSet images{16};
 };
 
 TEST_F(TrayIconTest, ShellHoldsTheIconFromTheFirstShowUntilTheDestructor) {
@@ -141,20 +143,14 @@ TEST_F(TrayIconTest, UnderstandsTheVersion4CallbackLayoutToo) {
 
 TEST_F(TrayIconTest, HandlerExceptionsStopAtTheWindowAndAreReported) {
   TrayIcon tray;
-  std::string reported;
+  std::wstring reported;
   tray.OnClick = [] { throw std::runtime_error("boom"); };
-  tray.OnException = [&](std::exception_ptr error) {
-    try {
-      std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-      reported = e.what();
-    }
-  };
+  gui::Application::Instance().SetExceptionHandler([&](const std::wstring& message) { reported = message; });
   SendCallback(tray, WM_LBUTTONDOWN);
   SendCallback(tray, WM_LBUTTONUP);
-  EXPECT_EQ(reported, "boom");
+  EXPECT_EQ(reported, L"boom");
 
-  tray.OnException = nullptr;  // dropped silently, still no crash
+  gui::Application::Instance().SetExceptionHandler(nullptr);  // no handler: dropped silently, still no crash
   SendCallback(tray, WM_LBUTTONDOWN);
   SendCallback(tray, WM_LBUTTONUP);
 }
@@ -164,41 +160,41 @@ TEST_F(TrayIconTest, AnimationCyclesTheFramesOnItsTimer) {
   ASSERT_TRUE(tray.SetVisible(true));
   tray.SetFrames(images.Icons());
   EXPECT_EQ(tray.Icon(), images.Icon(0)) << "frames start at the first";
-  tray.SetAnimationInterval(20);
+  gui::TrayIconProbe::SetAnimationInterval(tray, 20);
   fixture::Settle(100);
-  EXPECT_EQ(tray.AnimationSteps(), 0u) << "no steps before SetAnimate(true)";
+  EXPECT_EQ(gui::TrayIconProbe::AnimationSteps(tray), 0u) << "no steps before SetAnimate(true)";
 
   tray.SetAnimate(true);
-  ASSERT_TRUE(fixture::PollUntil([&] { return tray.AnimationSteps() >= 4; }));
+  ASSERT_TRUE(fixture::PollUntil([&] { return gui::TrayIconProbe::AnimationSteps(tray) >= 4; }));
   tray.SetAnimate(false);
-  const std::size_t steps = tray.AnimationSteps();
-  EXPECT_EQ(tray.CurrentFrame(), steps % 3) << "back to the first after the last";
-  EXPECT_EQ(tray.Icon(), images.Icon(tray.CurrentFrame()));
+  const std::size_t steps = gui::TrayIconProbe::AnimationSteps(tray);
+  EXPECT_EQ(gui::TrayIconProbe::CurrentFrame(tray), steps % 3) << "back to the first after the last";
+  EXPECT_EQ(tray.Icon(), images.Icon(gui::TrayIconProbe::CurrentFrame(tray)));
   EXPECT_TRUE(fixture::ShellHoldsIcon(tray.Window(), TrayIcon::kIconId));
 
   fixture::Settle(100);
-  EXPECT_EQ(tray.AnimationSteps(), steps) << "stopped";
+  EXPECT_EQ(gui::TrayIconProbe::AnimationSteps(tray), steps) << "stopped";
 
   // The animation goes on while the icon is out of the notification area, and shows the right frame on return.
   tray.SetVisible(false);
   tray.SetAnimate(true);
-  ASSERT_TRUE(fixture::PollUntil([&] { return tray.AnimationSteps() >= steps + 2; }));
+  ASSERT_TRUE(fixture::PollUntil([&] { return gui::TrayIconProbe::AnimationSteps(tray) >= steps + 2; }));
   tray.SetAnimate(false);
-  EXPECT_EQ(tray.Icon(), images.Icon(tray.CurrentFrame()));
+  EXPECT_EQ(tray.Icon(), images.Icon(gui::TrayIconProbe::CurrentFrame(tray)));
 }
 
 TEST_F(TrayIconTest, RepeatedStartsKeepOneTimer) {
   TrayIcon tray;
   tray.SetFrames(images.Icons());
-  tray.SetAnimationInterval(50);
+  gui::TrayIconProbe::SetAnimationInterval(tray, 50);
   for (int i = 0; i < 5; ++i) tray.SetAnimate(true);
   const DWORD start = ::GetTickCount();
   fixture::Settle(500);
   const DWORD elapsed = ::GetTickCount() - start;
   tray.SetAnimate(false);
   // Timers never fire early; five timers would step about five times as often.
-  EXPECT_LE(tray.AnimationSteps(), elapsed / 50 + 1);
-  EXPECT_GE(tray.AnimationSteps(), 1u);
+  EXPECT_LE(gui::TrayIconProbe::AnimationSteps(tray), elapsed / 50 + 1);
+  EXPECT_GE(gui::TrayIconProbe::AnimationSteps(tray), 1u);
 }
 
 TEST_F(TrayIconTest, ComesBackWhenTheTaskbarIsRecreated) {
@@ -227,8 +223,8 @@ TEST_F(TrayIconTest, ComesBackWhenTheTaskbarIsRecreated) {
   EXPECT_TRUE(fixture::ShellHoldsIcon(tray.Window(), TrayIcon::kIconId));
 }
 
-TEST(ImageList, OwnsIconsOfOneSize) {
-  gui::ImageList list(16);
+TEST(IconSet, OwnsIconsOfOneSize) {
+  gui::IconSet list(16);
   EXPECT_EQ(list.Size(), 16);
   EXPECT_FALSE(list.Add(gui::UniqueIcon()));
   EXPECT_FALSE(list.AddFromResource(nullptr, L"NO_SUCH_ICON"));
@@ -244,10 +240,10 @@ TEST(ImageList, OwnsIconsOfOneSize) {
   EXPECT_THROW(list.Icon(2), std::out_of_range);
 }
 
-TEST(ImageList, LoadsTheTrayFramesFromResourcesAtItsSize) {
+TEST(IconSet, LoadsTheTrayFramesFromResourcesAtItsSize) {
   for (const wchar_t* name : {L"TRAY_1", L"TRAY_2"}) {
     if (!::FindResourceW(nullptr, name, RT_GROUP_ICON)) GTEST_SKIP() << "tray artwork not linked in yet";
-    gui::ImageList list(16);
+    gui::IconSet list(16);
     ASSERT_TRUE(list.AddFromResource(nullptr, name));
     ICONINFO info{};
     ASSERT_TRUE(::GetIconInfo(list.Icon(0), &info));

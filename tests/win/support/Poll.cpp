@@ -107,8 +107,8 @@ void ClickAt(POINT screen, bool rightButton) {
 }
 
 COLORREF ScreenPixel(POINT screen) {
-  const gui::WindowDc dc;
-  return ::GetPixel(dc.get(), screen.x, screen.y);
+  const gui::WindowDc dc = gui::WindowDc::Client();
+  return ::GetPixel(dc.dc(), screen.x, screen.y);
 }
 
 std::vector<std::uint32_t> ScreenPixels(const RECT& area) {
@@ -124,13 +124,13 @@ std::vector<std::uint32_t> ScreenPixels(const RECT& area) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  const gui::WindowDc screen;
-  const gui::UniqueBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const gui::UniqueMemDc memory(::CreateCompatibleDC(screen.get()));
+  const gui::WindowDc screen = gui::WindowDc::Client();
+  const gui::UniqueBitmap bitmap(::CreateDIBSection(screen.dc(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const gui::UniqueMemDc memory(::CreateCompatibleDC(screen.dc()));
   if (!bitmap || !memory || !bits) return pixels;
   {
     const gui::SelectedObject selected(memory.get(), bitmap.get());
-    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.dc(), area.left, area.top, SRCCOPY);
     ::GdiFlush();
   }
   pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));

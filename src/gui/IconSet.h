@@ -1,11 +1,12 @@
 #pragma once
-// A few icons of one size, owned together; the tray icon's animation frames come from here.
+// A few icons of one size, owned together (not a Win32 image list: plain icon handles); the tray icon's animation
+// frames come from here.
 //
 // How to use:
-//   gui::ImageList imageList(16);
-//   imageList.AddFromResource(nullptr, L"TRAY_1");   // nullptr: this executable's resources
-//   imageList.AddFromResource(nullptr, L"TRAY_2");
-//   trayIcon.SetFrames(imageList.Icons());           // the list must outlive the tray icon's use of them
+//   gui::IconSet frames(16);
+//   frames.AddFromResource(nullptr, L"TRAY_1");   // nullptr: this executable's resources
+//   frames.AddFromResource(nullptr, L"TRAY_2");
+//   trayIcon.SetFrames(frames.Icons());              // the set must outlive the tray icon's use of them
 #include <windows.h>
 
 #include <cstddef>
@@ -16,9 +17,9 @@
 
 namespace gui {
 
-class ImageList {
+class IconSet {
  public:
-  explicit ImageList(int size = 16) : size_(size) {}
+  explicit IconSet(int size = 16) : size_(size) {}
 
   // Loads the icon resource of that name at the list's size (the best-matching image of the group).
   bool AddFromResource(HMODULE module, const std::wstring& name);
