@@ -12,7 +12,7 @@ ensure_packages "${BENCH_PACKAGES[@]}" || exit 1
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset windows -S "$ROOT" -B "$build" >/dev/null || { echo "configuring $build failed" >&2; exit 1; }
 fi
-cmake --build "$build" --target skimlet skimlet_png bench_inspect bench_snap bench_tasksearch bench_startup \
+cmake --build "$build" --target skimlet skimlet_console skimlet_png bench_inspect bench_snap bench_tasksearch bench_startup \
   bench_minimal bench_memory >/dev/null || { echo "building the benchmarks failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 
@@ -30,6 +30,7 @@ run() {
 }
 run inspect
 run snap
+run console_snap
 run tasksearch
 run startup
 run memory

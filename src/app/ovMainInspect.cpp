@@ -7,29 +7,15 @@
 #include "app/ovMainForm.h"
 #include "core/InfoText.h"
 #include "core/Integers.h"
+#include "engine/ovTargetText.h"
 #include "engine/ovWinUtils.h"
-
-namespace {
-
-// A handle carries 32 significant bits, also in a 64-bit process.
-uint32_t HandleBits(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }
-
-}  // namespace
 
 void TovFrmMain::ShowInfo(HWND window) {
   // The form's DPI may have changed since creation; font sizes are told at the DPI the program sees now.
   FUtils.SetScreenPpi(Dpi());
   FUtils.SetWnd(window);
 
-  core::TargetInfo info;
-  info.handle = HandleBits(window);
-  info.id = FUtils.WndId;
-  info.title = FUtils.WndTitle;
-  info.className = FUtils.WndClass;
-  info.style = FUtils.WndStyle;
-  info.exStyle = FUtils.WndExStyle;
-  info.fontText = FUtils.FontText;
-  mm.SetLines(core::BuildInfoLines(info));
+  mm.SetLines(TargetInfoLines(FUtils));
 
   // Through the setters, so that each changed box runs its handler as a user's click would. The fields are read
   // once beforehand: a handler may change them.

@@ -11,10 +11,10 @@
 #include "app/ovMainForm.h"
 #include "core/CaseFold.h"
 #include "core/SetLine.h"
-#include "core/TaskLine.h"
 #include "core/Unicode.h"
 #include "gui/Application.h"
 #include "engine/ovListFile.h"
+#include "engine/ovTargetText.h"
 
 namespace {
 
@@ -94,20 +94,10 @@ void TovFrmMain::miAddSetClick(gui::MenuItem& item) {
 
 void TovFrmMain::miAddTaskClick() {
   if (!FUtils.IsValid()) return;
-  core::TaskItems task;
-  task.Set(L"Name", FUtils.WndTitle);
-  task.Set(L"Class", FUtils.WndClass);
-
-  const HWND parent = FUtils.IsChild ? ::GetParent(FUtils.Wnd) : nullptr;
-  if (parent) {
-    int32_t between = 0;  // the windows strictly between the target and its topmost ancestor
-    ShowInfo(TopmostAncestor(parent, &between));
-    task.Set(L"pName", FUtils.WndTitle);
-    task.Set(L"pClass", FUtils.WndClass);
-    if (between > 0) task.Set(L"pLevels", std::to_wstring(between));
-  }
-
-  const std::wstring line = task.ToLine();
+  const TovTaskLine made = MakeTaskLine(FUtils);
+  // For a control the panel moves on to its topmost ancestor, the window the task's parent items name.
+  if (made.Ancestor) ShowInfo(made.Ancestor);
+  const std::wstring& line = made.Line;
   if (ContainsIgnoreCase(FTaskList, line)) return;
   AddTaskItem(line);
   FTaskList.push_back(line);

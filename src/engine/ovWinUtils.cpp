@@ -198,6 +198,11 @@ void TovWinUtils::SetWndRect(const core::Rect& value) {
   ::MoveWindow(Wnd, value.left, value.top, value.Width(), value.Height(), TRUE);
 }
 
+std::wstring BoundedWindowTitle(HWND w) {
+  bool answered = true;
+  return ReadTitle(w, answered);
+}
+
 HWND TopmostAncestor(HWND start, int32_t* steps) {
   // Owners can be re-pointed into a loop; real chains are a handful of windows long.
   constexpr int32_t kMaxSteps = 4096;

@@ -31,6 +31,9 @@ class TovWinUtils {
   // does not answer: the title then comes from the window manager's copy and the font stays empty.
   void SetWnd(HWND w);
   bool IsValid() const;
+  // Whether the target's thread answered the latest message sent to it, by SetWnd or by a setter; a setter whose
+  // target did not answer left the window as it was.
+  bool Answered() const { return !FSilent; }
 
   // Each setter records the value; it leaves the window alone when the window's thread does not answer within
   // the bound (the calls would otherwise wait for that thread without limit).
@@ -60,6 +63,10 @@ class TovWinUtils {
   int FPpi = 0;
   bool FSilent = false;  // the target's thread did not answer the latest message sent to it
 };
+
+// A window's title as SetWnd reads it: bounded in length, and in time for a thread that does not answer (the window
+// manager's copy then).
+std::wstring BoundedWindowTitle(HWND w);
 
 // The window a pick at a screen point names: the window there, or the child one level below it at that point
 // (WindowFromPoint passes over disabled children; ChildWindowFromPoint finds them). nullptr over no window.

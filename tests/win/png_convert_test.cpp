@@ -1,8 +1,6 @@
 // The conversion library and the caller's fallbacks. The libraries come from <tests>/png_libs: real.dll is
 // the product's library, the others are stand-ins with one misbehaviour each.
 #include <windows.h>
-#include <wincodec.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,6 +9,7 @@
 
 #include "core/Bmp.h"
 #include "engine/ovWinSnap.h"
+#include "support/ImageFiles.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -52,54 +51,7 @@ Bytes MakeBitmap(std::uint32_t w, std::uint32_t h, std::uint32_t bpp, bool topDo
   return file;
 }
 
-struct Decoded {
-  UINT width = 0, height = 0;
-  std::vector<std::uint8_t> bgra;  // top-down, 4 bytes a pixel
-};
-
-class ComScope {
- public:
-  ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) ::CoUninitialize();
-  }
-
- private:
-  HRESULT hr_;
-};
-
-// Decodes a PNG with the imaging component, converted to 32bppBGRA.
-std::optional<Decoded> DecodePng(const std::wstring& path) {
-  ComScope com;
-  IWICImagingFactory* factory = nullptr;
-  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factory)))) {
-    return std::nullopt;
-  }
-  std::optional<Decoded> result;
-  IWICBitmapDecoder* decoder = nullptr;
-  IWICBitmapFrameDecode* frame = nullptr;
-  IWICFormatConverter* converter = nullptr;
-  GUID container{};
-  if (SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                   WICDecodeMetadataCacheOnLoad, &decoder)) &&
-      SUCCEEDED(decoder->GetContainerFormat(&container)) && IsEqualGUID(container, GUID_ContainerFormatPng) &&
-      SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-      SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                      WICBitmapPaletteTypeCustom))) {
-    Decoded d;
-    converter->GetSize(&d.width, &d.height);
-    d.bgra.resize(static_cast<std::size_t>(d.width) * d.height * 4);
-    if (SUCCEEDED(converter->CopyPixels(nullptr, d.width * 4, static_cast<UINT>(d.bgra.size()), d.bgra.data()))) {
-      result = std::move(d);
-    }
-  }
-  if (converter) converter->Release();
-  if (frame) frame->Release();
-  if (decoder) decoder->Release();
-  factory->Release();
-  return result;
-}
+using fixture::DecodePng;
 
 // The conversion library's export.
 using ConvertFn = BOOLEAN(WINAPI*)(const wchar_t* bmpPath, const wchar_t* pngPath);

@@ -1,5 +1,7 @@
 #include "support/ImageFiles.h"
 
+#include <wincodec.h>
+
 #include <algorithm>
 #include <iterator>
 
@@ -64,6 +66,53 @@ std::optional<SIZE> PngSize(const std::string& file) {
     return std::nullopt;
   }
   return SIZE{static_cast<LONG>(ReadBe32(file, 16)), static_cast<LONG>(ReadBe32(file, 20))};
+}
+
+namespace {
+
+class ComScope {
+ public:
+  ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(hr_)) ::CoUninitialize();
+  }
+
+ private:
+  HRESULT hr_;
+};
+
+}  // namespace
+
+std::optional<DecodedPng> DecodePng(const std::wstring& path) {
+  ComScope com;
+  IWICImagingFactory* factory = nullptr;
+  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&factory)))) {
+    return std::nullopt;
+  }
+  std::optional<DecodedPng> result;
+  IWICBitmapDecoder* decoder = nullptr;
+  IWICBitmapFrameDecode* frame = nullptr;
+  IWICFormatConverter* converter = nullptr;
+  GUID container{};
+  if (SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                   WICDecodeMetadataCacheOnLoad, &decoder)) &&
+      SUCCEEDED(decoder->GetContainerFormat(&container)) && IsEqualGUID(container, GUID_ContainerFormatPng) &&
+      SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+      SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                      WICBitmapPaletteTypeCustom))) {
+    DecodedPng d;
+    converter->GetSize(&d.width, &d.height);
+    d.bgra.resize(static_cast<std::size_t>(d.width) * d.height * 4);
+    if (SUCCEEDED(converter->CopyPixels(nullptr, d.width * 4, static_cast<UINT>(d.bgra.size()), d.bgra.data()))) {
+      result = std::move(d);
+    }
+  }
+  if (converter) converter->Release();
+  if (frame) frame->Release();
+  if (decoder) decoder->Release();
+  factory->Release();
+  return result;
 }
 
 }  // namespace fixture

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace fixture {
 
@@ -15,5 +16,12 @@ std::optional<std::uint32_t> BmpPixel(const std::string& file, int x, int y);
 
 // Width and height from a PNG file's header, if it is one.
 std::optional<SIZE> PngSize(const std::string& file);
+
+// A PNG file decoded by the imaging component into top-down rows of 4 bytes a pixel, blue first.
+struct DecodedPng {
+  UINT width = 0, height = 0;
+  std::vector<std::uint8_t> bgra;
+};
+std::optional<DecodedPng> DecodePng(const std::wstring& path);
 
 }  // namespace fixture

@@ -1,0 +1,42 @@
+// "tasks": the task file's lines with the windows they name now, and, with --once, the runner's action on each.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "console/Commands.h"
+#include "core/ConsoleFormat.h"
+#include "core/Paths.h"
+#include "core/TaskLine.h"
+#include "engine/ovListFile.h"
+#include "engine/ovTaskAction.h"
+#include "engine/ovWindowFacts.h"
+
+int RunTasks(Console& console, const core::Command& command) {
+  const std::wstring path = command.taskFile ? *command.taskFile : core::ChangeFileExt(console.exeName, L".ini");
+  std::vector<std::wstring> lines;
+  try {
+    lines = LoadListFile(path);
+  } catch (const ListFileError& error) {
+    return console.Fail(core::kExitActionFailed, error.Message());
+  }
+
+  if (lines.empty()) return console.Fail(core::kExitNoWindow, L"no task lines in " + path);
+
+  bool anyWindow = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const TovTaskTarget target = FindTaskTarget(core::TaskItems::FromLine(lines[i]));
+    if (!target.Window) {
+      console.out.WriteLine(core::FormatTaskDryRunLine(i + 1, lines[i], nullptr, false));
+      continue;
+    }
+    anyWindow = true;
+    const core::WindowFacts facts = ReadWindowFacts(target.Window);
+    // A click is made only on an enabled control: what ApplyTaskAction did says which it was.
+    const bool enabled = command.tasksMode == core::TasksMode::Once ? ApplyTaskAction(target)
+                                                                    : ::IsWindowEnabled(target.Window) != FALSE;
+    console.out.WriteLine(core::FormatTaskDryRunLine(i + 1, lines[i], &facts, enabled));
+  }
+  if (!anyWindow) return console.Fail(core::kExitNoWindow, L"no task line matches a window");
+  return core::kExitDone;
+}

@@ -1,0 +1,45 @@
+#include "engine/ovTargetText.h"
+
+#include <cstdint>
+
+#include "core/InfoText.h"
+#include "core/TaskLine.h"
+
+namespace {
+
+// A handle carries 32 significant bits, also in a 64-bit process.
+uint32_t HandleBits(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }
+
+}  // namespace
+
+std::vector<std::wstring> TargetInfoLines(const TovWinUtils& target) {
+  core::TargetInfo info;
+  info.handle = HandleBits(target.Wnd);
+  info.id = target.WndId;
+  info.title = target.WndTitle;
+  info.className = target.WndClass;
+  info.style = target.WndStyle;
+  info.exStyle = target.WndExStyle;
+  info.fontText = target.FontText;
+  return core::BuildInfoLines(info);
+}
+
+TovTaskLine MakeTaskLine(const TovWinUtils& target) {
+  TovTaskLine made;
+  core::TaskItems task;
+  task.Set(L"Name", target.WndTitle);
+  task.Set(L"Class", target.WndClass);
+
+  const HWND parent = target.IsChild ? ::GetParent(target.Wnd) : nullptr;
+  if (parent) {
+    int32_t between = 0;  // the windows strictly between the target and its topmost ancestor
+    made.Ancestor = TopmostAncestor(parent, &between);
+    TovWinUtils ancestor;
+    ancestor.SetWnd(made.Ancestor);
+    task.Set(L"pName", ancestor.WndTitle);
+    task.Set(L"pClass", ancestor.WndClass);
+    if (between > 0) task.Set(L"pLevels", std::to_wstring(between));
+  }
+  made.Line = task.ToLine();
+  return made;
+}

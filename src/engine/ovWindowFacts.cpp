@@ -1,0 +1,129 @@
+#include "engine/ovWindowFacts.h"
+
+#include "engine/ovTargetText.h"
+#include "engine/ovTaskAction.h"
+#include "gui/Handles.h"
+
+namespace {
+
+constexpr int kClassBufferLength = 256;
+// The longest path the system's wide-character interfaces take.
+constexpr DWORD kMaxPathLength = 32768;
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[kClassBufferLength] = {};
+  const int length = ::GetClassNameW(window, name, kClassBufferLength);
+  return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/:");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) noexcept {
+  auto* windows = reinterpret_cast<std::vector<HWND>*>(data);
+  if (windows->size() >= kMaxListedWindows) return FALSE;
+  try {
+    windows->push_back(window);
+  } catch (...) {
+    return FALSE;  // out of memory: the list stops here
+  }
+  return TRUE;
+}
+
+bool Meets(HWND window, const core::Criteria& criteria) {
+  return core::MatchesCriteria(ReadWindowFacts(window), criteria);
+}
+
+}  // namespace
+
+uint32_t WindowHandleBits(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }
+
+HWND WindowFromBits(uint32_t bits) {
+  // Handles are sign-extended from their 32 bits, as the system does when a 32-bit program passes one on.
+  return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(bits)));
+}
+
+std::wstring ProcessImagePath(DWORD processId) {
+  const gui::UniqueHandleObject process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return {};
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = static_cast<DWORD>(path.size());
+    if (::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) {
+      path.resize(length);
+      return path;
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= kMaxPathLength) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+core::WindowFacts ReadWindowFacts(HWND window) {
+  core::WindowFacts facts;
+  facts.handle = WindowHandleBits(window);
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  facts.processId = processId;
+  facts.exeName = FileNameOf(ProcessImagePath(processId));
+  facts.className = ClassName(window);
+  facts.title = BoundedWindowTitle(window);
+  RECT rect{};
+  if (::GetWindowRect(window, &rect)) facts.rect = {rect.left, rect.top, rect.right, rect.bottom};
+  return facts;
+}
+
+core::WindowDetails ReadWindowDetails(const TovWinUtils& target) {
+  const HWND window = target.Wnd;
+  core::WindowDetails details;
+  DWORD processId = 0;
+  details.threadId = ::GetWindowThreadProcessId(window, &processId);
+  details.imagePath = ProcessImagePath(processId);
+  // A top-level window's parent is the desktop; GetParent would name its owner instead.
+  const bool child = (::GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0;
+  details.parent = child ? WindowHandleBits(::GetAncestor(window, GA_PARENT)) : 0;
+  details.owner = WindowHandleBits(::GetWindow(window, GW_OWNER));
+  details.dpi = ::GetDpiForWindow(window);
+  details.taskLine = MakeTaskLine(target).Line;
+  return details;
+}
+
+std::vector<HWND> TopLevelWindows(bool withHidden) {
+  std::vector<HWND> all;
+  ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&all));
+  if (withHidden) return all;
+  std::vector<HWND> visible;
+  for (HWND window : all) {
+    if (::IsWindowVisible(window)) visible.push_back(window);
+  }
+  return visible;
+}
+
+std::vector<HWND> DescendantWindows(HWND window) {
+  std::vector<HWND> descendants;
+  ::EnumChildWindows(window, &CollectWindow, reinterpret_cast<LPARAM>(&descendants));
+  return descendants;
+}
+
+std::vector<HWND> MatchingWindows(const core::Criteria& criteria) {
+  std::vector<HWND> named;
+  if (criteria.task) {
+    named.push_back(FindTaskTarget(*criteria.task).Window);
+  } else if (criteria.handle) {
+    named.push_back(WindowFromBits(*criteria.handle));
+  }
+  if (!named.empty()) {
+    if (!named.front() || !::IsWindow(named.front()) || !Meets(named.front(), criteria)) return {};
+    return named;
+  }
+
+  std::vector<HWND> visible;
+  std::vector<HWND> hidden;
+  for (HWND window : TopLevelWindows(true)) {
+    if (!Meets(window, criteria)) continue;
+    (::IsWindowVisible(window) ? visible : hidden).push_back(window);
+  }
+  visible.insert(visible.end(), hidden.begin(), hidden.end());
+  return visible;
+}

@@ -1,0 +1,310 @@
+// skimlet.com run as its own process on the windows of a third one (this program started again as a fixture
+// process): what it prints parses back to those windows, "info" says what the tool window's panel says, snapshots
+// and changes reach the window, the dry run touches nothing, and a console sees the exit codes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ovMainForm.h"
+#include "core/TaskLine.h"
+#include "core/Unicode.h"
+#include "engine/ovListFile.h"
+#include "support/ImageFiles.h"
+#include "support/InspectFixtures.h"
+#include "support/Poll.h"
+#include "support/Process.h"
+#include "support/SkimletSession.h"
+#include "support/TestFiles.h"
+#include "support/WindowClasses.h"
+
+namespace {
+
+constexpr wchar_t kClass[] = L"SkimletConsoleFixture";
+constexpr wchar_t kTitle[] = L"Console fixture \u7a97 \u00e9t\u00e9";
+constexpr wchar_t kButton[] = L"Press me";
+constexpr RECT kBounds = {120, 140, 360, 300};
+constexpr wchar_t kModeVariable[] = L"SKIMLET_CONSOLE_FIXTURE";
+
+// Runs only as the fixture process: a top-level window with a button, answering until the test ends it.
+TEST(FixtureProcess, DISABLED_Windows) {
+  if (!::GetEnvironmentVariableW(kModeVariable, nullptr, 0)) GTEST_SKIP() << "only run as a child";
+  const gui::UniqueBrush brush(::CreateSolidBrush(RGB(200, 40, 120)));
+  ASSERT_TRUE(fixture::RegisterTestClass(kClass, ::DefWindowProcW, brush.get()));
+  const fixture::OwnedWindow window(::CreateWindowExW(
+      WS_EX_TOPMOST, kClass, kTitle, WS_POPUP | WS_VISIBLE, kBounds.left, kBounds.top, kBounds.right - kBounds.left,
+      kBounds.bottom - kBounds.top, nullptr, nullptr, nullptr, nullptr));
+  fixture::AddChild(window.get(), L"Button", kButton, 5, {10, 10, 110, 40});
+  wchar_t mode[8] = {};
+  ::GetEnvironmentVariableW(kModeVariable, mode, 8);
+  if (std::wstring(mode) == L"hang") ::Sleep(60000);  // a program that stops answering
+  fixture::PollUntil([] { return false; }, 60000);  // the test ends this process long before
+}
+
+class FixtureProcess {
+ public:
+  explicit FixtureProcess(const wchar_t* mode = L"pump") {
+    wchar_t exe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(exe) +
+                           L"\" --gtest_filter=FixtureProcess.DISABLED_Windows --gtest_also_run_disabled_tests";
+    ::SetEnvironmentVariableW(kModeVariable, mode);
+    STARTUPINFOW si{sizeof si};
+    ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_);
+    ::SetEnvironmentVariableW(kModeVariable, nullptr);
+    // The button comes right after the window: both must be there before a test looks.
+    fixture::PollUntil(
+        [&] {
+          top_ = fixture::FindProcessWindow(info_.dwProcessId, kClass, true);
+          button_ = top_ ? ::FindWindowExW(top_, nullptr, L"Button", kButton) : nullptr;
+          return button_ != nullptr;
+        },
+        15000);
+  }
+  ~FixtureProcess() {
+    if (!info_.hProcess) return;
+    ::TerminateProcess(info_.hProcess, 0);
+    ::WaitForSingleObject(info_.hProcess, 5000);
+    ::CloseHandle(info_.hThread);
+    ::CloseHandle(info_.hProcess);
+  }
+  HWND top() const { return top_; }
+  HWND button() const { return button_; }
+  DWORD id() const { return info_.dwProcessId; }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  HWND top_ = nullptr;
+  HWND button_ = nullptr;
+};
+
+std::wstring Hex(HWND window) {
+  wchar_t text[16];
+  std::swprintf(text, 16, L"0x%08X", fixture::LowBits(window));
+  return text;
+}
+
+// One argument as the C runtime reads it back: quoted, with inner quotes escaped (the texts here hold no "\").
+std::wstring Arg(const std::wstring& text) {
+  std::wstring quoted = L"\"";
+  for (wchar_t c : text) quoted += c == L'"' ? std::wstring(L"\\\"") : std::wstring(1, c);
+  return quoted + L"\"";
+}
+
+std::wstring SkimletCom() { return fixture::BuiltProductFolder() + L"skimlet.com"; }
+
+struct Outcome {
+  DWORD code = 0xFFFFFFFF;
+  std::string out;
+  std::vector<std::wstring> lines;  // of out, decoded
+  std::string err;
+};
+
+// Runs skimlet.com with its output in files, pumping this thread's messages meanwhile: it asks this process's
+// windows for their titles too.
+Outcome RunSkimlet(const std::wstring& args) {
+  fixture::TempFolder io(L"skimlet-console-io");
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const auto open = [&](const wchar_t* name) {
+    return ::CreateFileW(io.File(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  };
+  STARTUPINFOW si{sizeof si};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = open(L"out");
+  si.hStdError = open(L"err");
+  std::wstring command = Arg(SkimletCom()) + L" " + args;
+  PROCESS_INFORMATION pi{};
+  Outcome run;
+  const bool started =
+      ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+  ::CloseHandle(si.hStdOutput);
+  ::CloseHandle(si.hStdError);
+  if (!started) return run;
+  fixture::PollUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
+  ::GetExitCodeProcess(pi.hProcess, &run.code);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  run.out = fixture::ReadFileBytes(io.File(L"out"));
+  run.err = fixture::ReadFileBytes(io.File(L"err"));
+  const std::wstring text = core::Utf8ToWide(run.out);
+  for (std::size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
+    run.lines.push_back(text.substr(start, end - start));
+  }
+  return run;
+}
+
+std::vector<std::wstring> Fields(const std::wstring& line) {
+  std::vector<std::wstring> fields;
+  for (std::size_t start = 0;;) {
+    const std::size_t tab = line.find(L'\t', start);
+    fields.push_back(line.substr(start, tab - start));
+    if (tab == std::wstring::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+std::wstring ProgramName() {
+  wchar_t exe[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  const std::wstring path = exe;
+  return path.substr(path.find_last_of(L'\\') + 1);
+}
+
+class ConsoleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(fixture::FileExists(SkimletCom())) << "skimlet.com is not built";
+    ASSERT_NE(windows.top(), nullptr) << "no window from the fixture process";
+    ASSERT_NE(windows.button(), nullptr);
+  }
+  FixtureProcess windows;
+};
+
+TEST_F(ConsoleTest, ListAndJsonReadBackAsTheFixtureWindows) {
+  const Outcome list = RunSkimlet(L"list --class SkimletConsole* --all");
+  ASSERT_EQ(list.code, 0u) << list.err;
+  ASSERT_EQ(list.lines.size(), 2u) << list.out;
+  const std::vector<std::wstring> expected = {
+      Hex(windows.top()), std::to_wstring(windows.id()), ProgramName(), kClass, kTitle, L"120,140,360,300"};
+  EXPECT_EQ(Fields(list.lines[0]), expected);
+  EXPECT_EQ(Fields(list.lines[1])[0], Hex(windows.button()));
+  EXPECT_EQ(Fields(list.lines[1])[3], L"Button");
+
+  const Outcome json = RunSkimlet(L"list --title " + Arg(kTitle) + L" --json");
+  ASSERT_EQ(json.code, 0u) << json.err;
+  const nlohmann::json parsed = nlohmann::json::parse(json.out);
+  ASSERT_EQ(parsed.size(), 1u) << json.out;
+  const nlohmann::json& w = parsed[0];
+  EXPECT_EQ(core::Utf8ToWide(w["handle"].get<std::string>()), expected[0]);
+  EXPECT_EQ(w["pid"].get<DWORD>(), windows.id());
+  EXPECT_EQ(core::Utf8ToWide(w["exe"].get<std::string>()), ProgramName());
+  EXPECT_EQ(core::Utf8ToWide(w["class"].get<std::string>()), kClass);
+  EXPECT_EQ(core::Utf8ToWide(w["title"].get<std::string>()), kTitle);
+  EXPECT_EQ(w["rect"]["left"], 120);
+  EXPECT_EQ(w["rect"]["bottom"], 300);
+}
+
+TEST_F(ConsoleTest, InfoShowsThePanelLinesAndATaskLineThatFindsTheWindowAgain) {
+  fixture::SkimletSession session;
+  for (HWND window : {windows.top(), windows.button()}) {
+    session.Main().ShowInfo(window);
+    const std::vector<std::wstring> memo = fixture::MemoLines(session.Main());
+    const Outcome info = RunSkimlet(L"info --handle " + Hex(window));
+    ASSERT_EQ(info.code, 0u) << info.err;
+    ASSERT_GT(info.lines.size(), memo.size());
+    EXPECT_EQ(std::vector<std::wstring>(info.lines.begin(), info.lines.begin() + memo.size()), memo);
+    ASSERT_EQ(info.lines.back().rfind(L"Task=", 0), 0u) << info.out;
+
+    const Outcome again = RunSkimlet(L"info --task " + Arg(info.lines.back().substr(5)));
+    ASSERT_EQ(again.code, 0u) << again.err;
+    EXPECT_EQ(again.lines.front(), info.lines.front());
+  }
+}
+
+TEST_F(ConsoleTest, SnapOfATitleWritesTheWindowsPixels) {
+  fixture::TempFolder folder(L"skimlet-console-snap");
+  const std::wstring path = folder.File(L"window.png");
+  const Outcome snap = RunSkimlet(L"snap --title \"Console fixture*\" --out " + Arg(path));
+  ASSERT_EQ(snap.code, 0u) << snap.err;
+  EXPECT_EQ(snap.lines, std::vector<std::wstring>{path});
+  EXPECT_EQ(folder.FileNames(), std::vector<std::wstring>{L"window.png"}) << "temporary files left behind";
+
+  const std::vector<std::uint32_t> screen = fixture::ScreenPixels(kBounds);
+  const auto png = fixture::DecodePng(path);
+  ASSERT_TRUE(png);
+  ASSERT_EQ(png->width, 240u);
+  ASSERT_EQ(png->height, 160u);
+  int mismatches = 0;
+  for (std::size_t i = 0; i < screen.size(); ++i) {
+    const std::uint8_t* p = png->bgra.data() + i * 4;
+    const std::uint32_t rgb = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+    if (rgb != screen[i] && ++mismatches <= 3) {
+      ADD_FAILURE() << "pixel " << i % 240 << "," << i / 240 << ": " << std::hex << rgb << " on screen " << screen[i];
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_EQ(screen.back(), 0xC82878u) << "the fixture's colour is not what the screen shows";
+}
+
+TEST_F(ConsoleTest, SetChangesTheWindowAndPrintsItsNewState) {
+  const HWND w = windows.top();
+  ASSERT_EQ(RunSkimlet(L"set --handle " + Hex(w) + L" --topmost off").code, 0u);
+  EXPECT_FALSE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  const Outcome set = RunSkimlet(L"set --handle " + Hex(w) + L" --topmost on --alpha 128 --rect 150,160,200,120");
+  ASSERT_EQ(set.code, 0u) << set.err;
+  RECT rect{};
+  ::GetWindowRect(w, &rect);
+  EXPECT_EQ(rect.left, 150);
+  EXPECT_EQ(rect.top, 160);
+  EXPECT_EQ(rect.right, 350);
+  EXPECT_EQ(rect.bottom, 280);
+  EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  BYTE alpha = 0;
+  EXPECT_TRUE(::GetLayeredWindowAttributes(w, nullptr, &alpha, nullptr));
+  EXPECT_EQ(alpha, 128);
+  ASSERT_EQ(set.lines.size(), 1u);
+  EXPECT_EQ(Fields(set.lines[0])[5], L"150,160,350,280");
+}
+
+TEST(Console, SetOnAWindowThatDoesNotAnswerFailsAndLeavesIt) {
+  FixtureProcess hung(L"hang");
+  ASSERT_NE(hung.top(), nullptr);
+  const Outcome set = RunSkimlet(L"set --handle " + Hex(hung.top()) + L" --alpha 128");
+  EXPECT_EQ(set.code, 3u);
+  EXPECT_NE(set.err.find("does not answer"), std::string::npos) << set.err;
+  EXPECT_FALSE(::GetWindowLongW(hung.top(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(ConsoleTest, DryRunNamesEachLinesWindowAndTouchesNothing) {
+  fixture::TempFolder folder(L"skimlet-console-tasks");
+  core::TaskItems top, button;
+  top.Set(L"Name", kTitle);
+  top.Set(L"Class", kClass);
+  button.Set(L"Name", kButton);
+  button.Set(L"Class", L"Button");
+  button.Set(L"pName", kTitle);
+  button.Set(L"pClass", kClass);
+  const std::vector<std::wstring> lines = {top.ToLine(), button.ToLine(), L"Name=No such window,Class=NoSuchClass"};
+  SaveListFile(folder.File(L"tasks.ini"), lines);
+
+  const Outcome tasks = RunSkimlet(L"tasks --file " + Arg(folder.File(L"tasks.ini")));
+  ASSERT_EQ(tasks.code, 0u) << tasks.err;
+  ASSERT_EQ(tasks.lines.size(), 3u) << tasks.out;
+  EXPECT_EQ(Fields(tasks.lines[0])[2], Hex(windows.top()));
+  EXPECT_EQ(Fields(tasks.lines[0]).back(), L"close");
+  EXPECT_EQ(Fields(tasks.lines[1])[2], Hex(windows.button()));
+  EXPECT_EQ(Fields(tasks.lines[1]).back(), L"click");
+  EXPECT_EQ(tasks.lines[2], L"3\t" + lines[2] + L"\tno window");
+  fixture::Settle(300);
+  EXPECT_TRUE(::IsWindowVisible(windows.top())) << "the dry run closed the window";
+}
+
+// The codes as cmd sees them: skimlet typed in a batch file in the program's folder, where skimlet.exe lies
+// beside skimlet.com, and with a console of its own.
+TEST_F(ConsoleTest, ConsoleSeesEachExitCode) {
+  fixture::TempFolder folder(L"skimlet-console-codes");
+  const std::wstring codes = folder.File(L"codes.txt");
+  std::string script = "@echo off\r\ncd /d \"" + core::WideToUtf8(fixture::BuiltProductFolder()) + "\"\r\n";
+  for (const char* args : {"--version", "info --title \"No such window anywhere*\"", "set --handle 0x1 --alpha 300",
+                           "snap --region 0,0,8,8 --out missing-folder\\x.png"}) {
+    // The redirection goes first: after the code, "2>>" would redirect standard error instead.
+    script += std::string("skimlet ") + args + "\r\n>>\"" + core::WideToUtf8(codes) + "\" echo %ERRORLEVEL%\r\n";
+  }
+  ASSERT_TRUE(fixture::WriteFileBytes(folder.File(L"codes.bat"), script));
+  std::wstring command = L"cmd.exe /c " + Arg(folder.File(L"codes.bat"));
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr,
+                               &si, &pi));
+  fixture::PollUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  EXPECT_EQ(fixture::ReadFileBytes(codes), "0\r\n1\r\n2\r\n3\r\n");
+}
+
+}  // namespace
