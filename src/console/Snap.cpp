@@ -8,7 +8,6 @@
 #include "core/ConsoleFormat.h"
 #include "core/Paths.h"
 #include "core/Unicode.h"
-#include "engine/SnapFile.h"
 #include "engine/ovWinSnap.h"
 #include "engine/ovWindowFacts.h"
 #include "gui/Error.h"
@@ -99,8 +98,8 @@ int RunSnap(Console& console, const core::Command& command) {
         return console.Fail(core::kExitActionFailed, path + L": " + Reason(error));
       }
     }
-  } catch (const SnapFileError& error) {
-    return console.Fail(core::kExitActionFailed, core::Utf8ToWide(error.what()));
+  } catch (const gui::Win32Error& error) {
+    return console.Fail(core::kExitActionFailed, error.Message());
   }
   console.out.WriteLine(path);
   return core::kExitDone;

@@ -11,13 +11,14 @@
 #include "engine/ovListFile.h"
 #include "engine/ovTaskAction.h"
 #include "engine/ovWindowFacts.h"
+#include "gui/Error.h"
 
 int RunTasks(Console& console, const core::Command& command) {
   const std::wstring path = command.taskFile ? *command.taskFile : core::ChangeFileExt(console.exeName, L".ini");
   std::vector<std::wstring> lines;
   try {
     lines = LoadListFile(path);
-  } catch (const ListFileError& error) {
+  } catch (const gui::Win32Error& error) {
     return console.Fail(core::kExitActionFailed, error.Message());
   }
 
