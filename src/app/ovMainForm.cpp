@@ -237,7 +237,11 @@ bool TovFrmMain::FormCloseQuery() {
 
 void TovFrmMain::OnHide() { FormHide(); }
 
-void TovFrmMain::FormHide() { ti.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000); }
+void TovFrmMain::FormHide() {
+  // Exit destroys the shown window, which hides it a moment before the icon goes: that is no way of hiding.
+  if (FExiting) return;
+  ti.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000);
+}
 
 void TovFrmMain::OnLButtonDown(POINT client, UINT keys) { WMLButtonDown(client, keys); }
 
@@ -271,6 +275,8 @@ void TovFrmMain::PopupMainMenu(POINT screen) { pm.Popup(Handle(), screen.x, scre
 
 void TovFrmMain::miExitClick() {
   FExiting = true;
+  // Exit is also reachable from the tray icon's menu while the about window is shown: it goes first.
+  if (ovFrmAbout && ovFrmAbout->Visible()) ovFrmAbout->Close();
   Close();
 }
 
