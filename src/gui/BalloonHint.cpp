@@ -9,6 +9,26 @@ namespace {
 
 constexpr wchar_t kNotifyClass[] = L"SkimletBalloonHintNotify";
 
+// The balloon that ShowHintNow shows: one tracking tool of the tooltip itself with its own text, and the timer
+// that takes it away again.
+constexpr UINT_PTR kNowToolId = 1;
+constexpr UINT_PTR kNowTimerId = 1001;  // the tooltip's own timers are numbered from 1
+
+TTTOOLINFOW NowTool(HWND tooltip) {
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  info.hwnd = tooltip;
+  info.uId = kNowToolId;
+  return info;
+}
+
+void CALLBACK EndShowNow(HWND tooltip, UINT, UINT_PTR id, DWORD) noexcept {
+  ::KillTimer(tooltip, id);
+  TTTOOLINFOW info = NowTool(tooltip);
+  ::SendMessageW(tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
+}
+
 }  // namespace
 
 BalloonHint::BalloonHint(HWND owner) { Create(owner); }
@@ -83,7 +103,28 @@ std::optional<std::wstring> BalloonHint::Hint(HWND control) const {
 }
 
 void BalloonHint::HideHint() {
-  if (tooltip_) ::SendMessageW(tooltip_, TTM_POP, 0, 0);
+  if (!tooltip_) return;
+  ::SendMessageW(tooltip_, TTM_POP, 0, 0);
+  EndShowNow(tooltip_, 0, kNowTimerId, 0);
+}
+
+void BalloonHint::ShowHintNow(HWND control, const std::wstring& hint) {
+  if (!tooltip_ || !control || !::IsWindow(control)) return;
+  HideHint();
+  core::HintParts parts = core::SplitHint(hint);
+  std::wstring text = (parts.text.empty() && !parts.title.empty()) ? std::wstring(L" ") : std::move(parts.text);
+  shown_title_ = std::move(parts.title);
+  ::SendMessageW(tooltip_, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shown_title_.c_str()));
+  // Added afresh each time: the tooltip copies the text.
+  TTTOOLINFOW info = NowTool(tooltip_);
+  ::SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  info.lpszText = text.data();
+  if (!::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) return;
+  RECT bounds{};
+  ::GetWindowRect(control, &bounds);
+  ::SendMessageW(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM((bounds.left + bounds.right) / 2, bounds.bottom));
+  ::SendMessageW(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+  ::SetTimer(tooltip_, kNowTimerId, kAutoPopMs, &EndShowNow);
 }
 
 LRESULT BalloonHint::OnNotify(NMHDR* header) {

@@ -47,6 +47,10 @@ class BalloonHint {
   // Hides a balloon that is showing; the next hover shows it again.
   void HideHint();
 
+  // Shows `hint` (title|text, as above) at once in a balloon pointing at the bottom of the control, wherever the
+  // mouse is, for kAutoPopMs: for news that the user did not hover for.
+  void ShowHintNow(HWND control, const std::wstring& hint);
+
   // The tooltip window, for tests (TTM_GETTOOLCOUNT, TTM_GETTEXT, TTM_GETTITLE).
   HWND Window() const { return tooltip_; }
   // Test hook: the title handed to the tooltip last (not every comctl32 answers TTM_GETTITLE).

@@ -347,4 +347,29 @@ TEST_F(PanelTest, AWindowThatStopsAnsweringIsShownWithinTheBound) {
   EXPECT_EQ(Main().FUtils.Alpha, 100);
 }
 
+TEST_F(PanelTest, ChangesASilentWindowDidNotTakeAreUndoneWithABalloonSayingSo) {
+  fixture::ThreadWindow silent(L"Silent", {100, 100, 400, 300}, nullptr, /*pump=*/false);
+  ASSERT_NE(silent.get(), nullptr);
+  Main().ShowInfo(silent.get());
+  ASSERT_TRUE(Main().cbEnable.Checked());
+  ASSERT_FALSE(Main().cbTopmost.Checked());
+  ASSERT_EQ(Main().tp.Position(), 255);
+  const HWND balloon = Main().bh1.Window();
+
+  Main().cbEnable.SetChecked(false);  // as a click does
+  EXPECT_TRUE(Main().cbEnable.Checked());
+  EXPECT_TRUE(::IsWindowEnabled(silent.get()));
+  EXPECT_TRUE(::IsWindowVisible(balloon));
+  EXPECT_EQ(Main().bh1.ShownTitle(), L"Set enabled or disabled");
+
+  Main().cbTopmost.SetChecked(true);
+  EXPECT_FALSE(Main().cbTopmost.Checked());
+  EXPECT_EQ(Main().bh1.ShownTitle(), L"Stay On Top");
+
+  Main().tp.SetPosition(100);
+  EXPECT_EQ(Main().tp.Position(), 255);
+  EXPECT_EQ(Main().bh1.ShownTitle(), L"Set as transparent");
+  EXPECT_FALSE(::GetWindowLongW(silent.get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
 }  // namespace
