@@ -188,6 +188,10 @@ void TovFrmMain::RegisterHints() {
     control->SetHint(hint);
     bh1.Add(control->Handle(), hint);
   }
+  // Disabled until the first pick, or while a child window is the target: their hints show all the same.
+  for (gui::Control* control : std::initializer_list<gui::Control*>{&cbEnable, &cbVisible, &cbTopmost, &bSize, &tp}) {
+    bh1.AlsoWhenDisabled(control->Handle());
+  }
 }
 
 void TovFrmMain::FormCreate() {

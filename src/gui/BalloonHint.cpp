@@ -53,6 +53,9 @@ bool BalloonHint::Create(HWND owner) {
 }
 
 BalloonHint::~BalloonHint() {
+  for (const auto& [control, parent] : on_parent_) {
+    if (::IsWindow(parent)) ::RemoveWindowSubclass(parent, &BalloonHint::ParentProc, 0);
+  }
   // An owner destroyed first has taken the tooltip with it.
   if (tooltip_ && ::IsWindow(tooltip_)) ::DestroyWindow(tooltip_);
   if (notify_window_) {
@@ -93,7 +96,65 @@ bool BalloonHint::Remove(HWND control) {
   if (!tooltip_ || hints_.erase(control) == 0) return false;
   TTTOOLINFOW info = ToolInfo(control);
   ::SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  if (on_parent_.count(control)) {
+    TTTOOLINFOW onParent = ParentToolInfo(control);
+    ::SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&onParent));
+    on_parent_.erase(control);
+  }
   return true;
+}
+
+// A tool of the parent window for the control's rectangle, in the parent's client pixels, with the control's handle
+// as its number so that the text is looked up as for the control's own tool.
+TTTOOLINFOW BalloonHint::ParentToolInfo(HWND control) const {
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = TTF_SUBCLASS;
+  const auto found = on_parent_.find(control);
+  info.hwnd = found != on_parent_.end() ? found->second : ::GetParent(control);
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  ::GetWindowRect(control, &info.rect);
+  ::MapWindowPoints(nullptr, info.hwnd, reinterpret_cast<POINT*>(&info.rect), 2);
+  info.lpszText = LPSTR_TEXTCALLBACKW;
+  return info;
+}
+
+bool BalloonHint::AlsoWhenDisabled(HWND control) {
+  if (!tooltip_ || !hints_.count(control) || on_parent_.count(control)) return false;
+  const HWND parent = ::GetParent(control);
+  if (!parent) return false;
+  TTTOOLINFOW info = ParentToolInfo(control);
+  if (!::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) return false;
+  // After the tooltip's own subclass, so that ours sees the parent's messages first.
+  if (!::SetWindowSubclass(parent, &BalloonHint::ParentProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
+    ::SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    return false;
+  }
+  on_parent_[control] = parent;
+  return true;
+}
+
+// The parent's tools ask it for their texts; and their rectangles follow the controls, which move when the parent
+// changes its layout or its DPI.
+LRESULT CALLBACK BalloonHint::ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                         DWORD_PTR data) noexcept {
+  auto* self = reinterpret_cast<BalloonHint*>(data);
+  try {
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lparam)->hwndFrom == self->tooltip_) {
+      return self->OnNotify(reinterpret_cast<NMHDR*>(lparam));
+    }
+    if (message == WM_MOUSEMOVE) {
+      for (const auto& [control, parent] : self->on_parent_) {
+        if (parent != window) continue;
+        TTTOOLINFOW info = self->ParentToolInfo(control);
+        ::SendMessageW(self->tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+      }
+    }
+  } catch (...) {
+    return 0;  // as in NotifyProc: show no text rather than unwind into the window system
+  }
+  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, &BalloonHint::ParentProc, 0);
+  return ::DefSubclassProc(window, message, wparam, lparam);
 }
 
 std::optional<std::wstring> BalloonHint::Hint(HWND control) const {

@@ -40,6 +40,9 @@ class BalloonHint {
   // Registers a control with its hint; a control registered already gets the new hint.
   bool Add(HWND control, std::wstring hint);
   bool SetHint(HWND control, std::wstring hint) { return Add(control, std::move(hint)); }
+  // Also shows a registered control's hint while the control is disabled. The window system hands the mouse over
+  // a disabled child to its parent, so the hint is registered on the parent too, for the control's rectangle.
+  bool AlsoWhenDisabled(HWND control);
   // Forgets a control (call before destroying it if the balloon hint lives on).
   bool Remove(HWND control);
   std::optional<std::wstring> Hint(HWND control) const;
@@ -58,12 +61,16 @@ class BalloonHint {
 
  private:
   static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                     DWORD_PTR self) noexcept;
+  TTTOOLINFOW ParentToolInfo(HWND control) const;
   LRESULT OnNotify(NMHDR* header);
   TTTOOLINFOW ToolInfo(HWND control) const;
 
   HWND notify_window_ = nullptr;  // receives the tooltip's notifications for every tool
   HWND tooltip_ = nullptr;
   std::map<HWND, std::wstring> hints_;
+  std::map<HWND, HWND> on_parent_;  // controls of AlsoWhenDisabled and their parents, subclassed for the tooltip
   std::wstring shown_title_;
   std::wstring shown_text_;  // the text handed to the tooltip last; must outlive the notification
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/ovMainForm.h"
+#include "core/HintText.h"
 #include "support/InspectFixtures.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
@@ -370,6 +371,20 @@ TEST_F(PanelTest, ChangesASilentWindowDidNotTakeAreUndoneWithABalloonSayingSo) {
   EXPECT_EQ(Main().tp.Position(), 255);
   EXPECT_EQ(Main().bh1.ShownTitle(), L"Set as transparent");
   EXPECT_FALSE(::GetWindowLongW(silent.get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(PanelTest, DisabledControlsShowTheirHintsToo) {
+  // Before the first pick the check boxes, the Set button and the track bar are disabled.
+  const HWND balloon = Main().bh1.Window();
+  for (gui::Control* control : std::initializer_list<gui::Control*>{&Main().cbEnable, &Main().tp}) {
+    ASSERT_FALSE(::IsWindowEnabled(control->Handle()));
+    fixture::MoveMouseTo(fixture::MainClientPoint(Main(), 4, 48));  // bare background first
+    Main().bh1.HideHint();
+    fixture::MoveMouseTo(fixture::CenterOf(control->Handle()));
+    EXPECT_TRUE(fixture::PollUntil([&] {
+      return ::IsWindowVisible(balloon) && Main().bh1.ShownTitle() == core::SplitHint(control->Hint()).title;
+    })) << "no balloon over the disabled control hinted \"" << testing::PrintToString(control->Hint()) << "\"";
+  }
 }
 
 }  // namespace
