@@ -1,5 +1,7 @@
 #include "app/ovMainForm.h"
 
+#include <initializer_list>
+
 #include "app/ovApp.h"
 #include "app/ovFormAbout.h"
 #include "app/ovLinks.h"
