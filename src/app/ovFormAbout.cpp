@@ -64,6 +64,29 @@ void TovFrmAbout::FormShow() {
     lblProduct.SetCaption(ovProject->Title + L" " + ovProject->Version);
   }
   pnl2.SetVisible(true);
+  FFocusSelf = true;
+}
+
+LRESULT TovFrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      // Esc and Enter, which the dialog keys turn into IDCANCEL and IDOK (no control of ours has those numbers).
+      if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        Close();
+        return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && FFocusSelf) {
+        FFocusSelf = false;
+        ::SetFocus(Handle());
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return TovFrmBase::HandleMessage(message, wParam, lParam);
 }
 
 void TovFrmAbout::btnUpdateClick() { OpenLink(L"download", L""); }

@@ -1,6 +1,8 @@
 #pragma once
 // TovFrmAbout: the borderless, half-transparent blue about window with the product name, the icon and the ways
-// out to the maker: Check Update, Home, Supports. A click anywhere on it or a typed character closes it.
+// out to the maker: Check Update, Home, Supports. A click anywhere on it, a typed character, Esc or Enter closes
+// it. Each time it is shown the focus is on the window itself (it has nothing to type into), so that any key
+// reaches it; Tab moves on to the buttons.
 #include "app/ovFormBase.h"
 #include "gui/Controls.h"
 #include "gui/PaintedControls.h"
@@ -28,6 +30,10 @@ class TovFrmAbout : public TovFrmBase {
   void OnShow() override { FormShow(); }
   void OnClick() override { Close(); }
   void OnKeyPress(wchar_t) override { Close(); }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  bool FFocusSelf = false;  // shown and not yet active: the focus goes to the window itself
 };
 
 extern TovFrmAbout* ovFrmAbout;

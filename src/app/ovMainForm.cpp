@@ -1,5 +1,7 @@
 #include "app/ovMainForm.h"
 
+#include <initializer_list>
+
 #include "app/ovApp.h"
 #include "app/ovFormAbout.h"
 #include "app/ovLinks.h"
@@ -188,6 +190,10 @@ void TovFrmMain::RegisterHints() {
     control->SetHint(hint);
     bh1.Add(control->Handle(), hint);
   }
+  // Disabled until the first pick, or while a child window is the target: their hints show all the same.
+  for (gui::Control* control : std::initializer_list<gui::Control*>{&cbEnable, &cbVisible, &cbTopmost, &bSize, &tp}) {
+    bh1.AlsoWhenDisabled(control->Handle());
+  }
 }
 
 void TovFrmMain::FormCreate() {
@@ -237,7 +243,11 @@ bool TovFrmMain::FormCloseQuery() {
 
 void TovFrmMain::OnHide() { FormHide(); }
 
-void TovFrmMain::FormHide() { ti.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000); }
+void TovFrmMain::FormHide() {
+  // Exit destroys the shown window, which hides it a moment before the icon goes: that is no way of hiding.
+  if (FExiting) return;
+  ti.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000);
+}
 
 void TovFrmMain::OnLButtonDown(POINT client, UINT keys) { WMLButtonDown(client, keys); }
 
@@ -271,6 +281,8 @@ void TovFrmMain::PopupMainMenu(POINT screen) { pm.Popup(Handle(), screen.x, scre
 
 void TovFrmMain::miExitClick() {
   FExiting = true;
+  // Exit is also reachable from the tray icon's menu while the about window is shown: it goes first.
+  if (ovFrmAbout && ovFrmAbout->Visible()) ovFrmAbout->Close();
   Close();
 }
 

@@ -7,6 +7,7 @@
 // ovMainLists the list files and position sets, ovMainHistory the history, ovMainTasks the task runner.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +74,7 @@ class TovFrmMain : public gui::Form {
   std::vector<std::wstring> FTaskList;
   std::wstring FIniFileName;
   bool FExiting = false;
+  bool FRestoring = false;  // a panel control is being put back to the target's real state: its handler holds off
   int32_t FTaskIndex = 0;
   core::RandomGenerator FTaskDraw;
 
@@ -100,6 +102,7 @@ class TovFrmMain : public gui::Form {
   void bSizeClick();
   void topParent(const gui::MouseEvent& event);
   void WMLButtonDown(POINT client, UINT keys);
+  void RestoreUnanswered(gui::Control& control, bool differs, const std::function<void()>& restore);
 
   // Snapshots (ovMainSnap).
   void bSnapWinClick();

@@ -10,6 +10,18 @@
 #include "engine/ovTargetText.h"
 #include "engine/ovWinUtils.h"
 
+namespace {
+
+
+constexpr wchar_t kNotAnswered[] = L"The window did not answer and was left as it is.";
+
+// The control's own hint with the news under it, in the same balloon.
+std::wstring NotAnsweredHint(const std::wstring& hint) {
+  return hint + (hint.find(L'|') == std::wstring::npos ? L"|" : L"") + kNotAnswered;
+}
+
+}  // namespace
+
 void TovFrmMain::ShowInfo(HWND window) {
   // The form's DPI may have changed since creation; font sizes are told at the DPI the program sees now.
   FUtils.SetScreenPpi(Dpi());
@@ -57,27 +69,55 @@ void TovFrmMain::grabDone() {
   mm.SetLines(lines);
 }
 
+// The helper left the target alone (its thread did not answer): the control goes back to the window's real state
+// without running its handler again, and its balloon says so. When the control shows that state already (the panel
+// being filled from a silent window) nothing is said.
+void TovFrmMain::RestoreUnanswered(gui::Control& control, bool differs, const std::function<void()>& restore) {
+  if (!differs) return;
+  FRestoring = true;
+  try {
+    restore();
+  } catch (...) {
+    FRestoring = false;
+    throw;
+  }
+  FRestoring = false;
+  bh1.ShowHintNow(control.Handle(), NotAnsweredHint(control.Hint()));
+}
+
 void TovFrmMain::cbEnableClick() {
-  if (!FUtils.IsValid()) return;
-  FUtils.SetEnabled(cbEnable.Checked());
+  if (FRestoring || !FUtils.IsValid()) return;
+  if (!FUtils.SetEnabled(cbEnable.Checked())) {
+    const bool real = ::IsWindowEnabled(FUtils.Wnd) != FALSE;
+    RestoreUnanswered(cbEnable, cbEnable.Checked() != real, [&] { cbEnable.SetChecked(real); });
+  }
   AddHistory();
 }
 
 void TovFrmMain::cbVisibleClick() {
-  if (!FUtils.IsValid()) return;
-  FUtils.SetVisible(cbVisible.Checked());
+  if (FRestoring || !FUtils.IsValid()) return;
+  if (!FUtils.SetVisible(cbVisible.Checked())) {
+    const bool real = ::IsWindowVisible(FUtils.Wnd) != FALSE;
+    RestoreUnanswered(cbVisible, cbVisible.Checked() != real, [&] { cbVisible.SetChecked(real); });
+  }
   AddHistory();
 }
 
 void TovFrmMain::cbTopmostClick() {
-  if (!FUtils.IsValid()) return;
-  FUtils.SetTopmost(cbTopmost.Checked());
+  if (FRestoring || !FUtils.IsValid()) return;
+  if (!FUtils.SetTopmost(cbTopmost.Checked())) {
+    const bool real = (::GetWindowLongW(FUtils.Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    RestoreUnanswered(cbTopmost, cbTopmost.Checked() != real, [&] { cbTopmost.SetChecked(real); });
+  }
   AddHistory();
 }
 
 void TovFrmMain::tpChange() {
-  if (!FUtils.IsValid()) return;
-  FUtils.SetAlpha(static_cast<uint8_t>(tp.Position()));
+  if (FRestoring || !FUtils.IsValid()) return;
+  if (!FUtils.SetAlpha(static_cast<uint8_t>(tp.Position()))) {
+    const int real = WindowAlpha(FUtils.Wnd);
+    RestoreUnanswered(tp, tp.Position() != real, [&] { tp.SetPosition(real); });
+  }
   AddHistory();
 }
 

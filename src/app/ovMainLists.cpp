@@ -48,6 +48,18 @@ void SaveList(const std::wstring& path, const std::vector<std::wstring>& lines) 
   SaveListFile(path, lines);
 }
 
+// Appends the line and saves the whole list. A save that fails takes the line out again before the error goes on,
+// so the list stays as the file still has it and adding the same entry again tries the save again.
+void AppendAndSave(std::vector<std::wstring>& lines, const std::wstring& line, const std::wstring& path) {
+  lines.push_back(line);
+  try {
+    SaveList(path, lines);
+  } catch (...) {
+    lines.pop_back();
+    throw;
+  }
+}
+
 bool ContainsIgnoreCase(const std::vector<std::wstring>& lines, const std::wstring& line) {
   return std::any_of(lines.begin(), lines.end(),
                      [&](const std::wstring& present) { return core::EqualsIgnoreCase(present, line); });
@@ -73,10 +85,9 @@ void TovFrmMain::AddSet(const std::wstring& caption) {
   for (std::size_t i = static_cast<std::size_t>(miAddSet->Tag()) + 1; i < items.Count(); ++i) {
     if (items.Item(i).Caption() == caption) return;
   }
+  // Saved before it is shown: a failed save leaves the menu as it was too.
+  if (!ContainsIgnoreCase(FSetList, caption)) AppendAndSave(FSetList, caption, FLogFileName);
   pmSet.Add(caption).OnClick = [this](gui::MenuItem& item) { miAddSetClick(item); };
-  if (ContainsIgnoreCase(FSetList, caption)) return;
-  FSetList.push_back(caption);
-  SaveList(FLogFileName, FSetList);
 }
 
 void TovFrmMain::miAddSetClick(gui::MenuItem& item) {
@@ -99,7 +110,7 @@ void TovFrmMain::miAddTaskClick() {
   if (made.Ancestor) ShowInfo(made.Ancestor);
   const std::wstring& line = made.Line;
   if (ContainsIgnoreCase(FTaskList, line)) return;
+  // Saved before the runner or the menu see it: a line that failed to save is nowhere.
+  AppendAndSave(FTaskList, line, FIniFileName);
   AddTaskItem(line);
-  FTaskList.push_back(line);
-  SaveList(FIniFileName, FTaskList);
 }

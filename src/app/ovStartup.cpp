@@ -45,6 +45,9 @@ int RunSkimlet(int showCommand) {
       ovFrmAbout = &aboutForm;
       aboutForm.Create();
       mainForm.Show(showCommand);
+      // The first control in tab order that takes the focus has it (the first edit box: the check boxes wait for
+      // the first pick), as in a dialog.
+      mainForm.FocusFirstControl();
       exitCode = app.Run();
     } else {
       exitCode = 1;

@@ -4,17 +4,11 @@
 
 #include "core/InfoText.h"
 #include "core/TaskLine.h"
-
-namespace {
-
-// A handle carries 32 significant bits, also in a 64-bit process.
-uint32_t HandleBits(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }
-
-}  // namespace
+#include "engine/ovWindowFacts.h"
 
 std::vector<std::wstring> TargetInfoLines(const TovWinUtils& target) {
   core::TargetInfo info;
-  info.handle = HandleBits(target.Wnd);
+  info.handle = WindowHandleBits(target.Wnd);
   info.id = target.WndId;
   info.title = target.WndTitle;
   info.className = target.WndClass;

@@ -4,6 +4,8 @@
 
 #include "core/Integers.h"
 #include "engine/ovTaskSearch.h"
+#include "gui/Application.h"
+#include "gui/Window.h"
 
 TovTaskTarget FindTaskTarget(const core::TaskItems& task) {
   TovTaskTarget target;
@@ -28,8 +30,25 @@ TovTaskTarget FindTaskTarget(const core::TaskItems& task) {
   return target;
 }
 
+namespace {
+
+// A task must never close or click the program that runs it: a hand-written line may well name one of its windows.
+// Ours are the windows of this process that our window library made (forms and controls, the application's hidden
+// owner) and every window inside or owned by one of them (tooltips, menus). Other windows of the process are left
+// to the task, as windows of any other program are.
+bool IsOwnWindow(HWND window) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  if (process != ::GetCurrentProcessId()) return false;
+  const HWND root = ::GetAncestor(window, GA_ROOTOWNER);
+  return gui::Window::FromHandle(window) || gui::Window::FromHandle(root) ||
+         root == gui::Application::Instance().OwnerWindow();
+}
+
+}  // namespace
+
 bool ApplyTaskAction(const TovTaskTarget& target) {
-  if (!target.Window) return false;
+  if (!target.Window || IsOwnWindow(target.Window)) return false;
   switch (target.Action) {
     case TovTaskAction::Key: {
       const WPARAM code = static_cast<WPARAM>(static_cast<uint32_t>(target.Key));

@@ -25,5 +25,6 @@ struct TovTaskTarget {
 TovTaskTarget FindTaskTarget(const core::TaskItems& task);
 
 // Posts the action to the target's window: WM_CLOSE, a left click (only while the control is enabled), or the
-// key's down and up. False when nothing was posted (no window, or a disabled control to click).
+// key's down and up. False when nothing was posted (no window, one of this program's own windows, or a disabled
+// control to click).
 bool ApplyTaskAction(const TovTaskTarget& target);

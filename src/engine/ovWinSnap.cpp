@@ -150,5 +150,6 @@ std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeNa
   const std::wstring png = core::ChangeFileExt(bmpPath, L".png");
   ConvertCall call{proc, bmpPath.c_str(), png.c_str(), false};
   if (!CallGuarded(RunConvert, &call) || !call.converted) return bmpPath;
-  return png;
+  // A library may claim success without having written anything; the shell is never handed a missing file.
+  return gui::FileExists(png) ? png : bmpPath;
 }

@@ -134,13 +134,7 @@ void TovWinUtils::SetWnd(HWND w) {
   WndExStyle = static_cast<uint32_t>(::GetWindowLongW(w, GWL_EXSTYLE));
   Topmost = (WndExStyle & WS_EX_TOPMOST) != 0;
 
-  Alpha = 255;
-  if (WndExStyle & WS_EX_LAYERED) {
-    if (GetLayeredWindowAttributesFn reader = LayeredAttributesReader()) {
-      BYTE alpha = 255;
-      if (reader(w, nullptr, &alpha, nullptr)) Alpha = alpha;
-    }
-  }
+  Alpha = (WndExStyle & WS_EX_LAYERED) ? WindowAlpha(w) : 255;
 
   FontText.clear();
   // A thread that did not answer for the title is not asked again.
@@ -165,37 +159,52 @@ bool TovWinUtils::Answers() {
   return !FSilent;
 }
 
-void TovWinUtils::SetEnabled(bool value) {
+bool TovWinUtils::SetEnabled(bool value) {
   Enabled = value;
-  if (Answers()) ::EnableWindow(Wnd, value);
+  if (!Answers()) return false;
+  ::EnableWindow(Wnd, value);
+  return true;
 }
 
-void TovWinUtils::SetVisible(bool value) {
+bool TovWinUtils::SetVisible(bool value) {
   Visible = value;
-  if (Answers()) ::ShowWindow(Wnd, value ? SW_SHOW : SW_HIDE);
+  if (!Answers()) return false;
+  ::ShowWindow(Wnd, value ? SW_SHOW : SW_HIDE);
+  return true;
 }
 
-void TovWinUtils::SetTopmost(bool value) {
+bool TovWinUtils::SetTopmost(bool value) {
   Topmost = value;
-  if (!Answers()) return;
+  if (!Answers()) return false;
   ::SetWindowPos(Wnd, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  return true;
 }
 
-void TovWinUtils::SetAlpha(uint8_t value) {
+bool TovWinUtils::SetAlpha(uint8_t value) {
   Alpha = value;
-  if (!Answers()) return;
+  if (!Answers()) return false;
   if (value == 255) {
     ::SetWindowLongW(Wnd, GWL_EXSTYLE, static_cast<LONG>(WndExStyle & ~static_cast<uint32_t>(WS_EX_LAYERED)));
-    return;
+    return true;
   }
   ::SetWindowLongW(Wnd, GWL_EXSTYLE, static_cast<LONG>(WndExStyle | WS_EX_LAYERED));
   ::SetLayeredWindowAttributes(Wnd, 0, value, LWA_ALPHA);
+  return true;
 }
 
-void TovWinUtils::SetWndRect(const core::Rect& value) {
+bool TovWinUtils::SetWndRect(const core::Rect& value) {
   WndRect = value;
-  if (!Answers()) return;
+  if (!Answers()) return false;
   ::MoveWindow(Wnd, value.left, value.top, value.Width(), value.Height(), TRUE);
+  return true;
+}
+
+uint8_t WindowAlpha(HWND w) {
+  if (!(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED)) return 255;
+  BYTE alpha = 255;
+  const GetLayeredWindowAttributesFn reader = LayeredAttributesReader();
+  if (!reader || !reader(w, nullptr, &alpha, nullptr)) return 255;
+  return alpha;
 }
 
 std::wstring BoundedWindowTitle(HWND w) {

@@ -36,12 +36,13 @@ class TovWinUtils {
   bool Answered() const { return !FSilent; }
 
   // Each setter records the value; it leaves the window alone when the window's thread does not answer within
-  // the bound (the calls would otherwise wait for that thread without limit).
-  void SetEnabled(bool value);
-  void SetVisible(bool value);
-  void SetTopmost(bool value);
-  void SetAlpha(uint8_t value);
-  void SetWndRect(const core::Rect& value);
+  // the bound (the calls would otherwise wait for that thread without limit). True when the change was applied,
+  // false when the window was left alone.
+  bool SetEnabled(bool value);
+  bool SetVisible(bool value);
+  bool SetTopmost(bool value);
+  bool SetAlpha(uint8_t value);
+  bool SetWndRect(const core::Rect& value);
 
   // Snapshots (defined with the capture code): capture a screen rectangle or the target's current window
   // rectangle into a bitmap file; SnapCursor draws the cursor in. A region the user drags on the overlay is
@@ -67,6 +68,9 @@ class TovWinUtils {
 // A window's title as SetWnd reads it: bounded in length, and in time for a thread that does not answer (the window
 // manager's copy then).
 std::wstring BoundedWindowTitle(HWND w);
+
+// A window's opacity as SetWnd reads it: 255 unless it is layered and its attributes can be read. Sends nothing.
+uint8_t WindowAlpha(HWND w);
 
 // The window a pick at a screen point names: the window there, or the child one level below it at that point
 // (WindowFromPoint passes over disabled children; ChildWindowFromPoint finds them). nullptr over no window.

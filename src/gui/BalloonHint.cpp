@@ -2,12 +2,27 @@
 
 #include "core/HintText.h"
 #include "core/Layout.h"
+#include "gui/Application.h"
 #include "gui/Window.h"
 
 namespace gui {
 namespace {
 
 constexpr wchar_t kNotifyClass[] = L"SkimletBalloonHintNotify";
+
+// The balloon that ShowHintNow shows: one tracking tool of the tooltip itself with its own text, and the timer of
+// the notification window that takes it away again.
+constexpr UINT_PTR kNowToolId = 1;
+constexpr UINT_PTR kNowTimerId = 1;
+
+TTTOOLINFOW NowTool(HWND tooltip) {
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  info.hwnd = tooltip;
+  info.uId = kNowToolId;
+  return info;
+}
 
 }  // namespace
 
@@ -18,10 +33,8 @@ bool BalloonHint::Create(HWND owner) {
   InitCommonControlClasses();
   // Every tool names this window as its container, so the tooltip's notifications come to us whichever window
   // the control lives in.
-  const auto onMessage = [this](UINT message, WPARAM, LPARAM lparam) -> std::optional<LRESULT> {
-    if (message == WM_NOTIFY) return OnNotify(reinterpret_cast<NMHDR*>(lparam));
-    if (message == WM_NOTIFYFORMAT) return NFR_UNICODE;
-    return std::nullopt;
+  const auto onMessage = [this](UINT message, WPARAM wparam, LPARAM lparam) {
+    return OnNotifyMessage(message, wparam, lparam);
   };
   if (!notify_.Create(kNotifyClass, HiddenWindow::Kind::MessageOnly, onMessage)) return false;
   tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -33,6 +46,22 @@ bool BalloonHint::Create(HWND owner) {
   ::SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0,
                  core::ScaleToDpi(kMaxTipWidth, dpi ? static_cast<int>(dpi) : 96));
   return true;
+}
+
+BalloonHint::~BalloonHint() {
+  for (const auto& [control, parent] : on_parent_) {
+    if (::IsWindow(parent)) ::RemoveWindowSubclass(parent, &BalloonHint::ParentProc, 0);
+  }
+}
+
+std::optional<LRESULT> BalloonHint::OnNotifyMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NOTIFY) return OnNotify(reinterpret_cast<NMHDR*>(lparam));
+  if (message == WM_NOTIFYFORMAT) return NFR_UNICODE;
+  if (message == WM_TIMER && wparam == kNowTimerId) {
+    EndShowNow();
+    return 0;
+  }
+  return std::nullopt;
 }
 
 TTTOOLINFOW BalloonHint::ToolInfo(HWND control) const {
@@ -67,7 +96,63 @@ bool BalloonHint::Remove(HWND control) {
   if (!tooltip_ || hints_.erase(control) == 0) return false;
   TTTOOLINFOW info = ToolInfo(control);
   ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  if (on_parent_.count(control)) {
+    TTTOOLINFOW onParent = ParentToolInfo(control);
+    ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&onParent));
+    on_parent_.erase(control);
+  }
   return true;
+}
+
+// A tool of the parent window for the control's rectangle, in the parent's client pixels, with the control's handle
+// as its number so that the text is looked up as for the control's own tool.
+TTTOOLINFOW BalloonHint::ParentToolInfo(HWND control) const {
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = TTF_SUBCLASS;
+  const auto found = on_parent_.find(control);
+  info.hwnd = found != on_parent_.end() ? found->second : ::GetParent(control);
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  ::GetWindowRect(control, &info.rect);
+  ::MapWindowPoints(nullptr, info.hwnd, reinterpret_cast<POINT*>(&info.rect), 2);
+  info.lpszText = LPSTR_TEXTCALLBACKW;
+  return info;
+}
+
+bool BalloonHint::AlsoWhenDisabled(HWND control) {
+  if (!tooltip_ || !hints_.count(control) || on_parent_.count(control)) return false;
+  const HWND parent = ::GetParent(control);
+  if (!parent) return false;
+  TTTOOLINFOW info = ParentToolInfo(control);
+  if (!::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) return false;
+  // After the tooltip's own subclass, so that ours sees the parent's messages first.
+  if (!::SetWindowSubclass(parent, &BalloonHint::ParentProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
+    ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    return false;
+  }
+  on_parent_[control] = parent;
+  return true;
+}
+
+LRESULT CALLBACK BalloonHint::ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                         DWORD_PTR data) noexcept {
+  auto* self = reinterpret_cast<BalloonHint*>(data);
+  try {
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lparam)->hwndFrom == self->tooltip_.get()) {
+      return self->OnNotify(reinterpret_cast<NMHDR*>(lparam));
+    }
+    if (message == WM_MOUSEMOVE) {
+      for (const auto& [control, parent] : self->on_parent_) {
+        if (parent != window) continue;
+        TTTOOLINFOW info = self->ParentToolInfo(control);
+        ::SendMessageW(self->tooltip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+      }
+    }
+  } catch (...) {
+    Application::Instance().HandleException(std::current_exception());  // as from any window of ours
+  }
+  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, &BalloonHint::ParentProc, 0);
+  return ::DefSubclassProc(window, message, wparam, lparam);
 }
 
 std::optional<std::wstring> BalloonHint::Hint(HWND control) const {
@@ -77,7 +162,34 @@ std::optional<std::wstring> BalloonHint::Hint(HWND control) const {
 }
 
 void BalloonHint::HideHint() {
-  if (tooltip_) ::SendMessageW(tooltip_.get(), TTM_POP, 0, 0);
+  if (!tooltip_) return;
+  ::SendMessageW(tooltip_.get(), TTM_POP, 0, 0);
+  EndShowNow();
+}
+
+void BalloonHint::ShowHintNow(HWND control, const std::wstring& hint) {
+  if (!tooltip_ || !control || !::IsWindow(control)) return;
+  HideHint();
+  core::HintParts parts = core::SplitHint(hint);
+  std::wstring text = (parts.text.empty() && !parts.title.empty()) ? std::wstring(L" ") : std::move(parts.text);
+  shown_title_ = std::move(parts.title);
+  ::SendMessageW(tooltip_.get(), TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shown_title_.c_str()));
+  // Added afresh each time: the tooltip copies the text.
+  TTTOOLINFOW info = NowTool(tooltip_.get());
+  ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  info.lpszText = text.data();
+  if (!::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) return;
+  RECT bounds{};
+  ::GetWindowRect(control, &bounds);
+  ::SendMessageW(tooltip_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM((bounds.left + bounds.right) / 2, bounds.bottom));
+  ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+  ::SetTimer(notify_.Handle(), kNowTimerId, kAutoPopMs, nullptr);
+}
+
+void BalloonHint::EndShowNow() {
+  ::KillTimer(notify_.Handle(), kNowTimerId);
+  TTTOOLINFOW info = NowTool(tooltip_.get());
+  ::SendMessageW(tooltip_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
 }
 
 LRESULT BalloonHint::OnNotify(NMHDR* header) {

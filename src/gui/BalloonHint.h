@@ -37,12 +37,16 @@ class BalloonHint {
   // without an owner). False when it could not be made, or was made before.
   bool Create(HWND owner);
 
+  ~BalloonHint();
   BalloonHint(const BalloonHint&) = delete;
   BalloonHint& operator=(const BalloonHint&) = delete;
 
   // Registers a control with its hint; a control registered already gets the new hint.
   bool Add(HWND control, std::wstring hint);
   bool SetHint(HWND control, std::wstring hint) { return Add(control, std::move(hint)); }
+  // Also shows a registered control's hint while the control is disabled. The window system hands the mouse over
+  // a disabled child to its parent, so the hint is registered on the parent too, for the control's rectangle.
+  bool AlsoWhenDisabled(HWND control);
   // Forgets a control (call before destroying it if the balloon hint lives on).
   bool Remove(HWND control);
   std::optional<std::wstring> Hint(HWND control) const;
@@ -50,18 +54,30 @@ class BalloonHint {
   // Hides a balloon that is showing; the next hover shows it again.
   void HideHint();
 
+  // Shows `hint` (title|text, as above) at once in a balloon pointing at the bottom of the control, wherever the
+  // mouse is, for kAutoPopMs: for news that the user did not hover for.
+  void ShowHintNow(HWND control, const std::wstring& hint);
+
   // The tooltip window (TTM_GETTOOLCOUNT, TTM_GETTEXT, TTM_GETTITLE answer from it).
   HWND Window() const { return tooltip_.get(); }
 
  private:
   friend class BalloonHintProbe;  // the tests' view of the title handed over last (tests/win/support)
 
+  // The parents of AlsoWhenDisabled's controls are subclassed: the tooltip asks them for the texts of their tools,
+  // and their tools' rectangles follow the controls.
+  static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                     DWORD_PTR self) noexcept;
+  TTTOOLINFOW ParentToolInfo(HWND control) const;
+  std::optional<LRESULT> OnNotifyMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnNotify(NMHDR* header);
   TTTOOLINFOW ToolInfo(HWND control) const;
+  void EndShowNow();
 
   HiddenWindow notify_;  // receives the tooltip's notifications for every tool
   UniqueWindow tooltip_;
   std::map<HWND, std::wstring> hints_;
+  std::map<HWND, HWND> on_parent_;  // controls of AlsoWhenDisabled and their parents, subclassed for the tooltip
   std::wstring shown_title_;
   std::wstring shown_text_;  // the text handed to the tooltip last; must outlive the notification
 };

@@ -94,6 +94,19 @@ void Form::BringToFront() {
   ::SetForegroundWindow(Handle());
 }
 
+bool Form::FocusFirstControl() {
+  if (!Handle() || ::GetActiveWindow() != Handle()) return false;
+  for (Control* control : controls_) {
+    const HWND window = control->Handle();
+    if (window && (::GetWindowLongW(window, GWL_STYLE) & WS_TABSTOP) && ::IsWindowVisible(window) &&
+        ::IsWindowEnabled(window)) {
+      ::SetFocus(window);
+      return true;
+    }
+  }
+  return false;
+}
+
 void Form::Show(int showCommand) {
   if (!Handle()) return;
   ::ShowWindow(Handle(), showCommand);

@@ -68,6 +68,9 @@ class Form : public Window, public Container {
   void Show(int showCommand);
   // Shows it restored if minimised and makes it the foreground window.
   void BringToFront();
+  // Gives the focus to the first control in tab order that can take it (a tab stop, visible and enabled), as a
+  // dialog does when it opens. Only while the form is the active window; false when no control took it.
+  bool FocusFirstControl();
   void Hide();
   // Asks OnCloseQuery; true when the form closed (main form destroyed, modal loop ended, or hidden).
   bool Close();

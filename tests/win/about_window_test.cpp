@@ -177,6 +177,17 @@ TEST_F(AboutTest, AClickOnTheBackgroundOrALabelOrATypedCharacterCloses) {
          ::SetFocus(about.Handle());
          fixture::PressKey('Q');
        }},
+      // Shown with the focus on the window itself, so the keys need no help to reach it.
+      {"Esc",
+       [&] {
+         ASSERT_TRUE(fixture::BringToFront(about.Handle()));
+         fixture::PressKey(VK_ESCAPE);
+       }},
+      {"Enter",
+       [&] {
+         ASSERT_TRUE(fixture::BringToFront(about.Handle()));
+         fixture::PressKey(VK_RETURN);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/ovMainForm.h"
+#include "core/HintText.h"
+#include "support/BalloonHintProbe.h"
 #include "support/InspectFixtures.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
@@ -345,6 +347,45 @@ TEST_F(PanelTest, AWindowThatStopsAnsweringIsShownWithinTheBound) {
   EXPECT_EQ(Main().FUtils.WndRect.left, 20);
   EXPECT_FALSE(Main().FUtils.Enabled);
   EXPECT_EQ(Main().FUtils.Alpha, 100);
+}
+
+TEST_F(PanelTest, ChangesASilentWindowDidNotTakeAreUndoneWithABalloonSayingSo) {
+  fixture::ThreadWindow silent(L"Silent", {100, 100, 400, 300}, nullptr, /*pump=*/false);
+  ASSERT_NE(silent.get(), nullptr);
+  Main().ShowInfo(silent.get());
+  ASSERT_TRUE(Main().cbEnable.Checked());
+  ASSERT_FALSE(Main().cbTopmost.Checked());
+  ASSERT_EQ(Main().tp.Position(), 255);
+  const HWND balloon = Main().bh1.Window();
+
+  Main().cbEnable.SetChecked(false);  // as a click does
+  EXPECT_TRUE(Main().cbEnable.Checked());
+  EXPECT_TRUE(::IsWindowEnabled(silent.get()));
+  EXPECT_TRUE(::IsWindowVisible(balloon));
+  EXPECT_EQ(gui::BalloonHintProbe::ShownTitle(Main().bh1), L"Set enabled or disabled");
+
+  Main().cbTopmost.SetChecked(true);
+  EXPECT_FALSE(Main().cbTopmost.Checked());
+  EXPECT_EQ(gui::BalloonHintProbe::ShownTitle(Main().bh1), L"Stay On Top");
+
+  Main().tp.SetPosition(100);
+  EXPECT_EQ(Main().tp.Position(), 255);
+  EXPECT_EQ(gui::BalloonHintProbe::ShownTitle(Main().bh1), L"Set as transparent");
+  EXPECT_FALSE(::GetWindowLongW(silent.get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(PanelTest, DisabledControlsShowTheirHintsToo) {
+  // Before the first pick the check boxes, the Set button and the track bar are disabled.
+  const HWND balloon = Main().bh1.Window();
+  for (gui::Control* control : std::initializer_list<gui::Control*>{&Main().cbEnable, &Main().tp}) {
+    ASSERT_FALSE(::IsWindowEnabled(control->Handle()));
+    fixture::MoveMouseTo(fixture::MainClientPoint(Main(), 4, 48));  // bare background first
+    Main().bh1.HideHint();
+    fixture::MoveMouseTo(fixture::CenterOf(control->Handle()));
+    EXPECT_TRUE(fixture::PollUntil([&] {
+      return ::IsWindowVisible(balloon) && gui::BalloonHintProbe::ShownTitle(Main().bh1) == core::SplitHint(control->Hint()).title;
+    })) << "no balloon over the disabled control hinted \"" << testing::PrintToString(control->Hint()) << "\"";
+  }
 }
 
 }  // namespace

@@ -226,6 +226,13 @@ TEST(ConvertToPng, FallsBackToTheBitmap) {
     EXPECT_EQ(ConvertToPng(folder.File(L"x.bmp"), folder.File(L"dir.exe")), folder.File(L"x.bmp"));
     ::RemoveDirectoryW((folder.File(L"dir.dll")).c_str());
   }
+  {
+    // The library says it converted, but no PNG file is there (a folder stands where it would be).
+    FakeProgram p(L"claims.exe", L"claims.dll", L"returns_high_true");
+    ASSERT_TRUE(::CreateDirectoryW(p.png.c_str(), nullptr));
+    EXPECT_EQ(ConvertToPng(p.bmp, p.exe), p.bmp);
+    ::RemoveDirectoryW(p.png.c_str());
+  }
 }
 
 TEST(ConvertToPng, KeepsWorkingAfterAFault) {

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "gui/Handles.h"
 #include "support/Poll.h"
 #include "support/Process.h"
 
@@ -147,6 +149,27 @@ TEST_F(ShellProcessTest, ExitFromTheTrayMenuWhileHiddenEndsTheProcessWithoutShow
   ASSERT_TRUE(code.has_value()) << "the process ended";
   EXPECT_EQ(*code, 0u);
   EXPECT_FALSE(fixture::ShellHoldsIcon(tray, kTrayIconId));
+}
+
+TEST_F(ShellProcessTest, ASecondStartOfTheSameExecutableShowsTheFirstAndEnds) {
+  // Two copies of one folder would each save their own lists over the other's: the second start hands over.
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Hidden());
+  std::wstring path = child.ExePath();
+  for (wchar_t& c : path) c = static_cast<wchar_t>(::towupper(c));  // the same file in other letter case
+  std::wstring commandLine = L"\"" + path + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION second{};
+  ASSERT_TRUE(::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &second));
+  const gui::UniqueHandleObject process(second.hProcess), thread(second.hThread);
+  ASSERT_EQ(::WaitForSingleObject(second.hProcess, 20000), WAIT_OBJECT_0) << "the second copy ended";
+  DWORD code = 1;
+  ::GetExitCodeProcess(second.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(Shown()) << "the first copy's window came back from the tray";
+  EXPECT_TRUE(child.Running());
 }
 
 }  // namespace

@@ -149,6 +149,14 @@ TEST_F(TaskRunner, ClosesOnEveryTurnUntilTheWindowIsGone) {
   EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), Key(other.get(), 9));
 }
 
+TEST_F(TaskRunner, LeavesTheProgramsOwnWindowsAlone) {
+  ASSERT_TRUE(::IsWindowVisible(main_->Handle()));
+  UseTasks({L"Name=Skimlet,Class=TovFrmMain"});
+  fixture::RunUntilTaskRuns(*main_);
+  EXPECT_EQ(main_->FTaskIndex, 1) << "the line took its turn";
+  EXPECT_TRUE(::IsWindowVisible(main_->Handle())) << "not asked to close, so not hidden to the tray";
+}
+
 TEST_F(TaskRunner, NothingRunsWhileAPickIsDragged) {
   fixture::OwnedWindow probe = fixture::MakeProbe(L"Waiting");
   UseTasks({L"Name=Waiting,Class=SkimletProbe,Key=7"});
