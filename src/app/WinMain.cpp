@@ -1,5 +1,11 @@
 #include <windows.h>
 
 #include "app/ovStartup.h"
+#include "engine/ovWinSnap.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) { return RunSkimlet(showCommand); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  const int exitCode = RunSkimlet(showCommand);
+  // Everything is saved and the windows are gone; a conversion library that never returned would hold the exit.
+  if (ConversionStillRunning()) ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(exitCode));
+  return exitCode;
+}
