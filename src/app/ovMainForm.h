@@ -19,6 +19,7 @@
 #include "gui/Menu.h"
 #include "gui/PaintedControls.h"
 #include "gui/TrayIcon.h"
+#include "app/ovListMenu.h"
 #include "app/ovSkimlet.h"
 #include "engine/ovWinUtils.h"
 
@@ -72,6 +73,8 @@ class TovFrmMain : public gui::Form {
   std::wstring FLogFileName;
   std::vector<std::wstring> FTaskList;
   std::wstring FIniFileName;
+  TovListMenu FTaskMenu;  // the entries of miTask and pmSet
+  TovListMenu FSetMenu;
   bool FExiting = false;
   int32_t FTaskIndex = 0;
   core::RandomGenerator FTaskDraw;
@@ -111,7 +114,9 @@ class TovFrmMain : public gui::Form {
   void BuildListMenus();
   void AddTaskItem(const std::wstring& line);
   void AddSet(const std::wstring& caption);
-  void miAddSetClick(gui::MenuItem& item);
+  void AddSetItem(const std::wstring& line);
+  // The "&Add ..." item (tag 1) adds a set; an entry applies `line`, the set it was made from.
+  void miAddSetClick(gui::MenuItem& item, const std::wstring& line = {});
   void AddHistory();
   void HistoryItemClick(gui::MenuItem& item);
   void miAddTaskClick();
