@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "gui/TrayIcon.h"
 #include "app/ovListMenu.h"
 #include "app/ovSkimlet.h"
+#include "engine/ovTaskAction.h"
 #include "engine/ovWinUtils.h"
 
 class TovFrmMain : public gui::Form {
@@ -78,6 +80,7 @@ class TovFrmMain : public gui::Form {
   bool FExiting = false;
   int32_t FTaskIndex = 0;
   core::RandomGenerator FTaskDraw;
+  std::optional<TovTaskFinder> FTaskFinder;  // a task whose window is still being searched for
 
   // The frame (ovMainForm).
   void FormCreate();
