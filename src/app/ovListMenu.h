@@ -19,7 +19,10 @@ class TovListMenu {
 
   // Appends an entry for `line` and returns it; nullptr when the line makes none: it is empty, an entry shows
   // exactly this line already (when `unique`), or the menu is full (the line is then counted in the last entry).
-  gui::MenuItem* Add(const std::wstring& line, bool unique);
+  // Filling a menu from a whole list passes `showCount` false and calls ShowCount once at the end: rewriting the
+  // last entry for each of a million lines would take longer than reading them.
+  gui::MenuItem* Add(const std::wstring& line, bool unique, bool showCount = true);
+  void ShowCount();
 
   // True when an entry shows exactly this line.
   bool Shows(const std::wstring& line) const { return shown_.count(line) != 0; }

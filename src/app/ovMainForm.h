@@ -117,7 +117,7 @@ class TovFrmMain : public gui::Form {
   void BuildListMenus();
   void AddTaskItem(const std::wstring& line);
   void AddSet(const std::wstring& caption);
-  void AddSetItem(const std::wstring& line);
+  void AddSetItem(const std::wstring& line, bool showCount = true);
   // The "&Add ..." item (tag 1) adds a set; an entry applies `line`, the set it was made from.
   void miAddSetClick(gui::MenuItem& item, const std::wstring& line = {});
   void AddHistory();

@@ -57,15 +57,17 @@ void TovFrmMain::LoadLists() {
 }
 
 void TovFrmMain::BuildListMenus() {
-  for (const std::wstring& line : FTaskList) AddTaskItem(line);
+  for (const std::wstring& line : FTaskList) FTaskMenu.Add(line, false, false);
+  FTaskMenu.ShowCount();
   // Every line is in FSetList already: only the menu is filled (AddSet would look each one up in the list again).
-  for (const std::wstring& line : FSetList) AddSetItem(line);
+  for (const std::wstring& line : FSetList) AddSetItem(line, false);
+  FSetMenu.ShowCount();
 }
 
 void TovFrmMain::AddTaskItem(const std::wstring& line) { FTaskMenu.Add(line, false); }
 
-void TovFrmMain::AddSetItem(const std::wstring& line) {
-  if (gui::MenuItem* entry = FSetMenu.Add(line, true)) {
+void TovFrmMain::AddSetItem(const std::wstring& line, bool showCount) {
+  if (gui::MenuItem* entry = FSetMenu.Add(line, true, showCount)) {
     // The entry applies the stored line: its caption may be cut.
     entry->OnClick = [this, line](gui::MenuItem& item) { miAddSetClick(item, line); };
   }
