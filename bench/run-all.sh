@@ -12,8 +12,8 @@ ensure_packages "${BENCH_PACKAGES[@]}" || exit 1
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset windows -S "$ROOT" -B "$build" >/dev/null || { echo "configuring $build failed" >&2; exit 1; }
 fi
-cmake --build "$build" --target skimlet skimlet_console skimlet_png bench_inspect bench_snap bench_tasksearch bench_startup \
-  bench_minimal bench_memory >/dev/null || { echo "building the benchmarks failed" >&2; exit 1; }
+cmake --build "$build" --target skimlet skimlet_console skimlet_png bench_inspect bench_snap bench_tasksearch \
+  bench_startup bench_minimal bench_memory bench_stall >/dev/null || { echo "building the benchmarks failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 
 echo "Skimlet benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null)"
@@ -33,6 +33,8 @@ run snap
 run console_snap
 run tasksearch
 run startup
+run lists
+run stall
 run memory
 run idle
 echo

@@ -3,8 +3,12 @@
 #include "app/ovApp.h"
 #include "app/ovSingleInstance.h"
 #include "app/ovStartup.h"
+#include "engine/ovWinSnap.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   if (HandOverToFirstCopy(ModuleFileName(nullptr))) return 0;
-  return RunSkimlet(showCommand);
+  const int exitCode = RunSkimlet(showCommand);
+  // Everything is saved and the windows are gone; a conversion library that never returned would hold the exit.
+  if (ConversionStillRunning()) ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(exitCode));
+  return exitCode;
 }

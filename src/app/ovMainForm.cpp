@@ -124,6 +124,7 @@ void TovFrmMain::CreateMenus() {
   miAddTask = &miTask->Add(L"Add a CloseOrClick task");
   miAddTask->OnClick = [this](gui::MenuItem&) { miAddTaskClick(); };
   miTask->Add(L"-");
+  FTaskMenu.Attach(*miTask);
 
   pm.Add(L"-");
   miSnap = &pm.Add(L"&Snap");
@@ -154,6 +155,7 @@ void TovFrmMain::CreateMenus() {
   miAddSet->SetTag(1);
   miAddSet->OnClick = [this](gui::MenuItem& item) { miAddSetClick(item); };
   pmSet.Add(L"-");
+  FSetMenu.Attach(pmSet.Items());
 }
 
 void TovFrmMain::CreateTrayIcon() {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,9 @@
 #include "gui/Menu.h"
 #include "gui/PaintedControls.h"
 #include "gui/TrayIcon.h"
+#include "app/ovListMenu.h"
 #include "app/ovSkimlet.h"
+#include "engine/ovTaskAction.h"
 #include "engine/ovWinUtils.h"
 
 class TovFrmMain : public gui::Form {
@@ -73,10 +76,13 @@ class TovFrmMain : public gui::Form {
   std::wstring FLogFileName;
   std::vector<std::wstring> FTaskList;
   std::wstring FIniFileName;
+  TovListMenu FTaskMenu;  // the entries of miTask and pmSet
+  TovListMenu FSetMenu;
   bool FExiting = false;
   bool FRestoring = false;  // a panel control is being put back to the target's real state: its handler holds off
   int32_t FTaskIndex = 0;
   core::RandomGenerator FTaskDraw;
+  std::optional<TovTaskFinder> FTaskFinder;  // a task whose window is still being searched for
 
   // The frame (ovMainForm).
   void FormCreate();
@@ -114,7 +120,9 @@ class TovFrmMain : public gui::Form {
   void BuildListMenus();
   void AddTaskItem(const std::wstring& line);
   void AddSet(const std::wstring& caption);
-  void miAddSetClick(gui::MenuItem& item);
+  void AddSetItem(const std::wstring& line, bool showCount = true);
+  // The "&Add ..." item (tag 1) adds a set; an entry applies `line`, the set it was made from.
+  void miAddSetClick(gui::MenuItem& item, const std::wstring& line = {});
   void AddHistory();
   void HistoryItemClick(gui::MenuItem& item);
   void miAddTaskClick();

@@ -73,29 +73,36 @@ void TovFrmMain::LoadLists() {
 }
 
 void TovFrmMain::BuildListMenus() {
-  for (const std::wstring& line : FTaskList) AddTaskItem(line);
-  for (const std::wstring& line : FSetList) AddSet(line);
+  for (const std::wstring& line : FTaskList) FTaskMenu.Add(line, false, false);
+  FTaskMenu.ShowCount();
+  // Every line is in FSetList already: only the menu is filled (AddSet would look each one up in the list again).
+  for (const std::wstring& line : FSetList) AddSetItem(line, false);
+  FSetMenu.ShowCount();
 }
 
-void TovFrmMain::AddTaskItem(const std::wstring& line) { miTask->Add(line); }
+void TovFrmMain::AddTaskItem(const std::wstring& line) { FTaskMenu.Add(line, false); }
+
+void TovFrmMain::AddSetItem(const std::wstring& line, bool showCount) {
+  if (gui::MenuItem* entry = FSetMenu.Add(line, true, showCount)) {
+    // The entry applies the stored line: its caption may be cut.
+    entry->OnClick = [this, line](gui::MenuItem& item) { miAddSetClick(item, line); };
+  }
+}
 
 void TovFrmMain::AddSet(const std::wstring& caption) {
-  const gui::MenuItem& items = pmSet.Items();
-  // Captions are compared exactly here: the caption is parsed back by position when the set is applied.
-  for (std::size_t i = static_cast<std::size_t>(miAddSet->Tag()) + 1; i < items.Count(); ++i) {
-    if (items.Item(i).Caption() == caption) return;
-  }
+  // Compared exactly: two lines that differ only in letter case are different positions.
+  if (FSetMenu.Shows(caption)) return;
   // Saved before it is shown: a failed save leaves the menu as it was too.
   if (!ContainsIgnoreCase(FSetList, caption)) AppendAndSave(FSetList, caption, FLogFileName);
-  pmSet.Add(caption).OnClick = [this](gui::MenuItem& item) { miAddSetClick(item); };
+  AddSetItem(caption);
 }
 
-void TovFrmMain::miAddSetClick(gui::MenuItem& item) {
+void TovFrmMain::miAddSetClick(gui::MenuItem& item, const std::wstring& line) {
   if (item.Tag() == 1) {
     AddSet(core::FormatSetLine(eLeft.Text(), eTop.Text(), eWidth.Text(), eHeight.Text()));
     return;
   }
-  const auto fields = core::SplitSetLine(item.Caption());
+  const auto fields = core::SplitSetLine(line);
   eLeft.SetText(fields[0]);
   eTop.SetText(fields[1]);
   eWidth.SetText(fields[2]);

@@ -13,7 +13,8 @@
 namespace {
 
 // Puts the main window and its tray icon back on screen when a snapshot command ends, however it ends: a capture
-// that fails (an unwritable file) must not leave the program with neither a window nor a tray icon.
+// that fails (an unwritable file) must not leave the program with neither a window nor a tray icon. Also called
+// once the screen has been read, before the conversion library is waited for.
 class ShowAgainOnExit {
  public:
   explicit ShowAgainOnExit(TovFrmMain& form) : form_(form) {}
@@ -21,11 +22,14 @@ class ShowAgainOnExit {
   ShowAgainOnExit& operator=(const ShowAgainOnExit&) = delete;
   ~ShowAgainOnExit() {
     try {
-      form_.Show();
-      form_.ti.SetVisible(true);
+      ShowNow();
     } catch (...) {
       // Runs while an error may be leaving the command; that error is the one worth reporting.
     }
+  }
+  void ShowNow() {
+    form_.Show();
+    form_.ti.SetVisible(true);
   }
 
  private:
@@ -38,7 +42,7 @@ void TovFrmMain::bSnapWinClick() {
   if (!FUtils.IsValid()) ShowInfo(::GetDesktopWindow());
   if (!FUtils.IsValid()) return;
 
-  const ShowAgainOnExit showAgain(*this);
+  ShowAgainOnExit showAgain(*this);
   if (miHideSelf->Checked()) {
     bh1.HideHint();
     Hide();
@@ -50,13 +54,14 @@ void TovFrmMain::bSnapWinClick() {
   FUtils.SnapWindow(FTmpFileName);
   const DWORD elapsed = ::GetTickCount() - start;  // unsigned: right across the counter's wrap
   SetCaption(L"Skimlet " + std::to_wstring(elapsed));
+  showAgain.ShowNow();  // the conversion may take a while: the program stays on screen meanwhile
 
   gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
   AddHistory();
 }
 
 void TovFrmMain::bSnapRegClick() {
-  const ShowAgainOnExit showAgain(*this);
+  ShowAgainOnExit showAgain(*this);
   if (miHideSelf->Checked()) {
     // No pause here: the overlay's own loop lets the screen repaint before the user drags.
     bh1.HideHint();
@@ -65,6 +70,7 @@ void TovFrmMain::bSnapRegClick() {
   }
 
   FUtils.SnapRect(SelectRegion(), FTmpFileName);
+  showAgain.ShowNow();
   gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
 }
 

@@ -1,5 +1,7 @@
 #include "core/InfoText.h"
 
+#include "core/ShownText.h"
+
 namespace core {
 
 namespace {
@@ -30,7 +32,7 @@ std::vector<std::wstring> BuildInfoLines(const TargetInfo& info) {
   std::vector<std::wstring> lines;
   lines.push_back(L"HWND =" + HexAndDec(info.handle));
   lines.push_back(L"ID   =" + HexAndDec(static_cast<uint32_t>(info.id)));
-  if (!info.title.empty()) lines.push_back(L"Title=" + info.title);
+  if (!info.title.empty()) lines.push_back(L"Title=" + ShownText(info.title, kMemoTitleLength));
   if (!info.className.empty()) lines.push_back(L"Class=" + info.className);
   lines.push_back(L"Style=0x" + HexUpper(info.style, 6) + L" 0x" + HexUpper(info.exStyle, 6) + L"(EX)");
   if (!info.fontText.empty()) lines.push_back(L"Font =" + info.fontText);
@@ -60,7 +62,8 @@ void SetColorLine(std::vector<std::wstring>& lines, uint32_t colorRef) {
 
 std::wstring FormatHistoryCaption(int32_t sequence, uint32_t handle, std::wstring_view title,
                                   std::wstring_view className) {
-  return Dec(sequence) + L"~" + HexUpper(handle, 6) + L"~" + std::wstring(title) + L"~" + std::wstring(className);
+  return Dec(sequence) + L"~" + HexUpper(handle, 6) + L"~" + ShownText(title, kMenuTextLength) + L"~" +
+         ShownText(className, kMenuTextLength);
 }
 
 }  // namespace core

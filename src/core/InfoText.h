@@ -23,7 +23,7 @@ struct TargetInfo {
 };
 
 // "HWND ", "ID   ", "Title", "Class", "Style", "Font " lines in this order; Title, Class and Font only when their
-// text is not empty.
+// text is not empty. A long title is cut (core::ShownText, kMemoTitleLength).
 std::vector<std::wstring> BuildInfoLines(const TargetInfo& info);
 
 // Brightness 0.299 R + 0.587 G + 0.114 B, rounded to the nearest integer with halves to the even neighbour.
@@ -36,7 +36,8 @@ std::wstring FormatColorValue(uint32_t colorRef);
 // Sets or replaces the "Color" line (in place when present, else at the end).
 void SetColorLine(std::vector<std::wstring>& lines, uint32_t colorRef);
 
-// A history entry's caption: "%d~%.6x~%s~%s" from the sequence number, the handle, the title and the class.
+// A history entry's caption: "%d~%.6x~%s~%s" from the sequence number, the handle, the title and the class; a long
+// title or class is cut (core::ShownText, kMenuTextLength), so that the menu stays usable.
 std::wstring FormatHistoryCaption(int32_t sequence, uint32_t handle, std::wstring_view title,
                                   std::wstring_view className);
 

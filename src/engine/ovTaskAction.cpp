@@ -7,27 +7,42 @@
 #include "gui/Application.h"
 #include "gui/Window.h"
 
-TovTaskTarget FindTaskTarget(const core::TaskItems& task) {
-  TovTaskTarget target;
-  target.Key = core::ParseInt32Or0(task.Value(L"Key"));
+TovTaskFinder::TovTaskFinder(const core::TaskItems& task) {
+  target_.Key = core::ParseInt32Or0(task.Value(L"Key"));
   const std::wstring className = task.Value(L"Class");
   const std::wstring windowName = task.Value(L"Name");
   const std::wstring parentClass = task.Value(L"pClass");
 
   if (parentClass.empty()) {
-    target.Action = target.Key != 0 ? TovTaskAction::Key : TovTaskAction::Close;
-    target.Window = ::FindWindowW(className.c_str(), windowName.c_str());
-    return target;
+    target_.Action = target_.Key != 0 ? TovTaskAction::Key : TovTaskAction::Close;
+    target_.Window = ::FindWindowW(className.c_str(), windowName.c_str());
+    return;
   }
 
-  target.Action = target.Key != 0 ? TovTaskAction::Key : TovTaskAction::Click;
+  target_.Action = target_.Key != 0 ? TovTaskAction::Key : TovTaskAction::Click;
   const std::wstring parentName = task.Value(L"pName");
   const HWND top = ::FindWindowW(parentClass.c_str(), parentName.c_str());
-  if (!top) return target;
+  if (!top) return;
   const int32_t levels = core::ParseInt32Or0(task.Value(L"pLevels"));
-  target.Window = levels == 0 ? ::FindWindowExW(top, nullptr, className.c_str(), windowName.c_str())
-                              : FindTaskWindow(top, levels, className, windowName);
-  return target;
+  if (levels == 0) {
+    target_.Window = ::FindWindowExW(top, nullptr, className.c_str(), windowName.c_str());
+    return;
+  }
+  search_.emplace(top, levels, className, windowName);
+}
+
+bool TovTaskFinder::Continue(std::chrono::steady_clock::time_point deadline) {
+  if (!search_) return true;
+  if (!search_->Continue(deadline)) return false;
+  target_.Window = search_->Found();
+  search_.reset();
+  return true;
+}
+
+TovTaskTarget FindTaskTarget(const core::TaskItems& task) {
+  TovTaskFinder finder(task);
+  finder.Continue(std::chrono::steady_clock::time_point::max());
+  return finder.Target();
 }
 
 namespace {

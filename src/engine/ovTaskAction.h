@@ -3,9 +3,12 @@
 // tool window's runner and the console front end go through here, so they find and do exactly the same thing.
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 
 #include "core/TaskLine.h"
+#include "engine/ovTaskSearch.h"
 
 enum class TovTaskAction {
   Close,  // a top-level task: ask the window to close
@@ -23,6 +26,21 @@ struct TovTaskTarget {
 // top-level window named by pClass and pName, then under it the control with that class and title, among its
 // direct children (pLevels 0) or by the levelled search. Empty values ask for empty texts, not for any.
 TovTaskTarget FindTaskTarget(const core::TaskItems& task);
+
+// FindTaskTarget spread over calls that each end by a deadline, for the interface thread: the levelled search of a
+// control task walks the tree a bounded time at a time and resumes on the next call. Top-level tasks and pLevels 0
+// are found in the first call.
+class TovTaskFinder {
+ public:
+  explicit TovTaskFinder(const core::TaskItems& task);
+  // True when the search is over; Target() then tells what to act on.
+  bool Continue(std::chrono::steady_clock::time_point deadline);
+  const TovTaskTarget& Target() const { return target_; }
+
+ private:
+  TovTaskTarget target_;
+  std::optional<TovTaskWindowSearch> search_;
+};
 
 // Posts the action to the target's window: WM_CLOSE, a left click (only while the control is enabled), or the
 // key's down and up. False when nothing was posted (no window, one of this program's own windows, or a disabled

@@ -1,49 +1,81 @@
 #include "engine/ovTaskSearch.h"
 
-#include <vector>
+#include <utility>
 
 namespace {
 
-struct Walk {
-  HWND top;
-  int32_t levels;
-  const std::wstring* className;
-  const std::wstring* windowName;
-  std::vector<HWND> path;  // ancestors of the current window below top, outermost first
-  HWND found = nullptr;
-};
-
-// The window's level below top, from the ancestors of the previous window (the enumeration is pre-order, so the
-// parent is on the path unless the tree changed during the walk; then it is counted afresh).
-int32_t LevelOf(Walk& walk, HWND window) {
-  const HWND parent = ::GetAncestor(window, GA_PARENT);
-  while (!walk.path.empty() && walk.path.back() != parent) walk.path.pop_back();
-  if (walk.path.empty() && parent != walk.top) {
-    std::vector<HWND> chain;
-    for (HWND p = parent; p && p != walk.top; p = ::GetAncestor(p, GA_PARENT)) chain.push_back(p);
-    walk.path.assign(chain.rbegin(), chain.rend());
-  }
-  walk.path.push_back(window);
-  return static_cast<int32_t>(walk.path.size());
-}
-
-BOOL CALLBACK VisitDescendant(HWND window, LPARAM param) noexcept {
-  auto& walk = *reinterpret_cast<Walk*>(param);
-  try {
-    if (LevelOf(walk, window) < walk.levels) return TRUE;
-    walk.found = ::FindWindowExW(window, nullptr, walk.className->c_str(), walk.windowName->c_str());
-    return walk.found ? FALSE : TRUE;
-  } catch (...) {
-    return FALSE;  // out of memory: stop with what was found (nothing)
-  }
-}
+// More windows than a session can hold (the window manager's handle table has 65,536 entries): a walk this long
+// goes round in circles in a tree that is being reordered under it.
+constexpr std::size_t kMaxVisits = 1 << 18;
 
 }  // namespace
 
+TovTaskWindowSearch::TovTaskWindowSearch(HWND top, int32_t levels, std::wstring className, std::wstring windowName)
+    : top_(top), levels_(levels), className_(std::move(className)), windowName_(std::move(windowName)) {}
+
+bool TovTaskWindowSearch::Visit() {
+  if (static_cast<int32_t>(path_.size()) < levels_) return false;
+  found_ = ::FindWindowExW(path_.back(), nullptr, className_.c_str(), windowName_.c_str());
+  return found_ != nullptr;
+}
+
+bool TovTaskWindowSearch::Advance() {
+  if (const HWND child = ::GetWindow(path_.back(), GW_CHILD)) {
+    path_.push_back(child);
+    return true;
+  }
+  while (!path_.empty()) {
+    const HWND parent = path_.size() > 1 ? path_[path_.size() - 2] : top_;
+    const HWND sibling = ::GetWindow(path_.back(), GW_HWNDNEXT);
+    // A sibling under another parent: the window was moved while the walk paused; its old siblings are over.
+    if (sibling && ::GetAncestor(sibling, GA_PARENT) == parent) {
+      path_.back() = sibling;
+      return true;
+    }
+    path_.pop_back();
+  }
+  return false;
+}
+
+bool TovTaskWindowSearch::Continue(std::chrono::steady_clock::time_point deadline) {
+  if (over_) return true;
+  if (levels_ < 0 || !::IsWindow(top_)) {
+    over_ = true;
+    return true;
+  }
+  if (levels_ == 0) {
+    found_ = ::FindWindowExW(top_, nullptr, className_.c_str(), windowName_.c_str());
+    over_ = true;
+    return true;
+  }
+  if (!started_) {
+    started_ = true;
+    const HWND first = ::GetWindow(top_, GW_CHILD);
+    if (!first) {
+      over_ = true;
+      return true;
+    }
+    path_.push_back(first);
+    if (Visit()) {
+      over_ = true;
+      return true;
+    }
+  }
+  for (;;) {
+    if (!Advance() || ++visits_ > kMaxVisits) {
+      over_ = true;
+      return true;
+    }
+    if (Visit()) {
+      over_ = true;
+      return true;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+  }
+}
+
 HWND FindTaskWindow(HWND top, int32_t levels, const std::wstring& className, const std::wstring& windowName) {
-  if (levels < 0) return nullptr;
-  if (levels == 0) return ::FindWindowExW(top, nullptr, className.c_str(), windowName.c_str());
-  Walk walk{top, levels, &className, &windowName, {}};
-  ::EnumChildWindows(top, VisitDescendant, reinterpret_cast<LPARAM>(&walk));
-  return walk.found;
+  TovTaskWindowSearch search(top, levels, className, windowName);
+  search.Continue(std::chrono::steady_clock::time_point::max());
+  return search.Found();
 }

@@ -1,7 +1,10 @@
 #include "engine/ovWinSnap.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,7 +29,32 @@ std::uint32_t FileDepth(HDC screen) {
 
 bool FitsInt(std::int64_t v) { return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max(); }
 
-// The state handed through the fault guard to the library call.
+// One conversion, shared by the interface thread and the worker that calls the library. The worker holds its own
+// reference: a worker that never returns keeps the state alive after the interface thread has given up on it.
+struct ConvertJob {
+  std::wstring library;
+  std::wstring bmp;
+  std::wstring png;
+  std::atomic<bool> converted{false};
+  std::atomic<bool> finished{false};
+};
+
+// The workers that were given up on while still inside their library. Until one returns its library is not called
+// again: a second call would most likely hang as well, and a DllMain that hangs holds the loader lock, so a new
+// worker could not even start.
+bool StillStuckIn(const std::wstring& library, std::vector<std::shared_ptr<ConvertJob>>& abandoned) {
+  std::erase_if(abandoned, [](const std::shared_ptr<ConvertJob>& job) { return job->finished.load(); });
+  return std::any_of(abandoned.begin(), abandoned.end(),
+                     [&](const std::shared_ptr<ConvertJob>& job) { return job->library == library; });
+}
+
+std::vector<std::shared_ptr<ConvertJob>>& AbandonedJobs() {
+  static std::vector<std::shared_ptr<ConvertJob>> jobs;
+  return jobs;
+}
+
+// The export returns a one-byte Boolean in the low byte of the result register; the upper bytes are whatever the
+// library left there, so the whole register is read and only its low byte tested.
 struct ConvertCall {
   FARPROC proc;
   const wchar_t* bmp;
@@ -36,8 +64,6 @@ struct ConvertCall {
 
 void RunConvert(void* context) {
   auto* call = static_cast<ConvertCall*>(context);
-  // The export returns a one-byte Boolean in the low byte of the result register; the upper bytes are
-  // whatever the library left there, so the whole register is read and only its low byte tested.
   using RawConvertFn = std::uint32_t(WINAPI*)(const wchar_t*, const wchar_t*);
   try {
     const auto convert = reinterpret_cast<RawConvertFn>(reinterpret_cast<void (*)()>(call->proc));
@@ -45,6 +71,54 @@ void RunConvert(void* context) {
     call->converted = (result & 0xFF) != 0;
   } catch (...) {
     call->converted = false;
+  }
+}
+
+// Loading the library runs its DllMain, which is foreign code too: both happen on the worker, under the guard.
+struct LoadCall {
+  const ConvertJob* job;
+  FARPROC proc;
+};
+
+void RunLoad(void* context) {
+  auto* call = static_cast<LoadCall*>(context);
+  // Never freed, on purpose: after a fault inside the library its state is unknown and unloading it could run its
+  // cleanup on broken data, and a worker that was given up on may still be inside it. Loading it again for the
+  // next snapshot only adds a reference.
+  const HMODULE module = ::LoadLibraryW(call->job->library.c_str());
+  call->proc = module ? ::GetProcAddress(module, kConvertExportName) : nullptr;
+}
+
+DWORD WINAPI ConvertWorker(void* parameter) {
+  const std::unique_ptr<std::shared_ptr<ConvertJob>> owned(static_cast<std::shared_ptr<ConvertJob>*>(parameter));
+  ConvertJob& job = **owned;
+  LoadCall load{&job, nullptr};
+  if (CallGuarded(RunLoad, &load) && load.proc) {
+    ConvertCall call{load.proc, job.bmp.c_str(), job.png.c_str(), false};
+    job.converted = CallGuarded(RunConvert, &call) && call.converted;
+  }
+  job.finished = true;
+  return 0;
+}
+
+// The worker's own stack, reserved (not committed) generously: a library that recurses deeply gets room, and one
+// that recurses without end overflows this stack only.
+constexpr SIZE_T kConvertStackBytes = 64 * 1024 * 1024;
+
+// Waits for the worker while the interface thread keeps dispatching its messages. False when the time ran out or
+// the program is ending (a WM_QUIT is waiting for the main loop).
+bool WaitForWorker(HANDLE thread, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const DWORD waitMs = left.count() > 0 ? static_cast<DWORD>(left.count()) : 0;
+    const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &thread, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_OBJECT_0) return true;
+    if (woke != WAIT_OBJECT_0 + 1) return false;  // the time ran out, or the wait failed
+    gui::Application::Instance().ProcessMessages();
+    MSG quit;
+    if (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return false;
   }
 }
 
@@ -136,20 +210,33 @@ void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool dr
   gui::WriteFileAtomically(path, file);
 }
 
-std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName) {
+std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName,
+                          std::chrono::milliseconds timeLimit) {
   const std::wstring library = core::ChangeFileExt(exeName, L".dll");
   if (!gui::FileExists(library)) return bmpPath;
 
-  // Never freed, on purpose: after a fault inside the library its state is unknown and unloading it could
-  // run its cleanup on broken data; loading it again for the next snapshot only adds a reference.
-  const HMODULE module = ::LoadLibraryW(library.c_str());
-  if (!module) return bmpPath;
-  const FARPROC proc = ::GetProcAddress(module, kConvertExportName);
-  if (!proc) return bmpPath;
+  if (StillStuckIn(library, AbandonedJobs())) return bmpPath;
 
-  const std::wstring png = core::ChangeFileExt(bmpPath, L".png");
-  ConvertCall call{proc, bmpPath.c_str(), png.c_str(), false};
-  if (!CallGuarded(RunConvert, &call) || !call.converted) return bmpPath;
+  auto job = std::make_shared<ConvertJob>();
+  job->library = library;
+  job->bmp = bmpPath;
+  job->png = core::ChangeFileExt(bmpPath, L".png");
+  auto workerReference = std::make_unique<std::shared_ptr<ConvertJob>>(job);
+  const gui::UniqueHandleObject thread(::CreateThread(nullptr, kConvertStackBytes, ConvertWorker, workerReference.get(),
+                                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+  if (!thread) return bmpPath;
+  workerReference.release();  // the worker owns it now
+
+  if (!WaitForWorker(thread.get(), timeLimit)) {
+    AbandonedJobs().push_back(job);  // left to itself; the library stays loaded while it may be inside
+    return bmpPath;
+  }
   // A library may claim success without having written anything; the shell is never handed a missing file.
-  return gui::FileExists(png) ? png : bmpPath;
+  return job->converted && gui::FileExists(job->png) ? job->png : bmpPath;
+}
+
+bool ConversionStillRunning() {
+  auto& abandoned = AbandonedJobs();
+  return std::any_of(abandoned.begin(), abandoned.end(),
+                     [](const std::shared_ptr<ConvertJob>& job) { return !job->finished.load(); });
 }

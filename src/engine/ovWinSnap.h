@@ -4,6 +4,7 @@
 // executable turn that file into a PNG.
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "core/Geometry.h"
@@ -30,7 +31,20 @@ void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool dr
 // (originX, originY). A hidden or suppressed cursor is not drawn; the image's edges clip it.
 void DrawCursorOnImage(HDC image, int originX, int originY);
 
+// How long a snapshot waits for the conversion library. The product's library converts a 1920 x 1080 desktop in
+// about 0.6 s on a slow machine, so a desktop of three 4K screens takes some 7 s; 30 s leaves a wide margin, and the
+// wait freezes nothing: the main window is back on screen and its messages are handled meanwhile.
+inline constexpr std::chrono::milliseconds kConvertTimeLimit{30000};
+
 // Converts the bitmap to a PNG beside it (the extension replaced by ".png") through the library named like
 // `exeName` with the extension ".dll". Returns the PNG path on success, otherwise `bmpPath`: no library, no
-// export, a false result, or a fault or exception inside the library.
-std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName);
+// export, a false result, any exception out of the library (its DllMain included), or no answer within
+// `timeLimit`. The library is loaded and called on a worker thread with a stack of its own while this thread
+// dispatches its messages. A worker that does not answer in time is left running, and the library is not called
+// again until it has returned.
+std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName,
+                          std::chrono::milliseconds timeLimit = kConvertTimeLimit);
+
+// True while a conversion that was given up on is still inside its library. The process then cannot end in the
+// ordinary way: a library stuck in its DllMain holds the loader lock, which the ordinary exit waits for.
+bool ConversionStillRunning();

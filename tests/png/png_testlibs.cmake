@@ -1,7 +1,8 @@
 # Stand-in conversion libraries for the tests of the PNG conversion call, and a copy of the real library,
 # all in <tests>/png_libs/ where png_*_test programs find them beside themselves.
 if(WIN32)
-  set(png_stub_kinds returns_0x100=1 returns_high_true=2 faults=3 throws=4 wrong_export=5 divides_by_zero=6)
+  set(png_stub_kinds returns_0x100=1 returns_high_true=2 faults=3 throws=4 wrong_export=5 divides_by_zero=6
+      hangs=7 hangs_in_dllmain=8 raises=9 breaks=10 recurses=11)
   set(png_stub_targets)
   foreach(entry IN LISTS png_stub_kinds)
     string(REPLACE "=" ";" parts ${entry})

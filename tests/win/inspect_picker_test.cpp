@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/ovMainForm.h"
+#include "core/ShownText.h"
 #include "gui/Application.h"
 #include "support/InspectFixtures.h"
 #include "support/Poll.h"
@@ -171,6 +174,32 @@ TEST_F(PickerTest, DisabledControlIsPickedAsItselfAndChildrenDisableTopmost) {
   EXPECT_EQ(Main().FUtils.Wnd, disabled);
   EXPECT_FALSE(::IsWindowEnabled(disabled));
   EXPECT_TRUE(::IsWindowEnabled(dialog.get()));
+}
+
+TEST_F(PickerTest, AMillionCharacterTitleIsPickedWhileTheInterfaceAnswers) {
+  const std::wstring title(1000000, L'T');
+  fixture::SolidWindow w(title.c_str(), {100, 100, 400, 300}, RGB(40, 160, 60));
+  ASSERT_TRUE(fixture::PollUntil([&] { return ShowsItsColour(w); })) << "the fixture painted";
+  // Another thread asks the main window for an answer throughout the pick.
+  std::atomic<bool> picking{true}, asking{true};
+  std::atomic<int> unanswered{0};
+  std::thread asker([&] {
+    while (picking) {
+      DWORD_PTR result = 0;
+      if (!::SendMessageTimeoutW(Main().Handle(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) ++unanswered;
+      ::Sleep(20);
+    }
+    asking = false;
+  });
+  fixture::DragPickerTo(Main(), w.get());
+  picking = false;
+  EXPECT_TRUE(SkimletSession::RunLoopUntil([&] { return !asking; }));  // its last question is answered too
+  asker.join();
+  EXPECT_EQ(unanswered.load(), 0);
+  EXPECT_EQ(Main().FUtils.WndTitle, title);  // whole, for matching
+  const std::vector<std::wstring> memo = fixture::MemoLines(Main());
+  ASSERT_GE(memo.size(), 3u);
+  EXPECT_EQ(memo[2], L"Title=" + core::ShownText(title, core::kMemoTitleLength));
 }
 
 }  // namespace

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <random>
 #include <set>
 
 #include "app/ovMainForm.h"
 #include "core/SetLine.h"
+#include "core/ShownText.h"
 #include "engine/ovListFile.h"
 #include "support/ListsFixture.h"
 #include "support/TestFiles.h"
@@ -31,25 +33,28 @@ std::string Utf16(const std::wstring& text, bool bigEndian) {
   return bytes;
 }
 
-// Distinct captions in order of first appearance: the Set pop-up gets one entry per distinct caption.
-Lines Distinct(const Lines& lines) {
-  Lines distinct;
+// The captions a menu shows for the lines: one per non-empty line (per distinct one, where asked), cut to the
+// menu's length.
+Lines Shown(const Lines& lines, bool distinctOnly) {
+  Lines shown;
   std::set<std::wstring> seen;
   for (const auto& line : lines) {
-    if (seen.insert(line).second) distinct.push_back(line);
+    if (!line.empty() && (seen.insert(line).second || !distinctOnly)) {
+      shown.push_back(core::ShownText(line, core::kMenuTextLength));
+    }
   }
-  return distinct;
+  return shown;
 }
 
 void ExpectLoaded(ListsSession& lists, const Lines& tasks, const Lines& sets) {
   TovFrmMain& main = lists.Main();
   EXPECT_EQ(main.FTaskList, tasks);
   EXPECT_EQ(main.FSetList, sets);
-  EXPECT_EQ(lists.TaskEntries(), tasks);
-  EXPECT_EQ(lists.SetEntries(), Distinct(sets));
+  EXPECT_EQ(lists.TaskEntries(), Shown(tasks, false));
+  EXPECT_EQ(lists.SetEntries(), Shown(sets, true));
   // The menus that Windows shows hold the same number of entries.
-  EXPECT_EQ(::GetMenuItemCount(main.miTask->Handle()), static_cast<int>(2 + tasks.size()));
-  EXPECT_EQ(::GetMenuItemCount(main.pmSet.Handle()), static_cast<int>(2 + Distinct(sets).size()));
+  EXPECT_EQ(::GetMenuItemCount(main.miTask->Handle()), static_cast<int>(2 + Shown(tasks, false).size()));
+  EXPECT_EQ(::GetMenuItemCount(main.pmSet.Handle()), static_cast<int>(2 + Shown(sets, true).size()));
   // Task entries do nothing when chosen; set entries share the Set pop-up's handler.
   for (std::size_t i = 2; i < main.miTask->Count(); ++i) EXPECT_FALSE(main.miTask->Item(i).OnClick);
   for (std::size_t i = 2; i < main.pmSet.Count(); ++i) {
@@ -130,6 +135,32 @@ TEST(ListFilesAtStart, BinaryGarbageIsListedLineByLine) {
     // The runner goes through garbage lines without harm.
     fixture::SkimletSession::RunIdlePasses(60);
   }
+}
+
+TEST(ListFilesAtStart, HugeFilesStartPromptlyWithBoundedMenusAndWholeLists) {
+  std::string tasks, sets;
+  for (int i = 0; i < 50000; ++i) tasks += "Name=Window " + std::to_string(i) + ",Class=K\r\r";  // every other line empty
+  for (int i = 0; i < 50000; ++i) sets += "  " + std::to_string(i) + "   50  800  600" + std::string(300, 'x') + "\r\n";
+  ListsSession lists;
+  ASSERT_TRUE(fixture::WriteFileBytes(lists.TaskFile(), tasks));
+  ASSERT_TRUE(fixture::WriteFileBytes(lists.SetFile(), sets));
+  const auto start = std::chrono::steady_clock::now();
+  TovFrmMain& main = lists.Start();
+  // A hang, not a speed: before, this took minutes.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  EXPECT_TRUE(::IsWindowVisible(main.Handle()));
+
+  EXPECT_EQ(main.FTaskList.size(), 100000u);
+  EXPECT_EQ(main.FSetList.size(), 50000u);
+  const Lines taskEntries = lists.TaskEntries();
+  ASSERT_EQ(taskEntries.size(), TovListMenu::kMaxEntries + 1);
+  EXPECT_EQ(taskEntries[1], L"Name=Window 1,Class=K");
+  EXPECT_EQ(taskEntries.back(), core::NotShownCaption(50000 - TovListMenu::kMaxEntries));
+  EXPECT_FALSE(main.miTask->Item(main.miTask->Count() - 1).Enabled());
+  const Lines setEntries = lists.SetEntries();
+  ASSERT_EQ(setEntries.size(), TovListMenu::kMaxEntries + 1);
+  EXPECT_EQ(setEntries[0], core::ShownText(main.FSetList[0], core::kMenuTextLength));
+  EXPECT_EQ(setEntries.back(), core::NotShownCaption(50000 - TovListMenu::kMaxEntries));
 }
 
 // Makes one list file unreadable in a given way for as long as it lives.

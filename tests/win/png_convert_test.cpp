@@ -3,7 +3,12 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <atomic>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -213,6 +218,9 @@ TEST(ConvertToPng, FallsBackToTheBitmap) {
     {"access violation inside", L"faults.exe", L"faults"},
     {"division by zero inside", L"divides.exe", L"divides_by_zero"},
     {"C++ exception out of it", L"throws.exe", L"throws"},
+    {"application's exception code", L"raises.exe", L"raises"},
+    {"debugger break", L"breaks.exe", L"breaks"},
+    {"stack overflow", L"recurses.exe", L"recurses"},
   };
   for (const Case& c : cases) {
     const std::wstring exe = c.exe;
@@ -242,6 +250,40 @@ TEST(ConvertToPng, KeepsWorkingAfterAFault) {
     FakeProgram good(L"good_again.exe", L"good_again.dll", L"real");
     EXPECT_EQ(ConvertToPng(good.bmp, good.exe), good.png);
   }
+}
+
+// Last in this program: the libraries that never return stay stuck in their worker for the rest of the process.
+std::atomic<int> gTicks{0};
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++gTicks; }
+
+TEST(ConvertToPngZ, GivesUpOnALibraryThatNeverReturnsWhileMessagesAreDispatched) {
+  using namespace std::chrono;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, CountTick);
+  ASSERT_NE(timer, 0u);
+  for (const char* library : {"hangs", "hangs_in_dllmain"}) {
+    SCOPED_TRACE(library);
+    const std::wstring name(library, library + std::strlen(library));
+    // Never destroyed: a library that a live thread is inside is not unloaded, nor its folder removed.
+    auto* p = new FakeProgram((name + L".exe").c_str(), (name + L".dll").c_str(), name.c_str());
+    gTicks = 0;
+    const auto start = steady_clock::now();
+    EXPECT_EQ(ConvertToPng(p->bmp, p->exe, milliseconds(600)), p->bmp);
+    const auto waited = steady_clock::now() - start;
+    EXPECT_GE(waited, milliseconds(500));
+    EXPECT_LT(waited, seconds(5));
+    EXPECT_GE(gTicks.load(), 5) << "messages were not dispatched while waiting";
+    // While the stuck call lives the library is not called again, and nothing waits for it.
+    const auto again = steady_clock::now();
+    EXPECT_EQ(ConvertToPng(p->bmp, p->exe, milliseconds(600)), p->bmp);
+    EXPECT_LT(steady_clock::now() - again, milliseconds(300));
+    EXPECT_TRUE(ConversionStillRunning());
+  }
+  ::KillTimer(nullptr, timer);
+  // The library stuck in its DllMain holds the loader lock, which an ordinary exit waits for: end as the program does.
+  std::atexit([] {
+    std::fflush(stdout);
+    ::TerminateProcess(::GetCurrentProcess(), ::testing::UnitTest::GetInstance()->Passed() ? 0 : 1);
+  });
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 #include <vector>
 
@@ -116,6 +117,14 @@ TEST(FindTaskWindow, AgreesWithTheNestedEnumerationOnRandomTrees) {
           const HWND want = fixture::NestedTaskSearch(top.get(), levels, cls, title);
           EXPECT_EQ(FindTaskWindow(top.get(), levels, cls, title), want)
               << "tree " << tree << " levels " << levels << " class " << cls << " title '" << title << "'";
+          // Resumed after every window (a deadline always past), the walk finds the same window.
+          TovTaskWindowSearch stepped(top.get(), levels, cls, title);
+          int calls = 1;
+          while (!stepped.Continue(std::chrono::steady_clock::time_point::min())) ++calls;
+          EXPECT_EQ(stepped.Found(), want) << "stepped, tree " << tree << " levels " << levels;
+          if (!want && levels >= 1) {
+            EXPECT_GE(calls, count) << "a call went on past its deadline";
+          }
           ++compared;
           if (want && levels >= 2) ++foundDeep;
         }
