@@ -33,6 +33,7 @@ std::wstring TovApp::TaskFileName() const { return core::ChangeFileExt(ExeName, 
 std::wstring TovApp::SetFileName() const { return core::ChangeFileExt(ExeName, L".log"); }
 std::wstring TovApp::LibraryFileName() const { return core::ChangeFileExt(ExeName, L".dll"); }
 std::wstring TovApp::SnapshotFileName() const { return ExeName + L".tmp.bmp"; }
+std::wstring TovApp::ActionLogFileName() const { return core::ChangeFileExt(ExeName, L".actions.txt"); }
 
 TovProject::TovProject()
     : Name(core::product::kName), Title(core::product::kTitle), Version(core::product::kVersion) {

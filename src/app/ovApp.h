@@ -18,6 +18,7 @@ class TovApp {
   std::wstring SetFileName() const;       // extension replaced by ".log"
   std::wstring LibraryFileName() const;   // extension replaced by ".dll"
   std::wstring SnapshotFileName() const;  // ".tmp.bmp" appended to the whole name
+  std::wstring ActionLogFileName() const;  // extension replaced by ".actions.txt"
 };
 
 class TovProject {

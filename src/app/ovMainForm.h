@@ -20,6 +20,8 @@
 #include "gui/PaintedControls.h"
 #include "gui/TrayIcon.h"
 #include "app/ovSkimlet.h"
+#include "engine/ovActionLog.h"
+#include "engine/ovTaskTrigger.h"
 #include "engine/ovWinUtils.h"
 
 class TovFrmMain : public gui::Form {
@@ -54,6 +56,8 @@ class TovFrmMain : public gui::Form {
   gui::MenuItem* miAddHistory = nullptr;
   gui::MenuItem* miTask = nullptr;
   gui::MenuItem* miAddTask = nullptr;
+  gui::MenuItem* miPauseTasks = nullptr;
+  gui::MenuItem* miTestTasks = nullptr;
   gui::MenuItem* miSnap = nullptr;
   gui::MenuItem* miSnapWin = nullptr;
   gui::MenuItem* miSnapReg = nullptr;
@@ -75,6 +79,8 @@ class TovFrmMain : public gui::Form {
   bool FExiting = false;
   int32_t FTaskIndex = 0;
   core::RandomGenerator FTaskDraw;
+  TovTaskTrigger FTrigger;  // acts on task windows as they appear
+  TovActionLog FActionLog;
 
   // The frame (ovMainForm).
   void FormCreate();
@@ -116,6 +122,10 @@ class TovFrmMain : public gui::Form {
   void HistoryItemClick(gui::MenuItem& item);
   void miAddTaskClick();
   void RunNextTask();
+  void TasksChanged();  // after FTaskList changed: the trigger tries the new lines
+  bool TasksPaused() const;
+  void miPauseTasksClick();
+  void miTestTasksClick();
 
  protected:
   void OnCreate() override;

@@ -107,5 +107,6 @@ void TovFrmMain::miAddTaskClick() {
   if (ContainsIgnoreCase(FTaskList, line)) return;
   AddTaskItem(line);
   FTaskList.push_back(line);
+  TasksChanged();
   SaveList(FIniFileName, FTaskList);
 }

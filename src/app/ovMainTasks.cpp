@@ -1,7 +1,11 @@
-// The close-or-click task runner: on idle passes, now and then, the next task line in turn acts on its window.
+// The close-or-click task runner: on idle passes, now and then, the next task line in turn acts on its window;
+// beside it the trigger acts on task windows as they appear. Both log what they do, both stop while the tasks are
+// paused, and "Test tasks" shows what each line would act on now.
 #include "app/ovMainForm.h"
 #include "core/TaskLine.h"
+#include "core/TaskTestLine.h"
 #include "engine/ovTaskAction.h"
+#include "engine/ovWindowNames.h"
 
 namespace {
 
@@ -11,14 +15,36 @@ constexpr uint32_t kDrawRange = 7;
 }  // namespace
 
 void TovFrmMain::RunNextTask() {
-  if (grab.Grabbing) return;
+  if (grab.Grabbing || TasksPaused()) return;
   if (FTaskDraw.Draw(kDrawRange) != 0) return;
   const auto count = static_cast<int64_t>(FTaskList.size());
   if (FTaskIndex < 0 || FTaskIndex >= count) FTaskIndex = 0;
   if (FTaskIndex >= count) return;
 
-  const core::TaskItems task = core::TaskItems::FromLine(FTaskList[static_cast<std::size_t>(FTaskIndex)]);
+  const auto line = static_cast<std::size_t>(FTaskIndex);
+  const core::TaskItems task = core::TaskItems::FromLine(FTaskList[line]);
   // Each run uses up one line, whether or not its window is found.
   ++FTaskIndex;
-  ApplyTaskAction(FindTaskTarget(task));
+  const TovTaskTarget target = FindTaskTarget(task);
+  if (ApplyTaskAction(target)) FActionLog.Record(line, target);
+}
+
+void TovFrmMain::TasksChanged() { FTrigger.SetTasks(FTaskList); }
+
+bool TovFrmMain::TasksPaused() const { return miPauseTasks && miPauseTasks->Checked(); }
+
+void TovFrmMain::miPauseTasksClick() { ti.SetTip(TasksPaused() ? L"Skimlet (tasks paused)" : L"Skimlet"); }
+
+void TovFrmMain::miTestTasksClick() {
+  std::vector<std::wstring> lines;
+  for (std::size_t i = 0; i < FTaskList.size(); ++i) {
+    const TovTaskTarget target = FindTaskTarget(core::TaskItems::FromLine(FTaskList[i]));
+    if (!target.Window) {
+      lines.push_back(core::FormatTaskTestLine(i + 1, FTaskList[i], std::nullopt, {}));
+      continue;
+    }
+    const auto handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target.Window));
+    lines.push_back(core::FormatTaskTestLine(i + 1, FTaskList[i], handle, StoredWindowTitle(target.Window)));
+  }
+  mm.SetLines(lines);
 }

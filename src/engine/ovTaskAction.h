@@ -24,6 +24,13 @@ struct TovTaskTarget {
 // direct children (pLevels 0) or by the levelled search. Empty values ask for empty texts, not for any.
 TovTaskTarget FindTaskTarget(const core::TaskItems& task);
 
+// The same, looking only at the top-level window `top`: the task's window when top is (a top-level task) or holds
+// (a control task) it. Class names and titles compare as FindWindowW compares them, without regard to case.
+TovTaskTarget FindTaskTarget(const core::TaskItems& task, HWND top);
+
+// Whether the window's class name and title are these, compared as FindWindowW compares them.
+bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstring& windowName);
+
 // Posts the action to the target's window: WM_CLOSE, a left click (only while the control is enabled), or the
 // key's down and up. False when nothing was posted (no window, or a disabled control to click).
 bool ApplyTaskAction(const TovTaskTarget& target);
