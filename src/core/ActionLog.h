@@ -24,7 +24,7 @@ struct LogTime {
 
 struct ActionLogEntry {
   LogTime time;
-  std::wstring action;  // "close", "click" or "key N"
+  std::wstring action;         // "close", "click" or "key N"
   std::size_t lineNumber = 0;  // of the task line, from 1
   uint32_t handle = 0;
   std::wstring imageName;  // the process's image file name, such as "notepad.exe"

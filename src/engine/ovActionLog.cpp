@@ -98,7 +98,7 @@ void TovActionLog::Append(const std::string& bytes) {
     const std::size_t count = static_cast<std::size_t>(std::min<uint64_t>(size, 2 * core::kActionLogLimit));
     kept = ReadTail(file.get(), path_, size, count);
     if (count < size) kept.erase(0, std::min(kept.size(), kept.find('\n') + 1));  // a line cut by the start
-  }  // closed before the file is replaced
+  }                                                                               // closed before the file is replaced
   kept = core::KeepNewerHalf(kept);
   WriteFileReplacing(path_, std::span(reinterpret_cast<const std::uint8_t*>(kept.data()), kept.size()));
 }

@@ -44,21 +44,27 @@ void Guarded(bool& busy, Work work) noexcept {
 
 }  // namespace
 
-TovTaskTrigger::~TovTaskTrigger() {
+TovTaskTrigger::~TovTaskTrigger() { Uninstall(); }
+
+void TovTaskTrigger::Uninstall() {
   StopRetry();
-  if (createHook_) ::UnhookWinEvent(createHook_);
-  if (nameHook_) ::UnhookWinEvent(nameHook_);
+  pending_.clear();
+  for (HWINEVENTHOOK& hook : hooks_) {
+    if (hook) ::UnhookWinEvent(hook);
+    hook = nullptr;
+  }
   if (g_installed == this) g_installed = nullptr;
 }
 
 bool TovTaskTrigger::Install() {
   if (Installed()) return true;
   constexpr DWORD kFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
-  createHook_ = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, EventProc, 0, 0, kFlags);
-  nameHook_ = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, EventProc, 0, 0, kFlags);
-  if (!createHook_) {
-    if (nameHook_) ::UnhookWinEvent(nameHook_);
-    nameHook_ = nullptr;
+  const DWORD events[] = {EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE};
+  for (std::size_t i = 0; i < 3; ++i) {
+    hooks_[i] = ::SetWinEventHook(events[i], events[i], nullptr, EventProc, 0, 0, kFlags);
+  }
+  if (!hooks_[0]) {
+    Uninstall();
     return false;
   }
   g_installed = this;
@@ -80,9 +86,9 @@ void TovTaskTrigger::SetTasks(const std::vector<std::wstring>& lines) {
   titleBuffer_.assign(longestTitle_ + 2, L'\0');
 }
 
-void CALLBACK TovTaskTrigger::EventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+void CALLBACK TovTaskTrigger::EventProc(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
                                         DWORD) noexcept {
-  if (object != OBJID_WINDOW || child != CHILDID_SELF || !window || event == EVENT_OBJECT_DESTROY) return;
+  if (object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
   TovTaskTrigger* self = g_installed;
   if (!self) return;
   Guarded(self->busy_, [&] { self->OnWindowEvent(window); });

@@ -27,7 +27,9 @@ class TovTaskTrigger {
 
   // Installs the hook on the calling thread; false when the system refused it (the idle runner then works alone).
   bool Install();
-  bool Installed() const { return createHook_ != nullptr; }
+  bool Installed() const { return hooks_[0] != nullptr; }
+  // Removes the hook; the idle runner then works alone.
+  void Uninstall();
 
   // The task lines to try, in order; parsed here once, with what each needs of a top-level window.
   void SetTasks(const std::vector<std::wstring>& lines);
@@ -61,8 +63,8 @@ class TovTaskTrigger {
   // False when this line acted on this window a moment ago: the many events of one dialog act once.
   bool ActedRecently(HWND window, std::size_t line, DWORD now);
 
-  HWINEVENTHOOK createHook_ = nullptr;  // create, destroy and show
-  HWINEVENTHOOK nameHook_ = nullptr;
+  // Create, show and name change, each alone: the destruction between them is of no use and would only wake us.
+  HWINEVENTHOOK hooks_[3] = {};
   std::vector<Line> lines_;
   std::size_t longestTitle_ = 0;
   std::wstring titleBuffer_;  // reused, so that dismissing an event allocates nothing

@@ -26,7 +26,7 @@ TEST(ActionLog, CutKeepsTheWholeLinesOfTheNewerHalf) {
   };
   const Case cases[] = {
       {"", ""},
-      {"aaa\r\nbbb\r\n", "bbb\r\n"},            // the middle falls on a line start
+      {"aaa\r\nbbb\r\n", "bbb\r\n"},                  // the middle falls on a line start
       {"a\r\nbbbb\r\ncc\r\ndd\r\n", "cc\r\ndd\r\n"},  // a line cut by the middle goes whole
       {"a\r\nbbbbbbbbbbbb\r\n", "bbbbbbbbbbbb\r\n"},  // the last line began in the older half: kept
   };

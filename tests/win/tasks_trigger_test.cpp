@@ -65,8 +65,8 @@ class TaskTrigger : public testing::Test {
 TEST_F(TaskTrigger, ActsOnAppearingWindowsOfOtherProcessesAndLogsEachActionOnce) {
   UseTasks({kTopTask, kButtonTask, L"\"Name=Stubborn Nag\",Class=SkimletNag"});
   ASSERT_TRUE(fixture::RegisterTestClass(L"SkimletNag"));
-  fixture::OwnedWindow own(::CreateWindowExW(0, L"SkimletNag", L"Nag Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                             200, 100, nullptr, nullptr, nullptr, nullptr));
+  fixture::OwnedWindow own(::CreateWindowExW(0, L"SkimletNag", L"Nag Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                             100, nullptr, nullptr, nullptr, nullptr));
   Nags nags(2000, L"\"top:Nag Top\" \"dialog:Nag Dialog\" \"top:Left Alone\" \"top:Stubborn Nag\"");
   // Messages only, no idle pass: the idle runner never runs here.
   ASSERT_TRUE(fixture::PollUntil([&] { return nags.Rows().size() >= 3; }, 20000));
@@ -95,13 +95,15 @@ TEST_F(TaskTrigger, PauseStopsBothPathsAndTestRunNamesWindowsWithoutActing) {
 
   Nags nags(20000, L"\"top:Nag Top+dialog:Nag Dialog\"");
   HWND top = nullptr, dialog = nullptr;
-  ASSERT_TRUE(fixture::PollUntil([&] {
-    top = ::FindWindowW(L"SkimletNag", L"Nag Top");
-    dialog = ::FindWindowW(L"SkimletNagDialog", L"Nag Dialog");
-    return top && dialog && ::IsWindowVisible(dialog);
-  }, 10000));
-  const HWND button = ::FindWindowExW(::FindWindowExW(dialog, nullptr, L"SkimletNagPanel", nullptr), nullptr,
-                                      L"Button", L"OK");
+  ASSERT_TRUE(fixture::PollUntil(
+      [&] {
+        top = ::FindWindowW(L"SkimletNag", L"Nag Top");
+        dialog = ::FindWindowW(L"SkimletNagDialog", L"Nag Dialog");
+        return top && dialog && ::IsWindowVisible(dialog);
+      },
+      10000));
+  const HWND button =
+      ::FindWindowExW(::FindWindowExW(dialog, nullptr, L"SkimletNagPanel", nullptr), nullptr, L"Button", L"OK");
   fixture::SkimletSession::RunLoopUntil([] { return false; }, 1500);  // idle passes and events
   EXPECT_TRUE(::IsWindow(top) && ::IsWindow(dialog)) << "paused: nothing acts";
 
@@ -131,8 +133,9 @@ TEST(TaskTriggerLog, ALogThatCannotBeWrittenIsReportedOnceAndTheTriggerGoesOn) {
   Nags nags(5000, L"\"top:Nag Top*3\"");
   ASSERT_TRUE(fixture::PollUntil([&] { return nags.Done(); }, 30000));
   for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(nags.Field(i, 3).substr(0, 5), L"gone ") << i;
-  const auto reports = std::count_if(session.opened.begin(), session.opened.end(),
-                                     [](const std::wstring& link) { return link.find(L"err&e=") != std::wstring::npos; });
+  const auto reports = std::count_if(session.opened.begin(), session.opened.end(), [](const std::wstring& link) {
+    return link.find(L"err&e=") != std::wstring::npos;
+  });
   EXPECT_EQ(reports, 1);
 }
 

@@ -76,16 +76,16 @@ Nag Make(const std::wstring& kind, const std::wstring& title) {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   Nag nag{title};
   if (kind == L"dialog") {
-    nag.top = ::CreateWindowExW(0, L"SkimletNagDialog", L"", style, 200, 200, 240, 140, nullptr, nullptr, instance,
-                                nullptr);
+    nag.top =
+        ::CreateWindowExW(0, L"SkimletNagDialog", L"", style, 200, 200, 240, 140, nullptr, nullptr, instance, nullptr);
     const HWND panel = ::CreateWindowExW(0, L"SkimletNagPanel", L"", WS_CHILD | WS_VISIBLE, 0, 0, 220, 90, nag.top,
                                          nullptr, instance, nullptr);
     nag.target = ::CreateWindowExW(0, L"Button", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 70, 30, 80, 26, panel,
                                    nullptr, instance, nullptr);
     ::SetWindowTextW(nag.top, title.c_str());  // as dialogs often do, once their controls exist
   } else {
-    nag.top = ::CreateWindowExW(0, L"SkimletNag", title.c_str(), style, 480, 240, 240, 140, nullptr, nullptr,
-                                instance, nullptr);
+    nag.top = ::CreateWindowExW(0, L"SkimletNag", title.c_str(), style, 480, 240, 240, 140, nullptr, nullptr, instance,
+                                nullptr);
     nag.target = nag.top;
   }
   return nag;
