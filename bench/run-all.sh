@@ -13,7 +13,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset windows -S "$ROOT" -B "$build" >/dev/null || { echo "configuring $build failed" >&2; exit 1; }
 fi
 cmake --build "$build" --target skimlet skimlet_console skimlet_png bench_inspect bench_snap bench_tasksearch \
-  bench_startup bench_minimal bench_memory bench_stall >/dev/null || { echo "building the benchmarks failed" >&2; exit 1; }
+  bench_startup bench_minimal bench_memory bench_stall bench_trigger nag_fixture >/dev/null ||
+  { echo "building the benchmarks failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 
 echo "Skimlet benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null)"
@@ -37,5 +38,6 @@ run lists
 run stall
 run memory
 run idle
+run trigger
 echo
 if [ ${#failed[@]} -eq 0 ]; then echo "all benchmarks ran"; else echo "failed: ${failed[*]}"; exit 1; fi

@@ -32,6 +32,7 @@ TovApp::TovApp(std::wstring exeName) : ExeName(std::move(exeName)), ExePath(core
 std::wstring TovApp::TaskFileName() const { return core::ChangeFileExt(ExeName, L".ini"); }
 std::wstring TovApp::SetFileName() const { return core::ChangeFileExt(ExeName, L".log"); }
 std::wstring TovApp::SnapshotFileName() const { return ExeName + L".tmp.bmp"; }
+std::wstring TovApp::ActionLogFileName() const { return core::ChangeFileExt(ExeName, L".actions.txt"); }
 
 TovProject::TovProject() : Name(core::product::kName), Title(core::product::kTitle), Version(core::product::kVersion) {
   gui::Application::Instance().SetTitle(Title);

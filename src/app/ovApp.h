@@ -17,6 +17,7 @@ class TovApp {
   std::wstring TaskFileName() const;      // extension replaced by ".ini"
   std::wstring SetFileName() const;       // extension replaced by ".log"
   std::wstring SnapshotFileName() const;  // ".tmp.bmp" appended to the whole name
+  std::wstring ActionLogFileName() const;  // extension replaced by ".actions.txt"
 };
 
 class TovProject {

@@ -121,8 +121,14 @@ void TovFrmMain::CreateMenus() {
   miHistory->Add(L"-");
 
   miTask = &pm.Add(L"&Task");
+  miTask->SetTag(3);  // index of the last fixed item: entries start after it
   miAddTask = &miTask->Add(L"Add a CloseOrClick task");
   miAddTask->OnClick = [this](gui::MenuItem&) { miAddTaskClick(); };
+  miPauseTasks = &miTask->Add(L"&Pause tasks");
+  miPauseTasks->SetAutoCheck(true);
+  miPauseTasks->OnClick = [this](gui::MenuItem&) { miPauseTasksClick(); };
+  miTestTasks = &miTask->Add(L"&Test tasks");
+  miTestTasks->OnClick = [this](gui::MenuItem&) { miTestTasksClick(); };
   miTask->Add(L"-");
   FTaskMenu.Attach(*miTask);
 
@@ -205,6 +211,11 @@ void TovFrmMain::FormCreate() {
   FIniFileName = ovApp->TaskFileName();
   LoadLists();
   BuildListMenus();
+  FActionLog.SetPath(ovApp->ActionLogFileName());
+  FTrigger.Suspended = [this] { return grab.Grabbing || TasksPaused(); };
+  FTrigger.OnAction = [this](std::size_t line, const TovTaskTarget& target) { FActionLog.Record(line, target); };
+  TasksChanged();
+  FTrigger.Install();
   FUtils.SnapCursor = miSnapCursor->Checked();
   PlaceOnWorkArea();
   ti.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000);

@@ -24,6 +24,8 @@
 #include "app/ovListMenu.h"
 #include "app/ovSkimlet.h"
 #include "engine/ovTaskAction.h"
+#include "engine/ovActionLog.h"
+#include "engine/ovTaskTrigger.h"
 #include "engine/ovWinUtils.h"
 
 class TovFrmMain : public gui::Form {
@@ -58,6 +60,8 @@ class TovFrmMain : public gui::Form {
   gui::MenuItem* miAddHistory = nullptr;
   gui::MenuItem* miTask = nullptr;
   gui::MenuItem* miAddTask = nullptr;
+  gui::MenuItem* miPauseTasks = nullptr;
+  gui::MenuItem* miTestTasks = nullptr;
   gui::MenuItem* miSnap = nullptr;
   gui::MenuItem* miSnapWin = nullptr;
   gui::MenuItem* miSnapReg = nullptr;
@@ -83,6 +87,9 @@ class TovFrmMain : public gui::Form {
   int32_t FTaskIndex = 0;
   core::RandomGenerator FTaskDraw;
   std::optional<TovTaskFinder> FTaskFinder;  // a task whose window is still being searched for
+  std::size_t FTaskFinderLine = 0;           // ... and the index of its line
+  TovTaskTrigger FTrigger;  // acts on task windows as they appear
+  TovActionLog FActionLog;
 
   // The frame (ovMainForm).
   void FormCreate();
@@ -127,6 +134,10 @@ class TovFrmMain : public gui::Form {
   void HistoryItemClick(gui::MenuItem& item);
   void miAddTaskClick();
   void RunNextTask();
+  void TasksChanged();  // after FTaskList changed: the trigger tries the new lines
+  bool TasksPaused() const;
+  void miPauseTasksClick();
+  void miTestTasksClick();
 
  protected:
   void OnCreate() override;

@@ -120,4 +120,5 @@ void TovFrmMain::miAddTaskClick() {
   // Saved before the runner or the menu see it: a line that failed to save is nowhere.
   AppendAndSave(FTaskList, line, FIniFileName);
   AddTaskItem(line);
+  TasksChanged();
 }

@@ -1,9 +1,13 @@
-// The close-or-click task runner: on idle passes, now and then, the next task line in turn acts on its window.
+// The close-or-click task runner: on idle passes, now and then, the next task line in turn acts on its window;
+// beside it the trigger acts on task windows as they appear. Both log what they do, both stop while the tasks are
+// paused, and "Test tasks" shows what each line would act on now.
 #include <chrono>
 
 #include "app/ovMainForm.h"
 #include "core/TaskLine.h"
+#include "core/TaskTestLine.h"
 #include "engine/ovTaskAction.h"
+#include "engine/ovWindowNames.h"
 
 namespace {
 
@@ -17,14 +21,15 @@ constexpr std::chrono::milliseconds kSearchBudget{30};
 }  // namespace
 
 void TovFrmMain::RunNextTask() {
-  if (grab.Grabbing) return;
+  if (grab.Grabbing || TasksPaused()) return;
   if (!FTaskFinder) {
     if (FTaskDraw.Draw(kDrawRange) != 0) return;
     const auto count = static_cast<int64_t>(FTaskList.size());
     if (FTaskIndex < 0 || FTaskIndex >= count) FTaskIndex = 0;
     if (FTaskIndex >= count) return;
 
-    const core::TaskItems task = core::TaskItems::FromLine(FTaskList[static_cast<std::size_t>(FTaskIndex)]);
+    FTaskFinderLine = static_cast<std::size_t>(FTaskIndex);
+    const core::TaskItems task = core::TaskItems::FromLine(FTaskList[FTaskFinderLine]);
     // Each run uses up one line, whether or not its window is found.
     ++FTaskIndex;
     FTaskFinder.emplace(task);
@@ -34,6 +39,27 @@ void TovFrmMain::RunNextTask() {
     ::PostMessageW(Handle(), WM_NULL, 0, 0);
     return;
   }
-  ApplyTaskAction(FTaskFinder->Target());
+  const TovTaskTarget target = FTaskFinder->Target();
   FTaskFinder.reset();
+  if (ApplyTaskAction(target)) FActionLog.Record(FTaskFinderLine, target);
+}
+
+void TovFrmMain::TasksChanged() { FTrigger.SetTasks(FTaskList); }
+
+bool TovFrmMain::TasksPaused() const { return miPauseTasks && miPauseTasks->Checked(); }
+
+void TovFrmMain::miPauseTasksClick() { ti.SetTip(TasksPaused() ? L"Skimlet (tasks paused)" : L"Skimlet"); }
+
+void TovFrmMain::miTestTasksClick() {
+  std::vector<std::wstring> lines;
+  for (std::size_t i = 0; i < FTaskList.size(); ++i) {
+    const TovTaskTarget target = FindTaskTarget(core::TaskItems::FromLine(FTaskList[i]));
+    if (!target.Window) {
+      lines.push_back(core::FormatTaskTestLine(i + 1, FTaskList[i], std::nullopt, {}));
+      continue;
+    }
+    const auto handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target.Window));
+    lines.push_back(core::FormatTaskTestLine(i + 1, FTaskList[i], handle, StoredWindowTitle(target.Window)));
+  }
+  mm.SetLines(lines);
 }

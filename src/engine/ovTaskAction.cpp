@@ -4,8 +4,18 @@
 
 #include "core/Integers.h"
 #include "engine/ovTaskSearch.h"
+#include "engine/ovWindowNames.h"
 #include "gui/Application.h"
 #include "gui/Window.h"
+
+namespace {
+
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
+
+}  // namespace
 
 TovTaskFinder::TovTaskFinder(const core::TaskItems& task) {
   target_.Key = core::ParseInt32Or0(task.Value(L"Key"));
@@ -43,6 +53,32 @@ TovTaskTarget FindTaskTarget(const core::TaskItems& task) {
   TovTaskFinder finder(task);
   finder.Continue(std::chrono::steady_clock::time_point::max());
   return finder.Target();
+}
+
+bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstring& windowName) {
+  return SameIgnoringCase(WindowClassName(window), className) &&
+         SameIgnoringCase(StoredWindowTitle(window, windowName.size() + 1), windowName);
+}
+
+TovTaskTarget FindTaskTarget(const core::TaskItems& task, HWND top) {
+  TovTaskTarget target;
+  target.Key = core::ParseInt32Or0(task.Value(L"Key"));
+  const std::wstring className = task.Value(L"Class");
+  const std::wstring windowName = task.Value(L"Name");
+  const std::wstring parentClass = task.Value(L"pClass");
+
+  if (parentClass.empty()) {
+    target.Action = target.Key != 0 ? TovTaskAction::Key : TovTaskAction::Close;
+    if (WindowIsNamed(top, className, windowName)) target.Window = top;
+    return target;
+  }
+
+  target.Action = target.Key != 0 ? TovTaskAction::Key : TovTaskAction::Click;
+  if (!WindowIsNamed(top, parentClass, task.Value(L"pName"))) return target;
+  const int32_t levels = core::ParseInt32Or0(task.Value(L"pLevels"));
+  target.Window = levels == 0 ? ::FindWindowExW(top, nullptr, className.c_str(), windowName.c_str())
+                              : FindTaskWindow(top, levels, className, windowName);
+  return target;
 }
 
 namespace {

@@ -42,6 +42,13 @@ class TovTaskFinder {
   std::optional<TovTaskWindowSearch> search_;
 };
 
+// The same, looking only at the top-level window `top`: the task's window when top is (a top-level task) or holds
+// (a control task) it. Class names and titles compare as FindWindowW compares them, without regard to case.
+TovTaskTarget FindTaskTarget(const core::TaskItems& task, HWND top);
+
+// Whether the window's class name and title are these, compared as FindWindowW compares them.
+bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstring& windowName);
+
 // Posts the action to the target's window: WM_CLOSE, a left click (only while the control is enabled), or the
 // key's down and up. False when nothing was posted (no window, one of this program's own windows, or a disabled
 // control to click).

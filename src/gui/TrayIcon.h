@@ -50,6 +50,7 @@ class TrayIcon {
 
   // The tip shown when the pointer rests on the icon; longer text is cut to what the shell holds (127 characters).
   void SetTip(std::wstring tip);
+  const std::wstring& Tip() const { return tip_; }
 
   // Shows the icon in the notification area (adding it the first time) or hides it there. Returns whether the
   // shell accepted it.

@@ -53,10 +53,11 @@ void ExpectLoaded(ListsSession& lists, const Lines& tasks, const Lines& sets) {
   EXPECT_EQ(lists.TaskEntries(), Shown(tasks, false));
   EXPECT_EQ(lists.SetEntries(), Shown(sets, true));
   // The menus that Windows shows hold the same number of entries.
-  EXPECT_EQ(::GetMenuItemCount(main.miTask->Handle()), static_cast<int>(2 + Shown(tasks, false).size()));
+  const auto firstTask = static_cast<std::size_t>(main.miTask->Tag()) + 1;  // after the fixed items
+  EXPECT_EQ(::GetMenuItemCount(main.miTask->Handle()), static_cast<int>(firstTask + Shown(tasks, false).size()));
   EXPECT_EQ(::GetMenuItemCount(main.pmSet.Handle()), static_cast<int>(2 + Shown(sets, true).size()));
   // Task entries do nothing when chosen; set entries share the Set pop-up's handler.
-  for (std::size_t i = 2; i < main.miTask->Count(); ++i) EXPECT_FALSE(main.miTask->Item(i).OnClick);
+  for (std::size_t i = firstTask; i < main.miTask->Count(); ++i) EXPECT_FALSE(main.miTask->Item(i).OnClick);
   for (std::size_t i = 2; i < main.pmSet.Count(); ++i) {
     EXPECT_TRUE(main.pmSet.Item(i).OnClick);
     EXPECT_EQ(main.pmSet.Item(i).Tag(), 0);

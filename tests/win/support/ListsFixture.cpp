@@ -63,7 +63,9 @@ TovFrmMain& ListsSession::Start() {
 
 TovFrmMain& ListsSession::Main() { return session_->Main(); }
 
-std::vector<std::wstring> ListsSession::TaskEntries() { return Captions(*Main().miTask, 2); }
+std::vector<std::wstring> ListsSession::TaskEntries() {
+  return Captions(*Main().miTask, static_cast<std::size_t>(Main().miTask->Tag()) + 1);
+}
 
 std::vector<std::wstring> ListsSession::SetEntries() { return Captions(Main().pmSet.Items(), 2); }
 

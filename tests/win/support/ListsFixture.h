@@ -31,7 +31,7 @@ class ListsSession {
   TovFrmMain& Start();
   TovFrmMain& Main();
 
-  // Captions of the entries after the fixed items (the first two) of the Task submenu and the Set pop-up.
+  // Captions of the entries after the fixed items of the Task submenu and the Set pop-up (the first two).
   std::vector<std::wstring> TaskEntries();
   std::vector<std::wstring> SetEntries();
 

@@ -77,9 +77,10 @@ bool ChildProcess::Place(const std::wstring& exe) {
   return ::CopyFileW(exe.c_str(), exePath_.c_str(), FALSE) != FALSE;
 }
 
-bool ChildProcess::Launch() {
+bool ChildProcess::Launch(const std::wstring& arguments) {
   if (process_.hProcess || !folder_) return false;
   std::wstring commandLine = L"\"" + exePath_ + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   if (!::CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

@@ -33,9 +33,9 @@ class ChildProcess {
   // Copies `exe` into its own temporary folder under the same file name. Files put beside the copy before
   // Launch are there when it starts.
   bool Place(const std::wstring& exe);
-  // Starts the placed copy, with its folder as the working folder.
-  bool Launch();
-  bool Start(const std::wstring& exe) { return Place(exe) && Launch(); }
+  // Starts the placed copy, with its folder as the working folder and `arguments` after its name.
+  bool Launch(const std::wstring& arguments = {});
+  bool Start(const std::wstring& exe, const std::wstring& arguments = {}) { return Place(exe) && Launch(arguments); }
 
   const std::wstring& ExePath() const { return exePath_; }
   DWORD Id() const { return process_.dwProcessId; }
