@@ -8,6 +8,7 @@
 #include "app/ovEmpty.h"
 #include "app/ovMainForm.h"
 #include "gui/Application.h"
+#include "engine/ovSnapClipboard.h"
 #include "engine/ovWinSnap.h"
 
 namespace {
@@ -51,7 +52,7 @@ void TovFrmMain::bSnapWinClick() {
   const DWORD elapsed = ::GetTickCount() - start;  // unsigned: right across the counter's wrap
   SetCaption(L"Skimlet " + std::to_wstring(elapsed));
 
-  gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
+  ShowSnapshot();
   AddHistory();
 }
 
@@ -65,7 +66,15 @@ void TovFrmMain::bSnapRegClick() {
   }
 
   FUtils.SnapRect(SelectRegion(), FTmpFileName);
-  gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
+  ShowSnapshot();
+}
+
+void TovFrmMain::ShowSnapshot() {
+  const std::wstring shown = ConvertToPng(FTmpFileName, ovApp->ExeName);
+  if (miSnapClipboard->Checked()) {
+    CopySnapshotToClipboard(Handle(), FTmpFileName, shown != FTmpFileName ? shown : std::wstring());
+  }
+  gui::Application::Instance().ShellOpenFile(shown);
 }
 
 void TovFrmMain::miSnapCursorClick() {

@@ -226,7 +226,8 @@ TEST_F(ShellTest, MenusAsWindowsHoldsThemMatchTheTables) {
       submenu(L"&Task", {item(L"Add a CloseOrClick task"), separator}),
       separator,
       submenu(L"&Snap", {item(L"&Window"), item(L"&Region"),
-                         submenu(L"&Options", {item(L"Snap &Cursor", true), item(L"&Hide Skimlet", true)})}),
+                         submenu(L"&Options", {item(L"Snap &Cursor", true), item(L"&Hide Skimlet", true),
+                                               item(L"Copy to clip&board")})}),
       separator,
       item(L"E&xit"),
       separator,
@@ -252,7 +253,7 @@ TEST_F(ShellTest, MenusAsWindowsHoldsThemMatchTheTables) {
     }
     return count;
   };
-  EXPECT_EQ(ampersands(actualMain), 11);
+  EXPECT_EQ(ampersands(actualMain), 12);
   EXPECT_EQ(ampersands(actualSet), 1);
 
   // The snapshot option starts checked and reaches the target helper; Hide Skimlet only toggles its mark.
