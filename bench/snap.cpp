@@ -1,5 +1,6 @@
 // Times a full-screen capture to a bitmap file and its conversion to PNG: through the product's library, and through
-// the imaging component's PNG encoder that the library used before, on the same bitmap.
+// the imaging component's PNG encoder that the library used before, on the same bitmap. With the picture, also the
+// window snapshot of the picture while a small window covers it, which has the picture draw itself.
 //   bench_snap.exe [runs] [output folder] [desktop]
 // Shows a full-screen picture first, so the files hold more than a flat colour; with "desktop" it shows nothing and
 // captures the screen as it is. With the picture, when it has measured it writes <folder>\ready and keeps the
@@ -22,6 +23,8 @@
 #include "BenchKit.h"
 #include "gui/Handles.h"
 #include "engine/ovWinSnap.h"
+#include "engine/ovWindowCapture.h"
+#include "support/ImageFiles.h"
 #include "support/Poll.h"
 #include "support/TestFiles.h"
 #include "snap_wic.h"
@@ -35,30 +38,38 @@ long long FileSize(const std::wstring& path) {
 }
 
 // Gradients with fine detail, roughly as hard to compress as a desktop with text and pictures.
+void PaintPicture(HWND hwnd, HDC dc) {
+  RECT r;
+  ::GetClientRect(hwnd, &r);
+  const int w = r.right, h = r.bottom;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const unsigned noise = ((x * 7919u) ^ (y * 104729u)) * 2654435761u >> 28;
+      const unsigned red = (x * 255 / w) ^ ((y / 16) % 2 ? 0 : 0x20);
+      const unsigned green = (y * 255 / h + noise) & 0xFF;
+      const unsigned blue = ((x / 40 + y / 30) % 2 ? 200 : 60) + noise;
+      pixels[static_cast<std::size_t>(y) * w + x] = (red << 16) | (green << 8) | (blue & 0xFF);
+    }
+  }
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  ::SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pixels.data(), &bi, DIB_RGB_COLORS);
+}
+
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_PAINT) {
     const gui::PaintDc dc(hwnd);
-    RECT r;
-    ::GetClientRect(hwnd, &r);
-    const int w = r.right, h = r.bottom;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) {
-        const unsigned noise = ((x * 7919u) ^ (y * 104729u)) * 2654435761u >> 28;
-        const unsigned red = (x * 255 / w) ^ ((y / 16) % 2 ? 0 : 0x20);
-        const unsigned green = (y * 255 / h + noise) & 0xFF;
-        const unsigned blue = ((x / 40 + y / 30) % 2 ? 200 : 60) + noise;
-        pixels[static_cast<std::size_t>(y) * w + x] = (red << 16) | (green << 8) | (blue & 0xFF);
-      }
-    }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    ::SetDIBitsToDevice(dc.dc(), 0, 0, w, h, 0, 0, 0, h, pixels.data(), &bi, DIB_RGB_COLORS);
+    PaintPicture(hwnd, dc.dc());
+    return 0;
+  }
+  if (msg == WM_PRINTCLIENT) {  // what PrintWindow asks for
+    PaintPicture(hwnd, reinterpret_cast<HDC>(wp));
     return 0;
   }
   return ::DefWindowProcW(hwnd, msg, wp, lp);
@@ -107,7 +118,8 @@ int main(int argc, char** argv) {
 
   const std::wstring bmp = folder + L"bench.tmp.bmp", wicPng = folder + L"wic.png";
   std::wstring result;
-  double captureMs = 0, convertMs = 0, wicMs = 0, filterMs = 0, encodeMs = 0;
+  double captureMs = 0, convertMs = 0, wicMs = 0, filterMs = 0, encodeMs = 0, coveredMs = -1;
+  bool coveredDrawn = false;
   bool wicWritten = false;
   try {
     captureMs = MedianMs(runs, [&] { CaptureScreenRect(core::Rect{0, 0, width, height}, bmp, false); });
@@ -118,6 +130,18 @@ int main(int argc, char** argv) {
     const std::span<const std::uint8_t> file(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     filterMs = MedianMs(runs, [&] { core::EncodeBmpAsPng(file, 0); });
     encodeMs = MedianMs(runs, [&] { core::EncodeBmpAsPng(file); });
+    if (picture) {
+      // A small black window over the picture: the window snapshot has the picture draw itself.
+      const HWND cover = ::CreateWindowExW(WS_EX_TOPMOST, L"Static", L"", WS_POPUP | WS_VISIBLE | SS_BLACKRECT,
+                                           width / 2, height / 2, 200, 100, nullptr, nullptr, nullptr, nullptr);
+      fixture::Settle(300);
+      const std::wstring coveredBmp = folder + L"covered.bmp";
+      const FrameBoundsSource none = [](HWND) { return std::optional<core::Rect>(); };
+      coveredMs = MedianMs(runs, [&] { CaptureWindow(picture, coveredBmp, false, none); });
+      const auto under = fixture::BmpPixel(fixture::ReadFileBytes(coveredBmp), width / 2 + 100, height / 2 + 50);
+      coveredDrawn = IsWindowCovered(picture, {0, 0, width, height}) && under && *under != 0;
+      ::DestroyWindow(cover);
+    }
   } catch (const std::exception& e) {
     std::printf("error=%s\n", e.what());
     return 1;
@@ -127,6 +151,7 @@ int main(int argc, char** argv) {
   const auto theirs = wicWritten ? WicDecode(wicPng) : std::nullopt;
   std::printf("capture_ms_median=%.2f\nconvert_ms_median=%.2f\nwic_ms_median=%.2f\n", captureMs, convertMs, wicMs);
   std::printf("encode_ms_median=%.2f\nfilter_ms_median=%.2f\n", encodeMs, filterMs);
+  std::printf("covered_ms_median=%.2f\ncovered_drawn=%d\n", coveredMs, coveredDrawn ? 1 : 0);
   std::printf("converted=%d\nbmp_bytes=%lld\npng_bytes=%lld\nwic_png_bytes=%lld\nsame_pixels=%d\n", converted ? 1 : 0,
               FileSize(bmp), converted ? FileSize(result) : -1, wicWritten ? FileSize(wicPng) : -1,
               ours && theirs && *ours == *theirs ? 1 : 0);

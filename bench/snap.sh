@@ -4,7 +4,8 @@
 #  - a desktop: a photo-like wallpaper (ImageMagick's plasma fractal, softened) under some of Wine's own programs
 #    (Notepad showing the README, the registry editor, the configuration dialog).
 # Each captured bitmap is converted by the product's library, by the imaging component's PNG encoder that the library
-# used before, and by ImageMagick's convert. Prints medians, ratios and the file sizes.
+# used before, and by ImageMagick's convert. Also a window snapshot of the synthetic picture while a small window covers
+# it (the picture draws itself) beside the screen copy. Prints medians, ratios and the file sizes.
 #   bench/snap.sh [build folder, default build/windows] [runs, default 15]
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -80,5 +81,10 @@ print_machine "$out/synthetic/bench.txt"
 echo "runs: $runs, medians in milliseconds"
 capture_ms=$(field_of "$out/synthetic/bench.txt" capture_ms_median)
 echo "capture to BMP:    skimlet $capture_ms    import -window root $import_ms    ratio $(ratio "$capture_ms" "$import_ms")"
+covered_ms=$(field_of "$out/synthetic/bench.txt" covered_ms_median)
+echo "window snapshot of the covered picture (it draws itself): $covered_ms    screen copy $capture_ms" \
+  "   ratio $(ratio "$covered_ms" "$capture_ms")"
+[ "$(field_of "$out/synthetic/bench.txt" covered_drawn)" = 1 ] ||
+  echo "  note: the covered picture was not drawn by itself (the screen copy was kept)"
 report "synthetic picture (bench_snap's gradients with fine noise)" "$out/synthetic"
 report "desktop (plasma wallpaper, Notepad, registry editor, Wine configuration)" "$out/desktop"

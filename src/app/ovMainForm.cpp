@@ -145,6 +145,8 @@ void TovFrmMain::CreateMenus() {
   miHideSelf = &miSnapOption->Add(L"&Hide Skimlet");
   miHideSelf->SetChecked(true);
   miHideSelf->SetAutoCheck(true);
+  miSnapClipboard = &miSnapOption->Add(L"Copy to clip&board");
+  miSnapClipboard->SetAutoCheck(true);
 
   pm.Add(L"-");
   miExit = &pm.Add(L"E&xit");

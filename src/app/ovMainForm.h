@@ -68,6 +68,7 @@ class TovFrmMain : public gui::Form {
   gui::MenuItem* miSnapOption = nullptr;
   gui::MenuItem* miSnapCursor = nullptr;
   gui::MenuItem* miHideSelf = nullptr;
+  gui::MenuItem* miSnapClipboard = nullptr;  // every snapshot also goes to the clipboard; toggles itself
   gui::MenuItem* miExit = nullptr;
   gui::MenuItem* miHelp = nullptr;
   gui::MenuItem* miAbout = nullptr;
@@ -149,6 +150,9 @@ class TovFrmMain : public gui::Form {
   // Opens pm with its top-left corner at a screen point.
   void PopupMainMenu(POINT screen);
   void CreateControls();
+  // After a capture: converts the bitmap, puts the snapshot on the clipboard when that option is ticked, and opens
+  // the PNG (or the bitmap).
+  void ShowSnapshot();
   void CreateMenus();
   void CreateTrayIcon();
   void RegisterHints();

@@ -8,6 +8,7 @@
 #include "app/ovEmpty.h"
 #include "app/ovMainForm.h"
 #include "gui/Application.h"
+#include "engine/ovSnapClipboard.h"
 #include "engine/ovWinSnap.h"
 
 namespace {
@@ -56,7 +57,7 @@ void TovFrmMain::bSnapWinClick() {
   SetCaption(L"Skimlet " + std::to_wstring(elapsed));
   showAgain.ShowNow();  // the conversion may take a while: the program stays on screen meanwhile
 
-  gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
+  ShowSnapshot();
   AddHistory();
 }
 
@@ -71,7 +72,15 @@ void TovFrmMain::bSnapRegClick() {
 
   FUtils.SnapRect(SelectRegion(), FTmpFileName);
   showAgain.ShowNow();
-  gui::Application::Instance().ShellOpenFile(ConvertToPng(FTmpFileName, ovApp->ExeName));
+  ShowSnapshot();
+}
+
+void TovFrmMain::ShowSnapshot() {
+  const std::wstring shown = ConvertToPng(FTmpFileName, ovApp->ExeName);
+  if (miSnapClipboard->Checked()) {
+    CopySnapshotToClipboard(Handle(), FTmpFileName, shown != FTmpFileName ? shown : std::wstring());
+  }
+  gui::Application::Instance().ShellOpenFile(shown);
 }
 
 void TovFrmMain::miSnapCursorClick() {

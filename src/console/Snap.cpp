@@ -1,15 +1,22 @@
-// "snap": the screen, a region or a window's rectangle captured as the tool window captures it, and converted by
-// the same library. Nothing of ours is shown or hidden, and no viewer is opened.
+// "snap": the screen, a region or a window captured as the tool window captures them, and encoded as PNG from the
+// captured pixels by the core's encoder (no bitmap file in between). Nothing of ours is shown or hidden, and no viewer
+// is opened.
 #include <windows.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "console/Commands.h"
+#include "core/Bmp.h"
 #include "core/ConsoleFormat.h"
-#include "core/Paths.h"
+#include "core/PngEncoder.h"
 #include "core/Unicode.h"
 #include "engine/ovWinSnap.h"
+#include "engine/ovWindowCapture.h"
 #include "engine/ovWindowFacts.h"
+#include "gui/AtomicFile.h"
 #include "gui/Error.h"
 
 namespace {
@@ -45,12 +52,23 @@ core::LocalTime Now() {
   return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-std::wstring Reason(DWORD error) { return gui::SystemErrorText(error); }
+// The PNG of a captured image, straight from its rows; empty when the encoder refuses them.
+std::vector<std::uint8_t> EncodeImage(const CapturedImage& image) {
+  core::PngSource source;
+  source.pixels = std::span(image.bmp).subspan(core::kBmpHeaderSize);
+  source.width = static_cast<std::uint32_t>(image.width);
+  source.height = static_cast<std::uint32_t>(image.height);
+  source.stride = core::BmpStride(source.width, image.depth);
+  source.bytesPerPixel = image.depth / 8;
+  source.topDown = false;
+  return core::EncodePng(source);
+}
 
 }  // namespace
 
 int RunSnap(Console& console, const core::Command& command) {
   core::Rect area;
+  HWND window = nullptr;
   if (command.screen) {
     area = VirtualScreen();
   } else if (command.region) {
@@ -58,45 +76,36 @@ int RunSnap(Console& console, const core::Command& command) {
   } else {
     const std::vector<HWND> matches = MatchingWindows(command.criteria);
     if (matches.empty()) return console.Fail(core::kExitNoWindow, kNoWindowMessage);
-    area = ReadWindowFacts(matches.front()).rect;
+    window = matches.front();
+    area = WindowSnapArea(window, CompositorFrameBounds);
   }
   if (area.Width() <= 0 || area.Height() <= 0)
     return console.Fail(core::kExitActionFailed, L"nothing to snap: the area is empty");
 
-  // Without the library the picture stays a bitmap, and its file is named for what it holds.
-  const std::wstring library = core::ChangeFileExt(console.exeName, L".dll");
-  const bool png = !command.bmp && gui::FileExists(library);
-  if (!command.bmp && !png) console.err.WriteLine(L"skimlet: no PNG library (" + library + L"): saving a bitmap");
-
   std::wstring path;
   if (command.outFile) {
     path = FullPath(*command.outFile);
-    if (!png && !command.bmp) path = core::ChangeFileExt(path, L".bmp");
   } else {
     const auto name =
-        core::PickSnapshotFileName(Now(), !png, [](const std::wstring& n) { return PathTaken(FullPath(n)); });
+        core::PickSnapshotFileName(Now(), command.bmp, [](const std::wstring& n) { return PathTaken(FullPath(n)); });
     if (!name) return console.Fail(core::kExitActionFailed, L"no free snapshot file name in the current folder");
     path = FullPath(*name);
   }
 
   try {
-    if (!png) {
-      CaptureScreenRect(area, path, command.cursor);
+    CapturedImage image;
+    if (window) {
+      image = CaptureWindowPixels(window, command.cursor);
     } else {
-      // The library converts a bitmap file into a PNG beside it: both are temporary files beside the target.
-      const std::wstring bitmap = path + L".tmp.bmp";
-      CaptureScreenRect(area, bitmap, command.cursor);
-      const std::wstring converted = ConvertToPng(bitmap, console.exeName);
-      ::DeleteFileW(bitmap.c_str());
-      if (converted == bitmap) {
-        return console.Fail(core::kExitActionFailed,
-                            L"the PNG library (" + library + L") could not convert the snapshot");
-      }
-      if (!::MoveFileExW(converted.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        const DWORD error = ::GetLastError();
-        ::DeleteFileW(converted.c_str());
-        return console.Fail(core::kExitActionFailed, path + L": " + Reason(error));
-      }
+      WaitWhileShiftDown();
+      image = CaptureScreenPixels(area, command.cursor);
+    }
+    if (command.bmp) {
+      WriteBmpFile(image, path);
+    } else {
+      const std::vector<std::uint8_t> png = EncodeImage(image);
+      if (png.empty()) return console.Fail(core::kExitActionFailed, L"the snapshot could not be encoded as PNG");
+      gui::WriteFileAtomically(path, png);
     }
   } catch (const gui::Win32Error& error) {
     return console.Fail(core::kExitActionFailed, error.Message());

@@ -21,6 +21,17 @@ constexpr std::uint8_t kColourRgba = 6;
 // that the buffer stays in the cache.
 constexpr std::size_t kIdatBytes = 256 * 1024;
 
+// zlib's deflateTune arguments for noise-like pictures (see kPngNoisyLevel): good length and nice length as level 3
+// has them, every string of a match inserted in the hash (258, the longest match), and chains of 8.
+struct DeflateTune {
+  int goodLength, maxInsert, niceLength, maxChain;
+};
+constexpr DeflateTune kNoisyTune{4, 258, 32, 8};
+
+// One row in this many is filtered to choose the level: enough rows to see the picture's kind, few enough that the
+// sample costs a few percent of the filtering.
+constexpr std::uint32_t kSampleEvery = 16;
+
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
@@ -48,10 +59,11 @@ class IdatWriter {
     if (open_) deflateEnd(&z_);
   }
 
-  bool Open(int level) {
+  bool Open(int level, const DeflateTune* tune) {
     open_ = deflateInit(&z_, level) == Z_OK;
     ResetOutput();
-    return open_;
+    if (!open_) return false;
+    return !tune || deflateTune(&z_, tune->goodLength, tune->maxInsert, tune->niceLength, tune->maxChain) == Z_OK;
   }
 
   // Compresses `data` (at most a row, far below 4 GB); `last` ends the stream and writes what is left.
@@ -127,7 +139,8 @@ class RowFilter {
   std::uint8_t* Current() { return current_.data() + pixel_; }
 
   // The cheapest filtering of the current row, its filter type first; the current row becomes the previous.
-  std::span<const std::uint8_t> Filter() {
+  // `cost`, when given, receives that filtering's cost.
+  std::span<const std::uint8_t> Filter(std::uint32_t* cost = nullptr) {
     const std::uint8_t* x = current_.data() + pixel_;
     const std::uint8_t* left = current_.data();
     const std::uint8_t* up = previous_.data() + pixel_;
@@ -147,9 +160,13 @@ class RowFilter {
       costs[4] = Apply(x, n, [&](std::size_t i) { return Paeth(left[i], up[i], upLeft[i]); }, Candidate(4));
     }
     const std::size_t best = static_cast<std::size_t>(std::min_element(costs.begin(), costs.end()) - costs.begin());
+    if (cost) *cost = costs[best];
     std::swap(current_, previous_);
     return candidates_[best];
   }
+
+  // The current row becomes the previous without being filtered.
+  void Skip() { std::swap(current_, previous_); }
 
  private:
   std::uint8_t* Candidate(std::size_t type) { return candidates_[type].data() + 1; }
@@ -195,11 +212,39 @@ bool Describable(const PngSource& s) {
   return (s.pixels.size() - rowBytes) / s.stride >= s.height - 1;
 }
 
+const std::uint8_t* StoredRow(const PngSource& s, std::uint32_t y) {
+  const std::uint64_t stored = s.topDown ? y : s.height - 1 - y;
+  return s.pixels.data() + stored * s.stride;
+}
+
+// The level for this picture: filters every kSampleEvery-th row (below the one above it) and compares the mean
+// cost a byte with kPngNoisyMeanCost.
+int ChooseLevel(const PngSource& s, std::uint32_t channels) {
+  const std::size_t rowBytes = static_cast<std::size_t>(s.width) * channels;
+  RowFilter filter(rowBytes, channels);
+  std::uint64_t total = 0;
+  std::uint64_t bytes = 0;
+  for (std::uint32_t y = 1; y < s.height; y += kSampleEvery) {
+    ToPngOrder(StoredRow(s, y - 1), filter.Current(), s.width, s.bytesPerPixel, s.alpha);
+    filter.Skip();
+    ToPngOrder(StoredRow(s, y), filter.Current(), s.width, s.bytesPerPixel, s.alpha);
+    std::uint32_t cost = 0;
+    filter.Filter(&cost);
+    total += cost;
+    bytes += rowBytes;
+  }
+  if (bytes == 0) return kPngScreenLevel;  // one row: nothing to choose by, and little to compress
+  return static_cast<double>(total) / static_cast<double>(bytes) >= kPngNoisyMeanCost ? kPngNoisyLevel
+                                                                                      : kPngScreenLevel;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> EncodePng(const PngSource& source, int level) {
   if (!Describable(source)) return {};
   const std::uint32_t channels = source.alpha ? 4 : 3;
+  const bool choose = level == kPngChooseLevel;
+  if (choose) level = ChooseLevel(source, channels);
 
   std::vector<std::uint8_t> png(kSignature.begin(), kSignature.end());
   std::vector<std::uint8_t> header;
@@ -210,12 +255,10 @@ std::vector<std::uint8_t> EncodePng(const PngSource& source, int level) {
   PutChunk(png, "IHDR", header);
 
   IdatWriter idat(png);
-  if (!idat.Open(level)) return {};
+  if (!idat.Open(level, choose && level == kPngNoisyLevel ? &kNoisyTune : nullptr)) return {};
   RowFilter filter(static_cast<std::size_t>(source.width) * channels, channels);
   for (std::uint32_t y = 0; y < source.height; ++y) {
-    const std::uint64_t stored = source.topDown ? y : source.height - 1 - y;
-    ToPngOrder(source.pixels.data() + stored * source.stride, filter.Current(), source.width, source.bytesPerPixel,
-               source.alpha);
+    ToPngOrder(StoredRow(source, y), filter.Current(), source.width, source.bytesPerPixel, source.alpha);
     if (!idat.Write(filter.Filter(), y + 1 == source.height)) return {};
   }
   PutChunk(png, "IEND", {});

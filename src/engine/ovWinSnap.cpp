@@ -157,57 +157,74 @@ void DrawCursorOnImage(HDC image, int originX, int originY) {
   ::DrawIconEx(image, static_cast<int>(x), static_cast<int>(y), cursor.get(), 0, 0, 0, nullptr, DI_NORMAL);
 }
 
-void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool drawCursor) {
-  WaitWhileShiftDown();
-
+CapturedImage CaptureScreenPixels(const core::Rect& rect, bool drawCursor, const WindowPicture* over) {
   const std::int64_t width = std::int64_t{rect.right} - rect.left;
   const std::int64_t height = std::int64_t{rect.bottom} - rect.top;
-  if (width <= 0 || height <= 0) {
-    gui::WriteFileAtomically(path, {});
-    return;
-  }
+  if (width <= 0 || height <= 0) return {};
+  const std::wstring what = L"Cannot capture " + std::to_wstring(width) + L"x" + std::to_wstring(height) +
+                            L" pixels at " + std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top);
   if (width > core::kBmpMaxDimension || height > core::kBmpMaxDimension) {
-    throw gui::Win32Error(L"Cannot write \"" + path + L"\"", ERROR_ARITHMETIC_OVERFLOW);
+    throw gui::Win32Error(what, ERROR_ARITHMETIC_OVERFLOW);
   }
-  const int w = static_cast<int>(width);
-  const int h = static_cast<int>(height);
+  CapturedImage result;
+  result.width = static_cast<int>(width);
+  result.height = static_cast<int>(height);
+  const int w = result.width;
+  const int h = result.height;
 
   gui::WindowDc screen = gui::WindowDc::Client();
-  const std::uint32_t depth = FileDepth(screen.dc());
+  result.depth = FileDepth(screen.dc());
   // Checked before any pixel is copied: a file beyond the format's 32-bit size field cannot be written.
-  const auto header = core::MakeBmpHeader(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), depth);
-  if (!header) throw gui::Win32Error(L"Cannot write \"" + path + L"\"", ERROR_ARITHMETIC_OVERFLOW);
+  const auto header = core::MakeBmpHeader(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), result.depth);
+  if (!header) throw gui::Win32Error(what, ERROR_ARITHMETIC_OVERFLOW);
 
   gui::UniqueBitmap image(::CreateCompatibleBitmap(screen.dc(), w, h));
   gui::UniqueMemDc imageDc(::CreateCompatibleDC(screen.dc()));
-  if (!image || !imageDc) throw gui::Win32Error(L"Cannot write \"" + path + L"\"", ERROR_NOT_ENOUGH_MEMORY);
+  if (!image || !imageDc) throw gui::Win32Error(what, ERROR_NOT_ENOUGH_MEMORY);
   {
     const gui::SelectedObject selected(imageDc.get(), image.get());
     ::BitBlt(imageDc.get(), 0, 0, w, h, screen.dc(), rect.left, rect.top, kCaptureRop);
     screen.reset();  // released as soon as the pixels are copied
+    if (over) {
+      const int ow = over->area.Width(), oh = over->area.Height();
+      BITMAPINFO picture{};
+      picture.bmiHeader.biSize = sizeof picture.bmiHeader;
+      picture.bmiHeader.biWidth = ow;
+      picture.bmiHeader.biHeight = -oh;  // top-down
+      picture.bmiHeader.biPlanes = 1;
+      picture.bmiHeader.biBitCount = 32;
+      picture.bmiHeader.biCompression = BI_RGB;
+      ::SetDIBitsToDevice(imageDc.get(), over->area.left - rect.left, over->area.top - rect.top, ow, oh, 0, 0, 0, oh,
+                          over->pixels.data(), &picture, DIB_RGB_COLORS);
+    }
     // The cursor's position is read after the pixels were copied.
     if (drawCursor) DrawCursorOnImage(imageDc.get(), rect.left, rect.top);
   }  // GetDIBits wants the bitmap out of every device context
 
-  std::vector<std::uint8_t> file(header->begin(), header->end());
-  file.resize(file.size() + core::BmpStride(static_cast<std::uint32_t>(w), depth) * static_cast<std::uint64_t>(h));
+  result.bmp.assign(header->begin(), header->end());
+  result.bmp.resize(result.bmp.size() +
+                    core::BmpStride(static_cast<std::uint32_t>(w), result.depth) * static_cast<std::uint64_t>(h));
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = w;
   info.bmiHeader.biHeight = h;  // bottom-up, as the file stores it
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = static_cast<WORD>(depth);
+  info.bmiHeader.biBitCount = static_cast<WORD>(result.depth);
   info.bmiHeader.biCompression = BI_RGB;
   // A failed read would otherwise be saved as a blank image and reported as a snapshot.
-  if (::GetDIBits(imageDc.get(), image.get(), 0, static_cast<UINT>(h), file.data() + core::kBmpHeaderSize, &info,
+  if (::GetDIBits(imageDc.get(), image.get(), 0, static_cast<UINT>(h), result.bmp.data() + core::kBmpHeaderSize, &info,
                   DIB_RGB_COLORS) == 0) {
-    throw gui::Win32Error(L"Cannot write \"" + path + L"\"", ERROR_NOT_ENOUGH_MEMORY);
+    throw gui::Win32Error(what, ERROR_NOT_ENOUGH_MEMORY);
   }
-  imageDc.reset();
-  image.reset();  // the image goes before the write, which may take a while
+  return result;
+}
 
-  gui::WriteFileAtomically(path, file);
+void WriteBmpFile(const CapturedImage& image, const std::wstring& path) { gui::WriteFileAtomically(path, image.bmp); }
+
+void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool drawCursor) {
+  WaitWhileShiftDown();
+  WriteBmpFile(CaptureScreenPixels(rect, drawCursor), path);
 }
 
 std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName,

@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/Geometry.h"
 
@@ -21,10 +23,34 @@ void WaitWhileShiftDown();
 // messages, gives other programs 10 ms, and dispatches what arrived meanwhile.
 void LetCoveredWindowsRepaint();
 
-// Waits while Shift is held, then copies `rect` of the screen (left <= right, top <= bottom) and writes it
-// to `path` as a bottom-up BMP at the display's depth (32 bits a pixel on a true-colour display; 24 on
-// lower depths); an empty rectangle gives a file of zero bytes. An existing file is replaced in one step.
-// Throws gui::Win32Error when the file cannot be written; nothing is left under `path` then.
+// A captured picture held as its bitmap file: the 54 header bytes, then the rows bottom-up at `depth` bits a pixel
+// (32 on a true-colour display; 24 on lower depths), each padded to four bytes. An empty picture holds no bytes.
+struct CapturedImage {
+  int width = 0;
+  int height = 0;
+  std::uint32_t depth = 32;
+  std::vector<std::uint8_t> bmp;
+
+  bool empty() const { return bmp.empty(); }
+};
+
+// What a window drew of itself, laid over the screen copy: top-down rows of 0x00RRGGBB covering `area` (screen
+// coordinates, inside the captured rectangle).
+struct WindowPicture {
+  core::Rect area;
+  std::vector<std::uint32_t> pixels;
+};
+
+// Copies `rect` of the screen (left <= right, top <= bottom) at once, lays `over` on it when given, and draws the
+// cursor in. An empty rectangle gives an empty image. Throws gui::Win32Error when the rectangle is too large for a
+// bitmap file (ERROR_ARITHMETIC_OVERFLOW) or the pixels cannot be read (ERROR_NOT_ENOUGH_MEMORY).
+CapturedImage CaptureScreenPixels(const core::Rect& rect, bool drawCursor, const WindowPicture* over = nullptr);
+
+// Writes the image to `path` (an empty image as a file of zero bytes), replacing a file there in one step. Throws
+// gui::Win32Error when the file cannot be written; nothing is left under `path` then.
+void WriteBmpFile(const CapturedImage& image, const std::wstring& path);
+
+// Waits while Shift is held, then CaptureScreenPixels and WriteBmpFile.
 void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool drawCursor);
 
 // Draws the showing mouse cursor into `image`, a device context whose (0, 0) is the screen point

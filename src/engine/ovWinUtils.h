@@ -44,9 +44,9 @@ class TovWinUtils {
   bool SetAlpha(uint8_t value);
   bool SetWndRect(const core::Rect& value);
 
-  // Snapshots (defined with the capture code): capture a screen rectangle or the target's current window
-  // rectangle into a bitmap file; SnapCursor draws the cursor in. A region the user drags on the overlay is
-  // captured with SnapRect.
+  // Snapshots (defined with the capture code): capture a screen rectangle, or the target window as CaptureWindow
+  // does (its visible frame, drawn by itself where another window covers it), into a bitmap file; SnapCursor draws
+  // the cursor in. A region the user drags on the overlay is captured with SnapRect.
   void SnapRect(const core::Rect& rect, const std::wstring& fileName);
   void SnapWindow(const std::wstring& fileName);
 

@@ -13,6 +13,7 @@
 #include "core/Bmp.h"
 #include "gui/Handles.h"
 #include "engine/ovWinSnap.h"
+#include "engine/ovWindowCapture.h"
 #include "gui/Error.h"
 #include "support/Poll.h"
 #include "support/TestFiles.h"
@@ -73,6 +74,7 @@ class PatternWindow {
 
   std::function<void()> onTimer;
   int posted = 0;
+  bool printable = true;  // draws itself when asked to print
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -88,6 +90,9 @@ class PatternWindow {
           self->Paint(dc.dc());
           return 0;
         }
+        case WM_PRINTCLIENT:  // what PrintWindow asks for
+          if (self->printable) self->Paint(reinterpret_cast<HDC>(wp));
+          return 0;
         case WM_ERASEBKGND:
           return 1;
         case WM_TIMER:
@@ -171,6 +176,7 @@ class CaptureTest : public ::testing::Test {
   void SetUp() override {
     window.onTimer = nullptr;
     window.posted = 0;
+    window.printable = true;
     window.SetPhase(0);
     fixture::PointerTo({1900, 1060});  // away from the window until a test wants it there
     ASSERT_TRUE(fixture::PollUntil([&] { return window.PhaseOnScreen(); }, kWaitMs))
@@ -352,6 +358,82 @@ TEST_F(CaptureTest, AFailedWriteRaisesAnErrorAndLeavesNoFile) {
   }
   EXPECT_EQ(fixture::ReadFileBytes(locked), "\x01\x02\x03");
   EXPECT_EQ(folder.FileNames().size(), 1u);
+}
+
+// A plain black window over the pattern window's lower right part, reaching beyond it.
+class Cover {
+ public:
+  Cover() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = L"SnapCaptureTestCover";
+    ::RegisterClassW(&wc);
+    window_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, wc.lpszClassName, L"cover", WS_POPUP | WS_VISIBLE,
+                                kLeft + 30, kTop + 20, 60, 50, nullptr, nullptr, wc.hInstance, nullptr);
+    ::UpdateWindow(window_);
+  }
+  ~Cover() {
+    ::DestroyWindow(window_);
+    ::UnregisterClassW(L"SnapCaptureTestCover", ::GetModuleHandleW(nullptr));
+  }
+  static bool Covers(int x, int y) { return x >= 30 && y >= 20; }  // window coordinates
+  bool OnScreen() const { return fixture::ScreenPixel({kLeft + 40, kTop + 30}) == RGB(0, 0, 0); }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+const FrameBoundsSource kNoFrameBounds = [](HWND) { return std::optional<core::Rect>(); };
+
+// Covered, the window draws itself into the picture (cut to the frame bounds when given); a window that draws
+// nothing when asked keeps the screen copy, cover included.
+TEST_F(CaptureTest, ACoveredWindowIsDrawnByItselfWithinItsFrameBounds) {
+  const Cover cover;
+  ASSERT_TRUE(fixture::PollUntil([&] { return cover.OnScreen(); }, kWaitMs)) << "cover not on screen";
+  ASSERT_TRUE(IsWindowCovered(window.hwnd(), {kLeft, kTop, kLeft + kWidth, kTop + kHeight}));
+
+  const std::wstring path = folder.File(L"covered.bmp");
+  CaptureWindow(window.hwnd(), path, false, kNoFrameBounds);
+  ExpectBitmap(path, kWidth, kHeight, [](int x, int y) { return Pattern(x, y, 0); });
+
+  const core::Rect frame{kLeft + 4, kTop + 3, kLeft + kWidth - 5, kTop + kHeight - 6};
+  CaptureWindow(window.hwnd(), path, false, [&](HWND) { return std::optional(frame); });
+  ExpectBitmap(path, frame.Width(), frame.Height(), [](int x, int y) { return Pattern(4 + x, 3 + y, 0); });
+
+  window.printable = false;
+  CaptureWindow(window.hwnd(), path, false, kNoFrameBounds);
+  ExpectBitmap(path, kWidth, kHeight,
+               [](int x, int y) { return Cover::Covers(x, y) ? RGB(0, 0, 0) : Pattern(x, y, 0); });
+}
+
+// Uncovered, the picture is the screen's, also where the window's own drawing would differ; frame bounds cut it.
+TEST_F(CaptureTest, AnUncoveredWindowIsCopiedFromTheScreenWithinItsFrameBounds) {
+  ASSERT_FALSE(IsWindowCovered(window.hwnd(), {kLeft, kTop, kLeft + kWidth, kTop + kHeight}));
+  {
+    // Drawn on the screen only: the window would not draw this when asked.
+    const gui::WindowDc dc = gui::WindowDc::Client(window.hwnd());
+    const RECT mark{10, 10, 20, 20};
+    ::FillRect(dc.dc(), &mark, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  }
+  const auto marked = [](int x, int y) { return x >= 10 && x < 20 && y >= 10 && y < 20; };
+  ASSERT_TRUE(fixture::PollUntil(
+      [] {
+        return fixture::ScreenPixel({kLeft + 15, kTop + 15}) == RGB(255, 255, 255);
+      },
+      kWaitMs));
+
+  const std::wstring path = folder.File(L"uncovered.bmp");
+  CaptureWindow(window.hwnd(), path, false, kNoFrameBounds);
+  ExpectBitmap(path, kWidth, kHeight,
+               [&](int x, int y) { return marked(x, y) ? RGB(255, 255, 255) : Pattern(x, y, 0); });
+
+  const core::Rect frame{kLeft + 8, kTop + 9, kLeft + 30, kTop + 40};
+  CaptureWindow(window.hwnd(), path, false, [&](HWND) { return std::optional(frame); });
+  ExpectBitmap(path, frame.Width(), frame.Height(),
+               [&](int x, int y) { return marked(8 + x, 9 + y) ? RGB(255, 255, 255) : Pattern(8 + x, 9 + y, 0); });
+  window.SetPhase(0);  // the mark goes
 }
 
 }  // namespace

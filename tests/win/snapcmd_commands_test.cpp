@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -337,6 +339,76 @@ TEST(SnapCommand, SnapCursorOptionTogglesAndReachesTheHelper) {
     main.miSnapCursorClick();
     EXPECT_EQ(main.miSnapCursor->Checked(), expected);
     EXPECT_EQ(main.FUtils.SnapCursor, expected);
+  }
+}
+
+// The clipboard's content in `format`, if it holds that format.
+std::optional<std::string> ClipboardBytes(UINT format) {
+  if (!fixture::PollUntil([] { return ::OpenClipboard(nullptr) != FALSE; }, 2000)) return std::nullopt;
+  std::optional<std::string> bytes;
+  if (const HANDLE data = ::GetClipboardData(format)) {
+    if (const void* p = ::GlobalLock(data)) {
+      bytes.emplace(static_cast<const char*>(p), ::GlobalSize(data));
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return bytes;
+}
+
+// Ticked, the snapshot also goes to the clipboard as the bitmap file's picture and as the PNG file; unticked, the
+// clipboard keeps what it held.
+TEST(SnapCommand, CopyToClipboardOptionPutsTheBitmapAndThePngThere) {
+  const UINT pngFormat = ::RegisterClipboardFormatW(L"PNG");
+  for (const bool ticked : {false, true}) {
+    SCOPED_TRACE(ticked ? "ticked" : "unticked");
+    SnapProgram program(/*withLibrary=*/true);
+    TovFrmMain& main = program.Main();
+    ASSERT_FALSE(main.miSnapClipboard->Checked()) << "the option starts unticked";
+    if (ticked) main.miSnapClipboard->Click();
+    ASSERT_EQ(main.miSnapClipboard->Checked(), ticked);
+    const std::string before = "held before the snapshot";
+    const HWND owner = program.keys->Handle();  // with no owner, EmptyClipboard makes SetClipboardData fail
+    ASSERT_TRUE(fixture::PollUntil([owner] { return ::OpenClipboard(owner) != FALSE; }, 2000));
+    ::EmptyClipboard();
+    const HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, before.size() + 1);
+    std::memcpy(::GlobalLock(text), before.c_str(), before.size() + 1);
+    ::GlobalUnlock(text);
+    ::SetClipboardData(CF_TEXT, text);
+    ::CloseClipboard();
+
+    main.bSnapWinClick();
+
+    ASSERT_EQ(program.session->opened, std::vector<std::wstring>{program.png});
+    const std::string file = fixture::ReadFileBytes(program.bmp);
+    const auto dib = ClipboardBytes(CF_DIB);
+    const auto png = ClipboardBytes(pngFormat);
+    if (!ticked) {
+      EXPECT_EQ(ClipboardBytes(CF_TEXT).value_or("").c_str(), before);
+      EXPECT_FALSE(dib);
+      EXPECT_FALSE(png);
+      continue;
+    }
+    ASSERT_TRUE(dib);
+    ASSERT_GE(dib->size(), file.size() - 14);
+    EXPECT_TRUE(dib->compare(0, file.size() - 14, file, 14) == 0) << "the clipboard's bitmap is not the file's";
+    ASSERT_TRUE(png);
+    const std::wstring copy = program.folder.File(L"clipboard.png");
+    ASSERT_TRUE(fixture::WriteFileBytes(copy, *png));
+    const auto decoded = fixture::DecodePng(copy);
+    const auto size = fixture::BmpSize(file);
+    ASSERT_TRUE(decoded && size);
+    ASSERT_EQ(static_cast<LONG>(decoded->width), size->cx);
+    ASSERT_EQ(static_cast<LONG>(decoded->height), size->cy);
+    int mismatches = 0;
+    for (LONG y = 0; y < size->cy; ++y) {
+      for (LONG x = 0; x < size->cx; ++x) {
+        const std::uint8_t* p = decoded->bgra.data() + (static_cast<std::size_t>(y) * size->cx + x) * 4;
+        const std::uint32_t rgb = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+        mismatches += rgb != fixture::BmpPixel(file, x, y);
+      }
+    }
+    EXPECT_EQ(mismatches, 0) << "the clipboard's PNG differs from the bitmap";
   }
 }
 
