@@ -123,13 +123,15 @@ class TovFrmMain : public gui::Form {
   bool OnCloseQuery() override;
   void OnLButtonDown(POINT client, UINT keys) override;
 
- private:
-  // Opens pm with its top-left corner at a screen point.
-  void PopupMainMenu(POINT screen);
+  // The steps of OnCreate, in its order (a start-up benchmark times them one by one).
   void CreateControls();
   void CreateMenus();
   void CreateTrayIcon();
   void RegisterHints();
+
+ private:
+  // Opens pm with its top-left corner at a screen point.
+  void PopupMainMenu(POINT screen);
   void PlaceOnWorkArea();
   bool HelpShortcut(const MSG& message);
 };
