@@ -7,7 +7,7 @@
 //                           the executable and its libraries, the runtime's initialisation
 //   step_<name>_ms          each step; dlls_<name> names the libraries that step loaded, if any
 //   total_ms                process creation to the end of the first paint, less the time this program spent on
-//                           its own look-ups and printing
+//                           its own look-ups and printing; the steps named after_ come after it
 //   dll_count, dlls         every library in the process at the end; exe_bytes the size of this program's file
 //   cost_<library>_ms       with --dll-cost: loading each of a few libraries that the steps did not load, after
 //                           them (what one more library would cost)
@@ -121,8 +121,6 @@ class TimedMainForm : public TovFrmMain {
     stepClock->Mark("main_menus");
     CreateTrayIcon();
     stepClock->Mark("main_tray_icon");
-    RegisterHints();
-    stepClock->Mark("main_hints");
     FormCreate();
     stepClock->Mark("main_lists_placement_balloon");
   }
@@ -160,29 +158,32 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand) {
   TovFrmAbout aboutForm;
   steps.Mark("about_object");
   {
-    TovEmpty overlay;
-    overlay.Create();
+    TovEmpty overlay;  // its window comes after the first paint
     ovEmpty = &overlay;
-    steps.Mark("overlay");
     TovApp paths;
     ovApp = &paths;
     TovProject project;
     ovProject = &project;
     app.SetExceptionHandler(ReportException);
-    steps.Mark("paths_product_handler");
+    steps.Mark("overlay_paths_product_handler");
 
     app.SetMainForm(&mainForm);
     ovFrmMain = &mainForm;
     mainForm.Create();
     steps.Mark("main_relayout");
     ovFrmAbout = &aboutForm;
-    aboutForm.Create();
-    steps.Mark("about_window");
     mainForm.Show(showCommand);
     steps.Mark("show");
     app.ProcessMessages();  // the first paint of the window and its controls
     steps.Mark("first_paint");
     std::printf("total_ms=%.2f\n", SinceProcessCreation() - steps.Uncounted());
+    // After the window has shown: the hints and the two hidden windows.
+    mainForm.RegisterHints();
+    steps.Mark("after_hints");
+    aboutForm.Create();
+    steps.Mark("after_about_window");
+    overlay.Create();
+    steps.Mark("after_overlay_window");
 
     const auto libraries = LoadedLibraries();
     std::string names;

@@ -117,6 +117,10 @@ class TovFrmMain : public gui::Form {
   void miAddTaskClick();
   void RunNextTask();
 
+  // Gives every control its hint. Start-up calls it once the window has painted: a hint shows only after the
+  // pointer has rested on a control, so made before, the hints only kept the window from showing.
+  void RegisterHints();
+
  protected:
   void OnCreate() override;
   void OnHide() override;
@@ -127,7 +131,6 @@ class TovFrmMain : public gui::Form {
   void CreateControls();
   void CreateMenus();
   void CreateTrayIcon();
-  void RegisterHints();
 
  private:
   // Opens pm with its top-left corner at a screen point.
