@@ -1,4 +1,5 @@
-# bench_minimal: the smallest window program, built like skimlet.exe (statically linked runtime, GUI subsystem);
+# bench_minimal: the smallest window program, built like skimlet.exe (statically linked runtime, GUI subsystem, debug
+# information beside it);
 # bench_startup: starts programs and times them to their first visible window (bench/startup.sh).
 add_executable(bench_minimal WIN32 ${CMAKE_CURRENT_LIST_DIR}/startup_minimal.cpp)
 target_link_libraries(bench_minimal PRIVATE skimlet_options)
@@ -6,6 +7,7 @@ if(MINGW)
   target_link_options(bench_minimal PRIVATE -municode)
 endif()
 set_target_properties(bench_minimal PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+skimlet_split_debug_info(bench_minimal)
 
 add_executable(bench_startup ${CMAKE_CURRENT_LIST_DIR}/startup.cpp)
 target_link_libraries(bench_startup PRIVATE bench_kit)

@@ -124,7 +124,7 @@ void InvertFrame(const core::Rect& rect) {
 }
 
 core::Rect SelectRegion() {
-  if (!ovEmpty) return {};
+  if (!ovEmpty || !ovEmpty->Create()) return {};  // made at start-up, after the main window; if not, now
   ovEmpty->CoverVirtualScreen();
   ovEmpty->ShowModal();
   // The capture follows at once: without the repaint the image would show the overlay's tint, not the screen.

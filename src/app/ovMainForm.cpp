@@ -60,7 +60,6 @@ void TovFrmMain::OnCreate() {
   CreateControls();
   CreateMenus();
   CreateTrayIcon();
-  RegisterHints();
   FormCreate();
 }
 
@@ -304,5 +303,5 @@ void TovFrmMain::miExitClick() {
 void TovFrmMain::miHelpClick() { OpenLink(L"h", L""); }
 
 void TovFrmMain::miAboutClick() {
-  if (ovFrmAbout) ovFrmAbout->ShowModal();
+  if (ovFrmAbout && ovFrmAbout->Create()) ovFrmAbout->ShowModal();  // made at start-up; if not, now
 }

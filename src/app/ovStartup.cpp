@@ -9,7 +9,6 @@
 
 TovModules::TovModules(std::wstring exeName) {
   empty_ = std::make_unique<TovEmpty>();
-  empty_->Create();
   ovEmpty = empty_.get();
   app_ = exeName.empty() ? std::make_unique<TovApp>() : std::make_unique<TovApp>(std::move(exeName));
   ovApp = app_.get();
@@ -17,6 +16,8 @@ TovModules::TovModules(std::wstring exeName) {
   ovProject = project_.get();
   gui::Application::Instance().SetExceptionHandler(ReportException);
 }
+
+void TovModules::CreateOverlayWindow() { empty_->Create(); }
 
 TovModules::~TovModules() {
   gui::Application::Instance().SetExceptionHandler(nullptr);
@@ -43,11 +44,16 @@ int RunSkimlet(int showCommand) {
     // Without its main window the loop would never end: the program could not be seen, used or closed.
     if (mainForm.Create()) {
       ovFrmAbout = &aboutForm;
-      aboutForm.Create();
       mainForm.Show(showCommand);
       // The first control in tab order that takes the focus has it (the first edit box: the check boxes wait for
       // the first pick), as in a dialog.
       mainForm.FocusFirstControl();
+      // The hints and the two hidden windows are made once the main window has painted: nothing shows them before
+      // the user asks for them, and made earlier they only kept the main window from showing.
+      app.ProcessMessages();
+      mainForm.RegisterHints();
+      aboutForm.Create();
+      modules.CreateOverlayWindow();
       exitCode = app.Run();
     } else {
       exitCode = 1;

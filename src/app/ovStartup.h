@@ -9,7 +9,9 @@ class TovProject;
 
 // The process-wide objects, created before any window of ours in this order: the region overlay `ovEmpty`, the
 // application paths `ovApp`, the product record `ovProject` (which sets the application title); then the exception
-// handler is installed. Released in reverse order, before the windows go.
+// handler is installed. Released in reverse order, before the windows go. The overlay's window is made later, by
+// CreateOverlayWindow once the main window shows, or when a region snapshot first needs it: it stays hidden until
+// then, so making it before the main window would only delay that window.
 class TovModules {
  public:
   // exeName: the executable's full path; empty: the running executable's, as the system reports it.
@@ -17,6 +19,8 @@ class TovModules {
   ~TovModules();
   TovModules(const TovModules&) = delete;
   TovModules& operator=(const TovModules&) = delete;
+
+  void CreateOverlayWindow();
 
  private:
   std::unique_ptr<TovEmpty> empty_;

@@ -23,8 +23,10 @@ SkimletSession::SkimletSession(std::wstring exeName, bool show) {
   main_->Create();
   about_ = std::make_unique<TovFrmAbout>();
   ovFrmAbout = about_.get();
-  about_->Create();
   if (show) main_->Show();
+  main_->RegisterHints();
+  about_->Create();
+  modules_->CreateOverlayWindow();
 }
 
 SkimletSession::~SkimletSession() {

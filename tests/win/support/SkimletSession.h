@@ -1,8 +1,9 @@
 #pragma once
 // The program's own objects, made inside a test process in the order start-up makes them: the region overlay,
 // the application paths (for any executable path the test names), the product record, the exception handler,
-// the main window (created and shown) and the about window (created hidden). The shell is replaced by a
-// recorder, so links and files that the program opens are read by the test instead of being started.
+// the main window (created and shown), then the controls' hints, the about window and the overlay's window (both
+// hidden). The shell is replaced by a recorder, so links and files that the program opens are read by the test
+// instead of being started.
 #include <windows.h>
 
 #include <functional>
