@@ -13,7 +13,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset windows -S "$ROOT" -B "$build" >/dev/null || { echo "configuring $build failed" >&2; exit 1; }
 fi
 cmake --build "$build" --target skimlet skimlet_console skimlet_png bench_inspect bench_snap bench_tasksearch bench_startup \
-  bench_minimal bench_memory >/dev/null || { echo "building the benchmarks failed" >&2; exit 1; }
+  bench_minimal bench_memory bench_startup_steps >/dev/null || { echo "building the benchmarks failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 
 echo "Skimlet benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null)"
@@ -33,6 +33,7 @@ run snap
 run console_snap
 run tasksearch
 run startup
+run startup_steps
 run memory
 run idle
 echo
