@@ -9,7 +9,8 @@ BENCH_PACKAGES=("${PACKAGES[@]}" bc)
 
 # bench_open [build folder] [file...]: installs what is missing of BENCH_PACKAGES; sets $build (the folder given,
 # else build/windows) and checks that each file, given relative to it, has been built; makes $out, a temporary folder
-# removed on exit; starts a fresh 1920x1080x24 display and Wine with the build's prefix, both stopped on exit.
+# removed on exit; starts a fresh 1920x1080x24 display and Wine with the build's prefix, both stopped on exit, at
+# 96 DPI (a test run can leave the prefix at 144 DPI, where the larger windows cost more time and memory).
 bench_open() {
   ensure_packages "${BENCH_PACKAGES[@]}" || exit 1
   build=$(cd "${1:-$ROOT/build/windows}" && pwd) || exit 1
@@ -22,6 +23,7 @@ bench_open() {
   trap 'stop_everything; rm -rf "$out"' EXIT
   start_display || exit 1
   start_wine "$build/wineprefix"
+  set_wine_dpi 96
 }
 
 # field_of FILE KEY: the value of the KEY=value line that a benchmark program printed into FILE.
