@@ -17,7 +17,7 @@ std::string Padded(int value, std::size_t digits) {
 }  // namespace
 
 std::string FormatActionLogLine(const ActionLogEntry& entry) {
-  const LogTime& t = entry.time;
+  const LocalTime& t = entry.time;
   std::string line = Padded(t.year, 4) + "-" + Padded(t.month, 2) + "-" + Padded(t.day, 2) + " " + Padded(t.hour, 2) +
                      ":" + Padded(t.minute, 2) + ":" + Padded(t.second, 2) + "." + Padded(t.millisecond, 3);
   line += "\t" + WideToUtf8(OneLine(entry.action));

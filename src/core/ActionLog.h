@@ -6,24 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "core/LocalTime.h"
+
 namespace core {
 
 // Past this many bytes the log is cut (KeepNewerHalf).
 inline constexpr std::size_t kActionLogLimit = 1u << 20;
 
-// A local time with milliseconds, as the clock gives it.
-struct LogTime {
-  int year = 0;
-  int month = 0;  // 1-12
-  int day = 0;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  int millisecond = 0;
-};
 
 struct ActionLogEntry {
-  LogTime time;
+  LocalTime time;
   std::wstring action;         // "close", "click" or "key N"
   std::size_t lineNumber = 0;  // of the task line, from 1
   uint32_t handle = 0;

@@ -21,6 +21,8 @@
 #include "core/TaskLine.h"
 #include "core/WindowCriteria.h"
 
+#include "core/LocalTime.h"
+
 namespace core {
 
 // text with each control character replaced by a space.
@@ -72,15 +74,6 @@ std::wstring DescribeTaskAction(const TaskItems& task, bool windowEnabled);
 std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const WindowFacts* window,
                                   bool windowEnabled);
 
-// A local date and time as the clock gives it.
-struct LocalTime {
-  int year = 0;
-  int month = 0;  // 1-12
-  int day = 0;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-};
 
 // At most this many names are tried for one snapshot: the plain name and the suffixes "-2" up to this number.
 inline constexpr int kMaxSnapshotNames = 1000;

@@ -28,7 +28,7 @@ std::wstring ActionText(const TovTaskTarget& target) {
   return {};
 }
 
-core::LogTime Now() {
+core::LocalTime Now() {
   SYSTEMTIME t{};
   ::GetLocalTime(&t);
   return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
