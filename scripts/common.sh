@@ -9,7 +9,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   zlib1g-dev libz-mingw-w64-dev
   wine wine64 xvfb xauth x11-utils xdotool imagemagick fp-utils-3.2.2
-  nlohmann-json3-dev
+  nlohmann-json3-dev nsis zip
 )
 
 as_root() {

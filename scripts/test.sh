@@ -33,4 +33,13 @@ set_wine_dpi 144
 run ctest --preset windows -L dpi144 --no-tests=ignore
 set_wine_dpi 96
 
+# The release: installed, upgraded and uninstalled under Wine in a prefix of its own; on request, two release builds
+# from clean checkouts compared byte for byte (two full builds: long).
+echo "== release: install, upgrade, uninstall"
+run bash tests/release/install.sh build/windows
+if [ "${SKIMLET_REPRO:-0}" = 1 ]; then
+  echo "== release: two builds give the same bytes"
+  run bash tests/release/reproducible.sh
+fi
+
 exit $status

@@ -250,6 +250,23 @@ void TovFrmMain::PlaceOnWorkArea() {
 
 bool TovFrmMain::OnCloseQuery() { return FormCloseQuery(); }
 
+LRESULT TovFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // An installer, or the system's restart manager, asks the program to close so that it can replace its files: its
+  // questions carry ENDSESSION_CLOSEAPP, and the answer is an Exit (a log-off's question only hides the window). The
+  // exit is posted, so that the asking program's call returns at once.
+  constexpr UINT kExitRequested = WM_APP + 16;
+  if (message == WM_QUERYENDSESSION && (lParam & ENDSESSION_CLOSEAPP)) return TRUE;
+  if (message == WM_ENDSESSION && (lParam & ENDSESSION_CLOSEAPP)) {
+    if (wParam) ::PostMessageW(Handle(), kExitRequested, 0, 0);
+    return 0;
+  }
+  if (message == kExitRequested) {
+    miExitClick();
+    return 0;
+  }
+  return gui::Form::HandleMessage(message, wParam, lParam);
+}
+
 bool TovFrmMain::FormCloseQuery() {
   if (!FExiting) Hide();
   return FExiting;

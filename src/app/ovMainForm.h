@@ -149,6 +149,7 @@ class TovFrmMain : public gui::Form {
   void OnHide() override;
   bool OnCloseQuery() override;
   void OnLButtonDown(POINT client, UINT keys) override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // The steps of OnCreate, in its order (a start-up benchmark times them one by one).
   void CreateControls();
