@@ -4,7 +4,6 @@
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/common.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/skimlet-repro.XXXXXX")
-trap 'rm -rf "$work"' EXIT
 
 build_in() {
   git clone -q --no-hardlinks "$ROOT" "$1" &&
@@ -15,7 +14,8 @@ build_in "$work/a" || exit 1
 build_in "$work/second/checkout" || exit 1
 if diff -r "$work/a/dist" "$work/second/checkout/dist"; then
   echo "ok: two release builds are identical ($(cd "$work/a/dist" && find . -type f | wc -l) files)"
+  rm -rf "$work"
 else
-  echo "FAILED: the two release builds differ"
+  echo "FAILED: the two release builds differ; both are kept in $work"
   exit 1
 fi
