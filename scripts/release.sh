@@ -109,8 +109,6 @@ InstallModes:
 - silent
 - silentWithProgress
 UpgradeBehavior: install
-Commands:
-- skimlet
 ReleaseDate: $release_date
 AppsAndFeaturesEntries:
 - DisplayName: Skimlet
@@ -147,18 +145,22 @@ ManifestType: defaultLocale
 ManifestVersion: $schema
 YAML
 
-# scoop: the portable zip. "skimlet" in a shell runs skimlet.com; the lists and the action log persist across updates.
+# scoop: the portable zip. "skimlet" in a shell runs skimlet.com; the lists and the action log persist across
+# updates. Scoop persists a file as a hard link, and would make a folder of a file that does not exist yet: the
+# install makes the missing ones empty. Skimlet saves a list through a new file renamed into place, which parts it
+# from the persisted copy: before an update or an uninstall, the list that changed is copied back.
 mkdir -p "$out/scoop"
-cat >"$out/scoop/skimlet.json" <<JSON
+sed -e "s|@VERSION@|$version|g" -e "s|@DESCRIPTION@|$DESCRIPTION|" -e "s|@HOMEPAGE@|$HOMEPAGE|" \
+  -e "s|@URL@|$url/$name.zip|" -e "s|@HASH@|$zip_sha|" -e "s|@DOWNLOAD_BASE@|$DOWNLOAD_BASE|" >"$out/scoop/skimlet.json" <<'JSON'
 {
-    "version": "$version",
-    "description": "$DESCRIPTION",
-    "homepage": "$HOMEPAGE",
+    "version": "@VERSION@",
+    "description": "@DESCRIPTION@",
+    "homepage": "@HOMEPAGE@",
     "license": "MIT",
     "architecture": {
         "64bit": {
-            "url": "$url/$name.zip",
-            "hash": "$zip_sha"
+            "url": "@URL@",
+            "hash": "@HASH@"
         }
     },
     "bin": "skimlet.com",
@@ -168,6 +170,21 @@ cat >"$out/scoop/skimlet.json" <<JSON
             "Skimlet"
         ]
     ],
+    "pre_install": [
+        "foreach ($f in 'skimlet.ini', 'skimlet.log', 'skimlet.actions.txt') {",
+        "    if (!(Test-Path \"$persist_dir\\$f\")) { New-Item \"$dir\\$f\" -ItemType File -Force | Out-Null }",
+        "}"
+    ],
+    "uninstaller": {
+        "script": [
+            "foreach ($f in 'skimlet.ini', 'skimlet.log', 'skimlet.actions.txt') {",
+            "    $kept = \"$persist_dir\\$f\"",
+            "    if ((Test-Path \"$dir\\$f\") -and (Test-Path $kept) -and ((Get-FileHash \"$dir\\$f\").Hash -ne (Get-FileHash $kept).Hash)) {",
+            "        Copy-Item \"$dir\\$f\" $kept -Force",
+            "    }",
+            "}"
+        ]
+    },
     "persist": [
         "skimlet.ini",
         "skimlet.log",
@@ -176,7 +193,7 @@ cat >"$out/scoop/skimlet.json" <<JSON
     "autoupdate": {
         "architecture": {
             "64bit": {
-                "url": "$DOWNLOAD_BASE/\$version/skimlet-\$version-win64.zip"
+                "url": "@DOWNLOAD_BASE@/$version/skimlet-$version-win64.zip"
             }
         }
     }
