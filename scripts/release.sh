@@ -110,10 +110,8 @@ InstallModes:
 - silentWithProgress
 UpgradeBehavior: install
 ReleaseDate: $release_date
-AppsAndFeaturesEntries:
-- DisplayName: Skimlet
-  Publisher: $PUBLISHER
-  DisplayVersion: $version
+InstallationMetadata:
+  DefaultInstallLocation: '%LOCALAPPDATA%\Programs\Skimlet'
 Installers:
 - Architecture: x64
   InstallerUrl: $url/$name-setup.exe
@@ -139,7 +137,7 @@ Moniker: skimlet
 Tags:
 - window
 - screenshot
-- spy
+- window-manager
 - utility
 ManifestType: defaultLocale
 ManifestVersion: $schema
