@@ -30,6 +30,40 @@ fi
 export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C
 umask 022
 
+# chmcmd stamps the compile time into a help file twice, both in its uncompressed part: in the header (4 bytes at
+# offset 16) and in entry 10 of the #SYSTEM file. Both are cleared; nothing reads them.
+le_at() { od -An -tu"$2" -j"$1" -N"$2" "$3" | tr -d ' '; }  # OFFSET SIZE FILE: a little-endian number
+zero_at() { head -c "$2" /dev/zero | dd of="$3" bs=1 seek="$1" conv=notrunc status=none; }  # OFFSET COUNT FILE
+clear_chm_times() {
+  local chm=$1 at pos value start length code size
+  zero_at 16 4 "$chm"
+  # The directory entry "/#SYSTEM": the name, then its section, offset and length as 7-bit encoded numbers.
+  at=$(grep -obUa '/#SYSTEM' "$chm" | head -n 1 | cut -d: -f1)
+  [ -n "$at" ] || { echo "No #SYSTEM in $chm" >&2; return 1; }
+  pos=$((at + 8))
+  local numbers=()
+  while [ ${#numbers[@]} -lt 3 ]; do
+    value=0
+    while :; do
+      code=$(le_at "$pos" 1 "$chm")
+      pos=$((pos + 1))
+      value=$(((value << 7) | (code & 127)))
+      [ $((code & 128)) -ne 0 ] || break
+    done
+    numbers+=("$value")
+  done
+  start=$(($(le_at 88 8 "$chm") + numbers[1]))
+  length=${numbers[2]}
+  # After a 4-byte version, entries of a 2-byte code, a 2-byte size and the data.
+  pos=$((start + 4))
+  while [ "$pos" -lt $((start + length)) ]; do
+    code=$(le_at "$pos" 2 "$chm")
+    size=$(le_at $((pos + 2)) 2 "$chm")
+    [ "$code" -ne 10 ] || zero_at $((pos + 4)) "$size" "$chm"
+    pos=$((pos + 4 + size))
+  done
+}
+
 if [ -n "${SKIMLET_RELEASE_FROM:-}" ]; then
   build=$(cd "$SKIMLET_RELEASE_FROM" && pwd)
 else
@@ -58,6 +92,7 @@ cp "$bin/skimlet.exe" "$bin/skimlet.com" "$bin/skimlet.dll" "$bin/skimlet.chm" "
 sed 's/$/\r/' LICENSE >"$stage/program/LICENSE.txt"
 sed "s/@VERSION@/$version/; s/\$/\r/" installer/README.txt >"$stage/program/README.txt"
 for f in "${symbols[@]}"; do cp "$bin/$f" "$stage/symbols/"; done
+clear_chm_times "$stage/program/skimlet.chm"
 chmod 644 "$stage"/program/* "$stage"/symbols/*
 touch -h -d "@$SOURCE_DATE_EPOCH" "$stage"/program/* "$stage"/symbols/*
 

@@ -4,16 +4,18 @@
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/common.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/skimlet-repro.XXXXXX")
+commit=$(git -C "$ROOT" rev-parse HEAD)
+checkouts=("$work/a" "$work/second/checkout")
 
-build_in() {
-  git clone -q --no-hardlinks "$ROOT" "$1" &&
-    (cd "$1" && CCACHE_DISABLE=1 SOURCE_DATE_EPOCH= bash scripts/release.sh >"$work/$(basename "$1").log" 2>&1) ||
-    { cat "$work/$(basename "$1").log" 2>/dev/null; echo "FAILED: release build in $1"; return 1; }
-}
-build_in "$work/a" || exit 1
-build_in "$work/second/checkout" || exit 1
-if diff -r "$work/a/dist" "$work/second/checkout/dist"; then
-  echo "ok: two release builds are identical ($(cd "$work/a/dist" && find . -type f | wc -l) files)"
+for dir in "${checkouts[@]}"; do
+  git clone -q --no-hardlinks --no-checkout "$ROOT" "$dir" && git -C "$dir" checkout -q "$commit" || exit 1
+done
+for dir in "${checkouts[@]}"; do
+  (cd "$dir" && CCACHE_DISABLE=1 SOURCE_DATE_EPOCH= bash scripts/release.sh >"$dir.log" 2>&1) ||
+    { cat "$dir.log"; echo "FAILED: release build in $dir"; exit 1; }
+done
+if diff -r "${checkouts[0]}/dist" "${checkouts[1]}/dist"; then
+  echo "ok: two release builds are identical ($(cd "${checkouts[0]}/dist" && find . -type f | wc -l) files)"
   rm -rf "$work"
 else
   echo "FAILED: the two release builds differ; both are kept in $work"
