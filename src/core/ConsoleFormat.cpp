@@ -109,7 +109,7 @@ std::wstring DescribeTaskAction(const TaskItems& task, bool windowEnabled) {
 
 std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const WindowFacts* window,
                                   bool windowEnabled) {
-  std::wstring text = std::to_wstring(lineNumber) + kTab + OneLine(line) + kTab;
+  std::wstring text = std::to_wstring(lineNumber) + kTab + OneLine(JoinTaskLine(SplitTaskLine(line))) + kTab;
   if (!window) return text + L"no window";
   return text + FormatListLine(*window) + kTab + DescribeTaskAction(TaskItems::FromLine(line), windowEnabled);
 }

@@ -63,7 +63,7 @@ TEST(ConsoleFormat, TaskActionFollowsTheRunnersDecisions) {
   for (const Case& c : cases) {
     EXPECT_EQ(core::DescribeTaskAction(core::TaskItems::FromLine(c.line), c.enabled), c.want) << std::wstring(c.line);
   }
-  EXPECT_EQ(core::FormatTaskDryRunLine(3, L"Name=a,Class=b", nullptr, true), L"3\tName=a,Class=b\tno window");
+  EXPECT_EQ(core::FormatTaskDryRunLine(3, L"Name=a b,Class=c", nullptr, true), L"3\tName=a,b,Class=c\tno window");
   EXPECT_EQ(core::FormatTaskDryRunLine(1, L"\"Name=Line\r\none\",Class=Notepad", &kWindow, true),
             L"1\t\"Name=Line  one\",Class=Notepad\t" + core::FormatListLine(kWindow) + L"\tclose");
 }
