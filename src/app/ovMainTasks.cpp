@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "app/ovMainForm.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "core/TaskTestLine.h"
 #include "engine/ovTaskAction.h"
 #include "engine/ovWindowNames.h"
@@ -29,10 +29,9 @@ void TovFrmMain::RunNextTask() {
     if (FTaskIndex >= count) return;
 
     FTaskFinderLine = static_cast<std::size_t>(FTaskIndex);
-    const core::TaskItems task = core::TaskItems::FromLine(FTaskList[FTaskFinderLine]);
     // Each run uses up one line, whether or not its window is found.
     ++FTaskIndex;
-    FTaskFinder.emplace(task);
+    FTaskFinder.emplace(core::TaskDescription::Parse(FTaskList[FTaskFinderLine]));
   }
   if (!FTaskFinder->Continue(std::chrono::steady_clock::now() + kSearchBudget)) {
     // Unfinished: a message of our own brings the next idle pass soon, without waiting for the user or a timer.
@@ -44,7 +43,12 @@ void TovFrmMain::RunNextTask() {
   FActionLog.Act(FTaskFinderLine, target);
 }
 
-void TovFrmMain::TasksChanged() { FTrigger.SetTasks(FTaskList); }
+void TovFrmMain::TasksChanged() {
+  std::vector<core::TaskDescription> tasks;
+  tasks.reserve(FTaskList.size());
+  for (const std::wstring& line : FTaskList) tasks.push_back(core::TaskDescription::Parse(line));
+  FTrigger.SetTasks(tasks);
+}
 
 bool TovFrmMain::TasksPaused() const { return miPauseTasks && miPauseTasks->Checked(); }
 
@@ -53,7 +57,7 @@ void TovFrmMain::miPauseTasksClick() { ti.SetTip(TasksPaused() ? L"Skimlet (task
 void TovFrmMain::miTestTasksClick() {
   std::vector<std::wstring> lines;
   for (std::size_t i = 0; i < FTaskList.size(); ++i) {
-    const TovTaskTarget target = FindTaskTarget(core::TaskItems::FromLine(FTaskList[i]));
+    const TovTaskTarget target = FindTaskTarget(core::TaskDescription::Parse(FTaskList[i]));
     if (!target.Window) {
       lines.push_back(core::FormatTaskTestLine(i + 1, FTaskList[i], std::nullopt, {}));
       continue;

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "core/Geometry.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "core/WindowCriteria.h"
 
 #include "core/LocalTime.h"
@@ -66,14 +66,14 @@ std::string FormatInfoJson(const std::vector<std::wstring>& panelLines, const Wi
 // What the task runner does with the window it found for task: "key N" when the task carries a Key (N in
 // decimal), else "close" for a top-level task (no pClass), else "click" when the window is enabled and
 // "nothing: disabled" when it is not.
-std::wstring DescribeTaskAction(const TaskItems& task, bool windowEnabled);
+std::wstring DescribeTaskAction(const TaskDescription& task, bool windowEnabled);
 
 // One line of "tasks --dry-run", fields separated by tabs: the line's number (from 1), the line's items as read
-// and written back (so that a blank which split an item shows as a comma), then either the
-// window as FormatListLine gives it (six fields) and the action (DescribeTaskAction), or "no window" when window
-// is null (windowEnabled is then not looked at).
-std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const WindowFacts* window,
-                                  bool windowEnabled);
+// and written back (so that a blank which split an item shows as a comma), then either the window as
+// FormatListLine gives it (six fields) and the action of task, the line's description (DescribeTaskAction), or
+// "no window" when window is null (windowEnabled is then not looked at).
+std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const TaskDescription& task,
+                                  const WindowFacts* window, bool windowEnabled);
 
 // At most this many names are tried for one snapshot: the plain name and the suffixes "-2" up to this number.
 inline constexpr int kMaxSnapshotNames = 1000;

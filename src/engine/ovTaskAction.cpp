@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "core/Integers.h"
 #include "engine/ovTaskSearch.h"
 #include "engine/ovWindowNames.h"
 #include "gui/Application.h"
@@ -17,28 +16,20 @@ bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
-TovTaskFinder::TovTaskFinder(const core::TaskItems& task) {
-  target_.Key = core::ParseInt32Or0(task.Value(L"Key"));
-  const std::wstring className = task.Value(L"Class");
-  const std::wstring windowName = task.Value(L"Name");
-  const std::wstring parentClass = task.Value(L"pClass");
-
-  if (parentClass.empty()) {
-    target_.Action = target_.Key != 0 ? TovTaskAction::Key : TovTaskAction::Close;
-    target_.Window = ::FindWindowW(className.c_str(), windowName.c_str());
+TovTaskFinder::TovTaskFinder(const core::TaskDescription& task) {
+  target_.Action = task.Action();
+  target_.Key = task.key;
+  if (!task.IsControl()) {
+    target_.Window = ::FindWindowW(task.className.c_str(), task.name.c_str());
     return;
   }
-
-  target_.Action = target_.Key != 0 ? TovTaskAction::Key : TovTaskAction::Click;
-  const std::wstring parentName = task.Value(L"pName");
-  const HWND top = ::FindWindowW(parentClass.c_str(), parentName.c_str());
+  const HWND top = ::FindWindowW(task.parentClass.c_str(), task.parentName.c_str());
   if (!top) return;
-  const int32_t levels = core::ParseInt32Or0(task.Value(L"pLevels"));
-  if (levels == 0) {
-    target_.Window = ::FindWindowExW(top, nullptr, className.c_str(), windowName.c_str());
+  if (task.levels == 0) {
+    target_.Window = ::FindWindowExW(top, nullptr, task.className.c_str(), task.name.c_str());
     return;
   }
-  search_.emplace(top, levels, className, windowName);
+  search_.emplace(top, task.levels, task.className, task.name);
 }
 
 bool TovTaskFinder::Continue(std::chrono::steady_clock::time_point deadline) {
@@ -49,7 +40,7 @@ bool TovTaskFinder::Continue(std::chrono::steady_clock::time_point deadline) {
   return true;
 }
 
-TovTaskTarget FindTaskTarget(const core::TaskItems& task) {
+TovTaskTarget FindTaskTarget(const core::TaskDescription& task) {
   TovTaskFinder finder(task);
   finder.Continue(std::chrono::steady_clock::time_point::max());
   return finder.Target();
@@ -60,24 +51,18 @@ bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstrin
          SameIgnoringCase(StoredWindowTitle(window, windowName.size() + 1), windowName);
 }
 
-TovTaskTarget FindTaskTarget(const core::TaskItems& task, HWND top) {
+TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top) {
   TovTaskTarget target;
-  target.Key = core::ParseInt32Or0(task.Value(L"Key"));
-  const std::wstring className = task.Value(L"Class");
-  const std::wstring windowName = task.Value(L"Name");
-  const std::wstring parentClass = task.Value(L"pClass");
-
-  if (parentClass.empty()) {
-    target.Action = target.Key != 0 ? TovTaskAction::Key : TovTaskAction::Close;
-    if (WindowIsNamed(top, className, windowName)) target.Window = top;
-    return target;
+  target.Action = task.Action();
+  target.Key = task.key;
+  if (!WindowIsNamed(top, task.TopClass(), task.TopName())) return target;
+  if (!task.IsControl()) {
+    target.Window = top;
+  } else if (task.levels == 0) {
+    target.Window = ::FindWindowExW(top, nullptr, task.className.c_str(), task.name.c_str());
+  } else {
+    target.Window = FindTaskWindow(top, task.levels, task.className, task.name);
   }
-
-  target.Action = target.Key != 0 ? TovTaskAction::Key : TovTaskAction::Click;
-  if (!WindowIsNamed(top, parentClass, task.Value(L"pName"))) return target;
-  const int32_t levels = core::ParseInt32Or0(task.Value(L"pLevels"));
-  target.Window = levels == 0 ? ::FindWindowExW(top, nullptr, className.c_str(), windowName.c_str())
-                              : FindTaskWindow(top, levels, className, windowName);
   return target;
 }
 
@@ -101,16 +86,16 @@ bool IsOwnWindow(HWND window) {
 bool ApplyTaskAction(const TovTaskTarget& target) {
   if (!target.Window || IsOwnWindow(target.Window)) return false;
   switch (target.Action) {
-    case TovTaskAction::Key: {
+    case core::TaskAction::Key: {
       const WPARAM code = static_cast<WPARAM>(static_cast<uint32_t>(target.Key));
       ::PostMessageW(target.Window, WM_KEYDOWN, code, 0);
       ::PostMessageW(target.Window, WM_KEYUP, code, 0);
       return true;
     }
-    case TovTaskAction::Close:
+    case core::TaskAction::Close:
       ::PostMessageW(target.Window, WM_CLOSE, 0, 0);
       return true;
-    case TovTaskAction::Click:
+    case core::TaskAction::Click:
       if (!::IsWindowEnabled(target.Window)) return false;
       ::PostMessageW(target.Window, WM_LBUTTONDOWN, 0, 0);
       ::PostMessageW(target.Window, WM_LBUTTONUP, 0, 0);

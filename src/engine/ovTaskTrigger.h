@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "engine/ovTaskAction.h"
 #include "engine/ovWindowWatch.h"
 
@@ -42,8 +42,8 @@ class TovTaskTrigger {
   // Whether an event or the timer called the trigger since the last call.
   bool TakeWakeUp() { return std::exchange(wokenUp_, false); }
 
-  // The task lines to try, in order; parsed here once, with what each needs of a top-level window.
-  void SetTasks(const std::vector<std::wstring>& lines);
+  // The tasks to try, in order.
+  void SetTasks(const std::vector<core::TaskDescription>& tasks);
 
   // How often the watched windows are looked at again, and the longest one look at them takes.
   static constexpr UINT kWatchIntervalMs = 25;
@@ -56,11 +56,6 @@ class TovTaskTrigger {
   std::function<bool(std::size_t line, const TovTaskTarget& target)> Act;
 
  private:
-  struct Line {
-    core::TaskItems task;
-    std::wstring topClass;  // the top-level window the line needs: Class/Name, or pClass/pName for a control
-    std::wstring topTitle;
-  };
   static void CALLBACK EventProc(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child, DWORD thread,
                                  DWORD time) noexcept;
   static void CALLBACK WatchProc(HWND, UINT, UINT_PTR, DWORD) noexcept;
@@ -80,7 +75,7 @@ class TovTaskTrigger {
 
   // Create, show and name change, each alone: the destruction between them is of no use and would only wake us.
   HWINEVENTHOOK hooks_[3] = {};
-  std::vector<Line> lines_;
+  std::vector<core::TaskDescription> tasks_;
   std::size_t longestTitle_ = 0;
   std::wstring titleBuffer_;  // reused, so that dismissing an event allocates nothing
   TovWindowWatch watch_{[this](HWND top) { return Look(top); }};

@@ -1,0 +1,36 @@
+#include "core/TaskDescription.h"
+
+#include "core/Integers.h"
+#include "core/TaskLine.h"
+
+namespace core {
+
+TaskDescription TaskDescription::Parse(std::wstring_view line) {
+  const TaskItems items = TaskItems::FromLine(line);
+  TaskDescription task;
+  task.name = items.Value(L"Name");
+  task.className = items.Value(L"Class");
+  task.parentName = items.Value(L"pName");
+  task.parentClass = items.Value(L"pClass");
+  task.levels = ParseInt32Or0(items.Value(L"pLevels"));
+  task.key = ParseInt32Or0(items.Value(L"Key"));
+  return task;
+}
+
+TaskAction TaskDescription::Action() const {
+  if (key != 0) return TaskAction::Key;
+  return IsControl() ? TaskAction::Click : TaskAction::Close;
+}
+
+std::wstring TaskDescription::ToLine() const {
+  TaskItems items;
+  items.Set(L"Name", name);
+  items.Set(L"Class", className);
+  items.Set(L"pName", parentName);
+  items.Set(L"pClass", parentClass);
+  if (levels != 0) items.Set(L"pLevels", std::to_wstring(levels));
+  if (key != 0) items.Set(L"Key", std::to_wstring(key));
+  return items.ToLine();
+}
+
+}  // namespace core
