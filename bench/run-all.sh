@@ -13,7 +13,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset windows -S "$ROOT" -B "$build" >/dev/null || { echo "configuring $build failed" >&2; exit 1; }
 fi
 cmake --build "$build" --target skimlet skimlet_console skimlet_png bench_inspect bench_snap bench_tasksearch \
-  bench_startup bench_minimal bench_memory bench_stall bench_trigger nag_fixture bench_startup_steps >/dev/null ||
+  bench_startup bench_minimal bench_memory bench_stall bench_trigger nag_fixture bench_startup_steps \
+  bench_list >/dev/null ||
   { echo "building the benchmarks failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 
@@ -40,5 +41,6 @@ run startup_steps
 run memory
 run idle
 run trigger
+run list
 echo
 if [ ${#failed[@]} -eq 0 ]; then echo "all benchmarks ran"; else echo "failed: ${failed[*]}"; exit 1; fi

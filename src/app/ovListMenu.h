@@ -26,6 +26,8 @@ class TovListMenu {
 
   // True when an entry shows exactly this line.
   bool Shows(const std::wstring& line) const { return shown_.count(line) != 0; }
+  // True when another line would only be counted.
+  bool Full() const { return shown_.size() >= kMaxEntries; }
 
  private:
   gui::MenuItem* menu_ = nullptr;

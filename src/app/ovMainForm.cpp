@@ -1,6 +1,7 @@
 #include "app/ovMainForm.h"
 
 #include <initializer_list>
+#include <utility>
 
 #include "app/ovApp.h"
 #include "app/ovFormAbout.h"
@@ -214,7 +215,10 @@ void TovFrmMain::FormCreate() {
   BuildListMenus();
   FActionLog.SetPath(ovApp->ActionLogFileName());
   FTrigger.Suspended = [this] { return grab.Grabbing || TasksPaused(); };
-  FTrigger.OnAction = [this](std::size_t line, const TovTaskTarget& target) { FActionLog.Record(line, target); };
+  FActionLog.OnWriteError = [this](const std::wstring& message) {
+    ti.ShowBalloon(message, L"Skimlet", NIIF_WARNING, 10000);
+  };
+  FTrigger.Act = [this](std::size_t line, const TovTaskTarget& target) { return FActionLog.Act(line, target); };
   TasksChanged();
   FTrigger.Install();
   FUtils.SnapCursor = miSnapCursor->Checked();
@@ -224,7 +228,11 @@ void TovFrmMain::FormCreate() {
   auto& app = gui::Application::Instance();
   app.OnIdle = [this] { appEventsIdle(); };
   app.OnMinimize = [this] { appEventsMinimize(); };
-  app.PreTranslate = [this](MSG& message) { return HelpShortcut(message); };
+  app.PreTranslate = [this](MSG& message) {
+    // The trigger's own timer is no reason for the runner to try another line.
+    if (!FTrigger.OwnsMessage(message)) FMessageSinceIdle = true;
+    return HelpShortcut(message);
+  };
 }
 
 // F1 anywhere in the main window opens the help, as the menu's shortcut text promises.
@@ -284,7 +292,11 @@ void TovFrmMain::OnLButtonDown(POINT client, UINT keys) { WMLButtonDown(client, 
 
 void TovFrmMain::appEventsIdle() {
   grab.Track();
-  RunNextTask();
+  // The runner keeps the pace it has without the trigger: a pass that only the trigger's events or its timer
+  // brought about (they wake the loop like any message) is no turn of the runner's.
+  const bool byTrigger = FTrigger.TakeWakeUp();
+  const bool byMessage = std::exchange(FMessageSinceIdle, false);
+  if (byMessage || !byTrigger) RunNextTask();
 }
 
 void TovFrmMain::appEventsMinimize() { Hide(); }

@@ -91,6 +91,8 @@ class TovFrmMain : public gui::Form {
   std::size_t FTaskFinderLine = 0;           // ... and the index of its line
   TovTaskTrigger FTrigger;  // acts on task windows as they appear
   TovActionLog FActionLog;
+  bool FSnapping = false;          // a snapshot command runs (its conversion dispatches messages meanwhile)
+  bool FMessageSinceIdle = false;  // a message other than the trigger's was dispatched since the last idle pass
 
   // The frame (ovMainForm).
   void FormCreate();
@@ -122,6 +124,7 @@ class TovFrmMain : public gui::Form {
   void bSnapWinClick();
   void bSnapRegClick();
   void miSnapCursorClick();
+  bool SnapshotRefused();
 
   // Lists, history and tasks (ovMainLists, ovMainHistory, ovMainTasks).
   void LoadLists();

@@ -92,8 +92,13 @@ void TovFrmMain::AddSetItem(const std::wstring& line, bool showCount) {
 void TovFrmMain::AddSet(const std::wstring& caption) {
   // Compared exactly: two lines that differ only in letter case are different positions.
   if (FSetMenu.Shows(caption)) return;
-  // Saved before it is shown: a failed save leaves the menu as it was too.
-  if (!ContainsIgnoreCase(FSetList, caption)) AppendAndSave(FSetList, caption, FLogFileName);
+  if (ContainsIgnoreCase(FSetList, caption)) {
+    // A line of the list that a full menu does not show is counted in its last entry already.
+    if (FSetMenu.Full()) return;
+  } else {
+    // Saved before it is shown: a failed save leaves the menu as it was too.
+    AppendAndSave(FSetList, caption, FLogFileName);
+  }
   AddSetItem(caption);
 }
 

@@ -37,12 +37,34 @@ class ShowAgainOnExit {
   TovFrmMain& form_;
 };
 
+// Marks a snapshot command as running for as long as it runs, however it ends.
+class SnappingNow {
+ public:
+  explicit SnappingNow(bool& flag) : flag_(flag) { flag_ = true; }
+  ~SnappingNow() { flag_ = false; }
+  SnappingNow(const SnappingNow&) = delete;
+  SnappingNow& operator=(const SnappingNow&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 }  // namespace
 
+// True while a snapshot command runs; its conversion dispatches messages, so another one could start meanwhile and
+// write the same files. That one is refused in the balloon instead.
+bool TovFrmMain::SnapshotRefused() {
+  if (!FSnapping) return false;
+  ti.ShowBalloon(L"A snapshot is still being made; try again once it shows", L"Skimlet", NIIF_WARNING, 5000);
+  return true;
+}
+
 void TovFrmMain::bSnapWinClick() {
+  if (SnapshotRefused()) return;
   if (!FUtils.IsValid()) ShowInfo(::GetDesktopWindow());
   if (!FUtils.IsValid()) return;
 
+  const SnappingNow snapping(FSnapping);
   ShowAgainOnExit showAgain(*this);
   if (miHideSelf->Checked()) {
     bh1.HideHint();
@@ -52,16 +74,22 @@ void TovFrmMain::bSnapWinClick() {
   }
 
   const DWORD start = ::GetTickCount();
-  FUtils.SnapWindow(FTmpFileName);
+  const bool drawn = FUtils.SnapWindow(FTmpFileName);
   const DWORD elapsed = ::GetTickCount() - start;  // unsigned: right across the counter's wrap
   SetCaption(L"Skimlet " + std::to_wstring(elapsed));
   showAgain.ShowNow();  // the conversion may take a while: the program stays on screen meanwhile
+  if (!drawn) {
+    ti.ShowBalloon(L"The window did not draw itself: the snapshot shows what covers it", L"Skimlet", NIIF_WARNING,
+                   5000);
+  }
 
   ShowSnapshot();
   AddHistory();
 }
 
 void TovFrmMain::bSnapRegClick() {
+  if (SnapshotRefused()) return;
+  const SnappingNow snapping(FSnapping);
   ShowAgainOnExit showAgain(*this);
   if (miHideSelf->Checked()) {
     // No pause here: the overlay's own loop lets the screen repaint before the user drags.
@@ -77,8 +105,10 @@ void TovFrmMain::bSnapRegClick() {
 
 void TovFrmMain::ShowSnapshot() {
   const std::wstring shown = ConvertToPng(FTmpFileName, ovApp->ExeName);
-  if (miSnapClipboard->Checked()) {
-    CopySnapshotToClipboard(Handle(), FTmpFileName, shown != FTmpFileName ? shown : std::wstring());
+  if (miSnapClipboard->Checked() &&
+      !CopySnapshotToClipboard(Handle(), FTmpFileName, shown != FTmpFileName ? shown : std::wstring())) {
+    ti.ShowBalloon(L"The snapshot could not be put on the clipboard: another program holds it", L"Skimlet",
+                   NIIF_WARNING, 5000);
   }
   gui::Application::Instance().ShellOpenFile(shown);
 }

@@ -40,7 +40,7 @@ void TovFrmMain::RunNextTask() {
   }
   const TovTaskTarget target = FTaskFinder->Target();
   FTaskFinder.reset();
-  if (ApplyTaskAction(target)) FActionLog.Record(FTaskFinderLine, target);
+  FActionLog.Act(FTaskFinderLine, target);
 }
 
 void TovFrmMain::TasksChanged() {

@@ -1,6 +1,6 @@
 #pragma once
-// One copy per executable. A second start of the same executable (the same full path, in any letter case) brings
-// the first copy's window forward and ends, as tray utilities do: two copies would each save their own lists over
+// One copy per executable. A second start of the same executable file (however its path is spelt) brings the
+// first copy's window forward and ends, as tray utilities do: two copies would each save their own lists over
 // the other's, and the adds of one would be lost.
 #include <string>
 

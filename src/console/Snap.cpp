@@ -85,6 +85,11 @@ int RunSnap(Console& console, const core::Command& command) {
   std::wstring path;
   if (command.outFile) {
     path = FullPath(*command.outFile);
+    // The system names a device such as NUL or COM1 by a path of this form, wherever it was given.
+    if (path.starts_with(L"\\\\.\\")) {
+      return console.Fail(core::kExitBadUsage,
+                          L"--out: \"" + *command.outFile + L"\" is a device, which cannot be written");
+    }
   } else {
     const auto name =
         core::PickSnapshotFileName(Now(), command.bmp, [](const std::wstring& n) { return PathTaken(FullPath(n)); });
@@ -96,6 +101,8 @@ int RunSnap(Console& console, const core::Command& command) {
     CapturedImage image;
     if (window) {
       image = CaptureWindowPixels(window, command.cursor);
+      // What covers it is no picture of the window: nothing is written.
+      if (image.undrawn) return console.Fail(core::kExitActionFailed, L"the window did not draw itself");
     } else {
       WaitWhileShiftDown();
       image = CaptureScreenPixels(area, command.cursor);

@@ -15,6 +15,11 @@
 
 int RunTasks(Console& console, const core::Command& command) {
   const std::wstring path = command.taskFile ? *command.taskFile : core::ChangeFileExt(console.exeName, L".ini");
+  // A file named on the command line must be there; only the default file may be missing (no tasks yet).
+  if (command.taskFile && ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = ::GetLastError();
+    return console.Fail(core::kExitActionFailed, base::Win32Error(L"Cannot read \"" + path + L"\"", error).Message());
+  }
   std::vector<std::wstring> lines;
   try {
     lines = LoadListFile(path);

@@ -40,4 +40,9 @@ std::string KeepNewerHalf(std::string_view log) {
   return std::string(log.substr(lastStart == std::string_view::npos ? 0 : lastStart + 1));
 }
 
+std::string OnLineOfItsOwn(std::string_view logEnd, std::string_view lines) {
+  std::string bytes = logEnd.empty() || logEnd.back() == '\n' ? std::string() : std::string("\r\n");
+  return bytes.append(lines);
+}
+
 }  // namespace core

@@ -13,7 +13,6 @@ namespace core {
 // Past this many bytes the log is cut (KeepNewerHalf).
 inline constexpr std::size_t kActionLogLimit = 1u << 20;
 
-
 struct ActionLogEntry {
   LocalTime time;
   std::wstring action;         // "close", "click" or "key N"
@@ -27,6 +26,10 @@ struct ActionLogEntry {
 // "YYYY-MM-DD HH:MM:SS.mmm\t<action>\tline N\t0xHANDLE\t<image>\t<class>\t<title>\r\n" in UTF-8. Control
 // characters in the texts are shown as spaces, so that every action stays one line of seven fields.
 std::string FormatActionLogLine(const ActionLogEntry& entry);
+
+// `lines` as appended after a log that ends with `logEnd` (its last bytes; empty for an empty log): behind a line
+// ending of its own first when the log's last line has none.
+std::string OnLineOfItsOwn(std::string_view logEnd, std::string_view lines);
 
 // The newer half of a log: the lines that start at or after the middle of `log`. A line cut by the middle is dropped
 // whole; a log of one line longer than half keeps nothing but that line when it ends the log.

@@ -144,16 +144,21 @@ Problem ReadFour(std::wstring_view name, std::wstring_view value, Placement& out
   return std::nullopt;
 }
 
+// One rule for every rectangle given as L,T,W,H: width and height not negative, right and bottom within range.
+Problem ReadRectangle(std::wstring_view name, std::wstring_view value, Placement& out) {
+  if (Problem problem = ReadFour(name, value, out)) return problem;
+  const std::wstring prefix = std::wstring(name) + L": " + Quoted(value);
+  if (out.width < 0 || out.height < 0) return prefix + L": the width and height must not be negative";
+  if (int64_t{out.left} + out.width > INT32_MAX || int64_t{out.top} + out.height > INT32_MAX) {
+    return prefix + L": the rectangle reaches beyond the coordinate range";
+  }
+  return std::nullopt;
+}
+
 Problem ReadRegion(std::wstring_view value, std::optional<Rect>& out) {
   Placement p;
-  if (Problem problem = ReadFour(L"--region", value, p)) return problem;
-  if (p.width < 0 || p.height < 0) return std::wstring(L"--region: the width and height must not be negative");
-  const int64_t right = int64_t{p.left} + p.width;
-  const int64_t bottom = int64_t{p.top} + p.height;
-  if (right > INT32_MAX || bottom > INT32_MAX) {
-    return std::wstring(L"--region: the rectangle reaches beyond the coordinate range");
-  }
-  out = Rect{p.left, p.top, static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+  if (Problem problem = ReadRectangle(L"--region", value, p)) return problem;
+  out = Rect{p.left, p.top, p.left + p.width, p.top + p.height};
   return std::nullopt;
 }
 
@@ -205,7 +210,7 @@ Problem Apply(const OptionSpec& spec, std::wstring_view value, Command& command)
     case Opt::Alpha: return ReadAlpha(value, changes.alpha);
     case Opt::Rect: {
       Placement placement;
-      if (Problem problem = ReadFour(spec.name, value, placement)) return problem;
+      if (Problem problem = ReadRectangle(spec.name, value, placement)) return problem;
       changes.rect = placement;
       return std::nullopt;
     }

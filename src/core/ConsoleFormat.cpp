@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/TaskLine.h"
 #include "core/Unicode.h"
 
 namespace core {
@@ -110,7 +111,7 @@ std::wstring DescribeTaskAction(const TaskDescription& task, bool windowEnabled)
 
 std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const TaskDescription& task,
                                   const WindowFacts* window, bool windowEnabled) {
-  std::wstring text = std::to_wstring(lineNumber) + kTab + OneLine(line) + kTab;
+  std::wstring text = std::to_wstring(lineNumber) + kTab + OneLine(JoinTaskLine(SplitTaskLine(line))) + kTab;
   if (!window) return text + L"no window";
   return text + FormatListLine(*window) + kTab + DescribeTaskAction(task, windowEnabled);
 }

@@ -68,12 +68,12 @@ std::string FormatInfoJson(const std::vector<std::wstring>& panelLines, const Wi
 // "nothing: disabled" when it is not.
 std::wstring DescribeTaskAction(const TaskDescription& task, bool windowEnabled);
 
-// One line of "tasks --dry-run", fields separated by tabs: the line's number (from 1), the line, then either the
-// window as FormatListLine gives it (six fields) and the action of task, the line's description
-// (DescribeTaskAction), or "no window" when window is null (windowEnabled is then not looked at).
+// One line of "tasks --dry-run", fields separated by tabs: the line's number (from 1), the line's items as read
+// and written back (so that a blank which split an item shows as a comma), then either the window as
+// FormatListLine gives it (six fields) and the action of task, the line's description (DescribeTaskAction), or
+// "no window" when window is null (windowEnabled is then not looked at).
 std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const TaskDescription& task,
                                   const WindowFacts* window, bool windowEnabled);
-
 
 // At most this many names are tried for one snapshot: the plain name and the suffixes "-2" up to this number.
 inline constexpr int kMaxSnapshotNames = 1000;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <span>
 
 #include "base/AtomicFile.h"
@@ -15,6 +16,8 @@ namespace {
 
 // Windows remembered as logged before the closed ones are forgotten; all are forgotten past twice as many.
 constexpr std::size_t kRememberedWindows = 4096;
+// Lines kept while the file cannot be written; past this the older half is dropped.
+constexpr std::size_t kUnwrittenLimit = 64 * 1024;
 
 std::wstring ActionText(const TovTaskTarget& target) {
   switch (target.Action) {
@@ -53,24 +56,41 @@ std::string ReadTail(HANDLE file, const std::wstring& path, uint64_t size, std::
 
 }  // namespace
 
-void TovActionLog::Record(std::size_t line, const TovTaskTarget& target) noexcept {
-  try {
-    if (!target.Window || path_.empty()) return;
-    if (!logged_.insert({target.Window, line}).second) return;
+bool TovActionLog::Act(std::size_t line, const TovTaskTarget& target) {
+  std::optional<core::ActionLogEntry> entry;
+  if (target.Window && !path_.empty() && !logged_.contains({target.Window, line})) {
+    entry.emplace();
+    entry->time = Now();
+    entry->action = ActionText(target);
+    entry->lineNumber = line + 1;
+    entry->handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target.Window));
+    entry->imageName = ProcessImageName(target.Window);
+    entry->className = WindowClassName(target.Window);
+    entry->title = StoredWindowTitle(target.Window);
+  }
+  if (!ApplyTaskAction(target)) return false;
+  if (entry) {
+    logged_.insert({target.Window, line});
     if (logged_.size() > kRememberedWindows) ForgetClosedWindows();
-    core::ActionLogEntry entry;
-    entry.time = Now();
-    entry.action = ActionText(target);
-    entry.lineNumber = line + 1;
-    entry.handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target.Window));
-    entry.imageName = ProcessImageName(target.Window);
-    entry.className = WindowClassName(target.Window);
-    entry.title = StoredWindowTitle(target.Window);
-    Append(core::FormatActionLogLine(entry));
+    Record(*entry);
+  }
+  return true;
+}
+
+void TovActionLog::Record(const core::ActionLogEntry& entry) noexcept {
+  try {
+    unwritten_ += core::FormatActionLogLine(entry);
+    if (unwritten_.size() > kUnwrittenLimit) unwritten_ = core::KeepNewerHalf(unwritten_);
+    Append(unwritten_);
+    unwritten_.clear();
   } catch (...) {
     // Reported once per run: a log that cannot be written must not flood the user with reports.
-    if (std::exchange(reported_, true)) return;
-    gui::Application::Instance().HandleException(std::current_exception());
+    if (std::exchange(reported_, true) || !OnWriteError) return;
+    try {
+      OnWriteError(base::ExceptionMessage(std::current_exception()));
+    } catch (...) {
+      gui::Application::Instance().HandleException(std::current_exception());
+    }
   }
 }
 
@@ -79,13 +99,19 @@ void TovActionLog::ForgetClosedWindows() {
   if (logged_.size() > 2 * kRememberedWindows) logged_.clear();
 }
 
-void TovActionLog::Append(const std::string& bytes) {
+void TovActionLog::Append(const std::string& lines) {
   uint64_t size = 0;
   std::string kept;
   {
     base::UniqueFile file(::CreateFileW(path_.c_str(), FILE_APPEND_DATA | GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowLastError(path_);
+    LARGE_INTEGER before{};
+    if (!::GetFileSizeEx(file.get(), &before)) ThrowLastError(path_);
+    // A last line without its line ending (cut off, or written by hand) keeps its own line.
+    const std::string last =
+        before.QuadPart > 0 ? ReadTail(file.get(), path_, static_cast<uint64_t>(before.QuadPart), 1) : std::string();
+    const std::string bytes = core::OnLineOfItsOwn(last, lines);
     DWORD written = 0;
     if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size()) {

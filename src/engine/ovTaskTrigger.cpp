@@ -7,10 +7,6 @@
 
 namespace {
 
-// A window first seen hidden is looked at again this often, for this long, in case it is shown without an event.
-constexpr UINT kRetryIntervalMs = 10;
-constexpr DWORD kRetryForMs = 2000;
-constexpr std::size_t kMaxPending = 64;
 // A dialog raises an event per control and per rename; one line acts on one window once in this time.
 constexpr DWORD kActAgainAfterMs = 500;
 
@@ -47,13 +43,16 @@ void Guarded(bool& busy, Work work) noexcept {
 TovTaskTrigger::~TovTaskTrigger() { Uninstall(); }
 
 void TovTaskTrigger::Uninstall() {
-  StopRetry();
-  pending_.clear();
+  StopWatching();
   for (HWINEVENTHOOK& hook : hooks_) {
     if (hook) ::UnhookWinEvent(hook);
     hook = nullptr;
   }
   if (g_installed == this) g_installed = nullptr;
+}
+
+bool TovTaskTrigger::OwnsMessage(const MSG& message) const {
+  return message.message == WM_TIMER && !message.hwnd && watchTimer_ != 0 && message.wParam == watchTimer_;
 }
 
 bool TovTaskTrigger::Install() {
@@ -81,28 +80,39 @@ void TovTaskTrigger::SetTasks(const std::vector<core::TaskDescription>& tasks) {
 
 void CALLBACK TovTaskTrigger::EventProc(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
                                         DWORD) noexcept {
-  if (object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
   TovTaskTrigger* self = g_installed;
   if (!self) return;
+  self->wokenUp_ = true;
+  if (object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
   Guarded(self->busy_, [&] { self->OnWindowEvent(window); });
 }
 
-void CALLBACK TovTaskTrigger::RetryProc(HWND, UINT, UINT_PTR, DWORD) noexcept {
+void CALLBACK TovTaskTrigger::WatchProc(HWND, UINT, UINT_PTR, DWORD) noexcept {
   TovTaskTrigger* self = g_installed;
   if (!self) return;
-  Guarded(self->busy_, [&] { self->Retry(); });
+  self->wokenUp_ = true;
+  Guarded(self->busy_, [&] { self->WatchPass(); });
 }
 
 void TovTaskTrigger::OnWindowEvent(HWND window) {
   if (tasks_.empty() || (Suspended && Suspended())) return;
   const HWND top = ::GetAncestor(window, GA_ROOT);
-  if (!top || IsOurs(top) || !CouldMatch(top)) return;
-  // Only what a user can see is acted on; a window made hidden may be shown without an event reaching us.
-  if (!::IsWindowVisible(top)) {
-    WaitUntilVisible(top);
+  if (!top || IsOurs(top) || !ClassCouldMatch(top)) return;
+  if (Look(top)) {
+    watch_.Forget(top);
     return;
   }
-  TryLines(top);
+  // Not matchable yet: hidden, its title or its controls still to come.
+  StartWatching(top);
+}
+
+bool TovTaskTrigger::ClassCouldMatch(HWND top) const {
+  wchar_t className[256];
+  const int classLength = ::GetClassNameW(top, className, 256);
+  if (classLength <= 0) return false;
+  return std::any_of(tasks_.begin(), tasks_.end(), [&](const core::TaskDescription& task) {
+    return SameIgnoringCase(className, static_cast<std::size_t>(classLength), task.TopClass());
+  });
 }
 
 bool TovTaskTrigger::CouldMatch(HWND top) {
@@ -123,16 +133,27 @@ bool TovTaskTrigger::CouldMatch(HWND top) {
   return false;
 }
 
-void TovTaskTrigger::TryLines(HWND top) {
+bool TovTaskTrigger::Look(HWND top) {
+  // Only what a user can see is acted on.
+  if (Suspended && Suspended()) return false;
+  return ::IsWindowVisible(top) && CouldMatch(top) && TryLines(top);
+}
+
+bool TovTaskTrigger::TryLines(HWND top) {
   const DWORD now = ::GetTickCount();
+  bool acted = false;
   for (std::size_t i = 0; i < tasks_.size(); ++i) {
     const TovTaskTarget target = FindTaskTarget(tasks_[i], top);
     if (!target.Window || !::IsWindowVisible(target.Window)) continue;
-    if (ActedRecently(target.Window, i, now)) continue;
-    if (!ApplyTaskAction(target)) continue;
+    if (ActedRecently(target.Window, i, now)) {
+      acted = true;  // by an earlier event's look: done with it here too
+      continue;
+    }
+    if (!(Act ? Act(i, target) : ApplyTaskAction(target))) continue;
     lastActed_[{target.Window, i}] = now;
-    if (OnAction) OnAction(i, target);
+    acted = true;
   }
+  return acted;
 }
 
 bool TovTaskTrigger::ActedRecently(HWND window, std::size_t line, DWORD now) {
@@ -141,29 +162,18 @@ bool TovTaskTrigger::ActedRecently(HWND window, std::size_t line, DWORD now) {
   return lastActed_.count({window, line}) != 0;
 }
 
-void TovTaskTrigger::WaitUntilVisible(HWND top) {
-  const bool known = std::any_of(pending_.begin(), pending_.end(), [top](const Pending& p) { return p.top == top; });
-  if (known) return;
-  if (pending_.size() >= kMaxPending) pending_.erase(pending_.begin());
-  pending_.push_back({top, ::GetTickCount()});
-  if (!retryTimer_) retryTimer_ = ::SetTimer(nullptr, 0, kRetryIntervalMs, RetryProc);
+void TovTaskTrigger::StartWatching(HWND top) {
+  watch_.Watch(top, ::GetTickCount());
+  if (!watchTimer_) watchTimer_ = ::SetTimer(nullptr, 0, kWatchIntervalMs, WatchProc);
 }
 
-void TovTaskTrigger::Retry() {
-  const DWORD now = ::GetTickCount();
-  const std::vector<Pending> waiting = std::exchange(pending_, {});
-  for (const Pending& p : waiting) {
-    if (!::IsWindow(p.top)) continue;
-    if (::IsWindowVisible(p.top)) {
-      if (!(Suspended && Suspended())) TryLines(p.top);
-      continue;
-    }
-    if (now - p.seen < kRetryForMs) pending_.push_back(p);
-  }
-  if (pending_.empty()) StopRetry();
+void TovTaskTrigger::WatchPass() {
+  watch_.Pass(::GetTickCount(), std::chrono::steady_clock::now() + kWatchPassBudget);
+  if (watch_.Empty()) StopWatching();
 }
 
-void TovTaskTrigger::StopRetry() {
-  if (retryTimer_) ::KillTimer(nullptr, retryTimer_);
-  retryTimer_ = 0;
+void TovTaskTrigger::StopWatching() {
+  watch_.Clear();
+  if (watchTimer_) ::KillTimer(nullptr, watchTimer_);
+  watchTimer_ = 0;
 }

@@ -30,6 +30,9 @@ struct CapturedImage {
   int height = 0;
   std::uint32_t depth = 32;
   std::vector<std::uint8_t> bmp;
+  // A covered window was asked to draw itself and did not (it hangs, fails or draws nothing): the picture is the
+  // screen copy, which shows what covers it.
+  bool undrawn = false;
 
   bool empty() const { return bmp.empty(); }
 };

@@ -208,6 +208,11 @@ uint8_t WindowAlpha(HWND w) {
 }
 
 std::wstring BoundedWindowTitle(HWND w) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(w, &pid);
+  // Another process's title is the window manager's copy whatever it answers; asking for its length first would
+  // only cost a round trip to that process per window.
+  if (pid != ::GetCurrentProcessId()) return StoredTitle(w);
   bool answered = true;
   return ReadTitle(w, answered);
 }

@@ -48,7 +48,8 @@ class TovWinUtils {
   // does (its visible frame, drawn by itself where another window covers it), into a bitmap file; SnapCursor draws
   // the cursor in. A region the user drags on the overlay is captured with SnapRect.
   void SnapRect(const core::Rect& rect, const std::wstring& fileName);
-  void SnapWindow(const std::wstring& fileName);
+  // False when a covered window did not draw itself: the file holds the screen copy.
+  bool SnapWindow(const std::wstring& fileName);
 
   // Logical pixels per inch used for the font size; 0 (the default) asks the system at each SetWnd. The main window
   // sets its own DPI here.
@@ -66,7 +67,7 @@ class TovWinUtils {
 };
 
 // A window's title as SetWnd reads it: bounded in length, and in time for a thread that does not answer (the window
-// manager's copy then).
+// manager's copy then). For a window of another process the window manager's copy is read at once, sending nothing.
 std::wstring BoundedWindowTitle(HWND w);
 
 // A window's opacity as SetWnd reads it: 255 unless it is layered and its attributes can be read. Sends nothing.

@@ -171,12 +171,15 @@ CapturedImage CaptureWindowPixels(HWND window, bool drawCursor, const FrameBound
   WaitWhileShiftDown();
   const core::Rect area = WindowSnapArea(window, frameBounds);
   std::optional<WindowPicture> drawn;
-  if (IsTopLevel(window) && area.Width() > 0 && area.Height() > 0 && IsWindowCovered(window, area)) {
-    drawn = DrawnPicture(window, area);
-  }
-  return CaptureScreenPixels(area, drawCursor, drawn ? &*drawn : nullptr);
+  const bool covered = IsTopLevel(window) && area.Width() > 0 && area.Height() > 0 && IsWindowCovered(window, area);
+  if (covered) drawn = DrawnPicture(window, area);
+  CapturedImage image = CaptureScreenPixels(area, drawCursor, drawn ? &*drawn : nullptr);
+  image.undrawn = covered && !drawn;
+  return image;
 }
 
-void CaptureWindow(HWND window, const std::wstring& path, bool drawCursor, const FrameBoundsSource& frameBounds) {
-  WriteBmpFile(CaptureWindowPixels(window, drawCursor, frameBounds), path);
+bool CaptureWindow(HWND window, const std::wstring& path, bool drawCursor, const FrameBoundsSource& frameBounds) {
+  const CapturedImage image = CaptureWindowPixels(window, drawCursor, frameBounds);
+  WriteBmpFile(image, path);
+  return !image.undrawn;
 }

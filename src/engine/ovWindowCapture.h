@@ -26,11 +26,12 @@ bool IsWindowCovered(HWND window, const core::Rect& area);
 
 // Waits while Shift is held, then captures the window's snapshot area. A top-level window that another window covers
 // is rendered by PrintWindow into the picture, unless it does not finish within a bound, fails, or gives a picture
-// of one colour only (a window that does not draw when asked); the screen copy stays then. Controls and the desktop
-// window are copied from the screen. Throws as CaptureScreenPixels does.
+// of one colour only (a window that does not draw when asked); the screen copy stays then, and the image says so
+// (`undrawn`). Controls and the desktop window are copied from the screen. Throws as CaptureScreenPixels does.
 CapturedImage CaptureWindowPixels(HWND window, bool drawCursor,
                                   const FrameBoundsSource& frameBounds = CompositorFrameBounds);
 
-// CaptureWindowPixels, then WriteBmpFile to `path`.
-void CaptureWindow(HWND window, const std::wstring& path, bool drawCursor,
+// CaptureWindowPixels, then WriteBmpFile to `path`. False when the picture is the screen copy of a covered window
+// that did not draw itself.
+bool CaptureWindow(HWND window, const std::wstring& path, bool drawCursor,
                    const FrameBoundsSource& frameBounds = CompositorFrameBounds);

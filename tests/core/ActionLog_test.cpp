@@ -42,6 +42,12 @@ TEST(ActionLog, CutKeepsTheWholeLinesOfTheNewerHalf) {
   EXPECT_EQ(log[log.size() - cut.size() - 1], '\n');
 }
 
+TEST(ActionLog, ANewEntryNeverJoinsALastLineWithoutItsEnding) {
+  EXPECT_EQ(core::OnLineOfItsOwn("", "a\r\n"), "a\r\n");
+  EXPECT_EQ(core::OnLineOfItsOwn("\n", "a\r\n"), "a\r\n");
+  EXPECT_EQ(core::OnLineOfItsOwn("x", "a\r\n"), "\r\na\r\n");
+}
+
 TEST(TaskTestLine, NamesTheWindowOrNone) {
   EXPECT_EQ(core::FormatTaskTestLine(3, L"Name=OK,Class=Button", 0x1234u, L"O\tK"),
             L"3: Name=OK,Class=Button -> 0x00001234 \"O K\"");

@@ -64,7 +64,8 @@ TEST(ConsoleFormat, TaskActionFollowsTheRunnersDecisions) {
     EXPECT_EQ(core::DescribeTaskAction(core::TaskDescription::Parse(c.line), c.enabled), c.want) << std::wstring(c.line);
   }
   const core::TaskDescription close = core::TaskDescription::Parse(L"Name=a,Class=b");
-  EXPECT_EQ(core::FormatTaskDryRunLine(3, L"Name=a,Class=b", close, nullptr, true), L"3\tName=a,Class=b\tno window");
+  EXPECT_EQ(core::FormatTaskDryRunLine(3, L"Name=a b,Class=c", close, nullptr, true),
+            L"3\tName=a,b,Class=c\tno window");
   EXPECT_EQ(core::FormatTaskDryRunLine(1, L"\"Name=Line\r\none\",Class=Notepad", close, &kWindow, true),
             L"1\t\"Name=Line  one\",Class=Notepad\t" + core::FormatListLine(kWindow) + L"\tclose");
 }

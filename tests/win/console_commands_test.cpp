@@ -14,6 +14,7 @@
 #include "core/TaskDescription.h"
 #include "core/Unicode.h"
 #include "engine/ovListFile.h"
+#include "base/Error.h"
 #include "support/ImageFiles.h"
 #include "support/InspectFixtures.h"
 #include "support/Poll.h"
@@ -119,17 +120,29 @@ Outcome RunSkimlet(const std::wstring& args) {
   std::wstring command = Arg(SkimletCom()) + L" " + args;
   PROCESS_INFORMATION pi{};
   Outcome run;
-  const bool started =
-      ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+  if (si.hStdOutput == INVALID_HANDLE_VALUE || si.hStdError == INVALID_HANDLE_VALUE) {
+    run.err = "cannot make the output files in " + core::WideToUtf8(io.Path()) + ": " +
+              core::WideToUtf8(base::SystemErrorText(::GetLastError()));
+  }
+  const bool started = run.err.empty() && ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE,
+                                                           CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+  if (!started && run.err.empty()) {
+    run.err = "CreateProcess " + core::WideToUtf8(command) + ": " +
+              core::WideToUtf8(base::SystemErrorText(::GetLastError()));
+  }
   ::CloseHandle(si.hStdOutput);
   ::CloseHandle(si.hStdError);
   if (!started) return run;
-  fixture::PollUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
+  if (!fixture::PollUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 60000)) {
+    run.err = "skimlet.com did not end within 60 s; ended. ";
+    ::TerminateProcess(pi.hProcess, 0xFFFFFFFF);  // it would hold its output files past this test
+    ::WaitForSingleObject(pi.hProcess, 5000);
+  }
   ::GetExitCodeProcess(pi.hProcess, &run.code);
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
   run.out = fixture::ReadFileBytes(io.File(L"out"));
-  run.err = fixture::ReadFileBytes(io.File(L"err"));
+  run.err += fixture::ReadFileBytes(io.File(L"err"));
   const std::wstring text = core::Utf8ToWide(run.out);
   for (std::size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
     run.lines.push_back(text.substr(start, end - start));
@@ -274,9 +287,18 @@ TEST_F(ConsoleTest, DryRunNamesEachLinesWindowAndTouchesNothing) {
   EXPECT_EQ(Fields(tasks.lines[0]).back(), L"close");
   EXPECT_EQ(Fields(tasks.lines[1])[2], Hex(windows.button()));
   EXPECT_EQ(Fields(tasks.lines[1]).back(), L"click");
-  EXPECT_EQ(tasks.lines[2], L"3\t" + lines[2] + L"\tno window");
+  EXPECT_EQ(tasks.lines[2], L"3\tName=No,such,window,Class=NoSuchClass\tno window") << "the items as read";
   fixture::Settle(300);
   EXPECT_TRUE(::IsWindowVisible(windows.top())) << "the dry run closed the window";
+}
+
+TEST_F(ConsoleTest, AMissingTaskFileOrADeviceAsOutputIsRefusedWithTheReason) {
+  const Outcome tasks = RunSkimlet(L"tasks --file no-such-tasks.ini");
+  EXPECT_EQ(tasks.code, 3u);
+  EXPECT_NE(tasks.err.find("Cannot read"), std::string::npos) << tasks.err;
+  const Outcome snap = RunSkimlet(L"snap --region 0,0,8,8 --out NUL");
+  EXPECT_EQ(snap.code, 2u);
+  EXPECT_NE(snap.err.find("is a device"), std::string::npos) << snap.err;
 }
 
 // The codes as cmd sees them: skimlet typed in a batch file in the program's folder, where skimlet.exe lies

@@ -163,6 +163,12 @@ TEST(ListFilesAtStart, HugeFilesStartPromptlyWithBoundedMenusAndWholeLists) {
   ASSERT_EQ(setEntries.size(), TovListMenu::kMaxEntries + 1);
   EXPECT_EQ(setEntries[0], core::ShownText(main.FSetList[0], core::kMenuTextLength));
   EXPECT_EQ(setEntries.back(), core::NotShownCaption(50000 - TovListMenu::kMaxEntries));
+
+  // A new set is counted once, however often it is added.
+  main.eLeft.SetText(L"7");
+  for (int i = 0; i < 2; ++i) fixture::ClickAsUser(*main.miAddSet);
+  EXPECT_EQ(main.FSetList.size(), 50001u);
+  EXPECT_EQ(lists.SetEntries().back(), core::NotShownCaption(50001 - TovListMenu::kMaxEntries));
 }
 
 // Makes one list file unreadable in a given way for as long as it lives.

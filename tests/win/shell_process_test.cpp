@@ -156,7 +156,8 @@ TEST_F(ShellProcessTest, ASecondStartOfTheSameExecutableShowsTheFirstAndEnds) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(Hidden());
   std::wstring path = child.ExePath();
-  for (wchar_t& c : path) c = static_cast<wchar_t>(::towupper(c));  // the same file in other letter case
+  // The same file spelt otherwise: other letter case, forward slashes.
+  for (wchar_t& c : path) c = c == L'\\' ? L'/' : static_cast<wchar_t>(::towupper(c));
   std::wstring commandLine = L"\"" + path + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);

@@ -389,14 +389,14 @@ class Cover {
 const FrameBoundsSource kNoFrameBounds = [](HWND) { return std::optional<core::Rect>(); };
 
 // Covered, the window draws itself into the picture (cut to the frame bounds when given); a window that draws
-// nothing when asked keeps the screen copy, cover included.
+// nothing when asked keeps the screen copy, cover included, and that is said.
 TEST_F(CaptureTest, ACoveredWindowIsDrawnByItselfWithinItsFrameBounds) {
   const Cover cover;
   ASSERT_TRUE(fixture::PollUntil([&] { return cover.OnScreen(); }, kWaitMs)) << "cover not on screen";
   ASSERT_TRUE(IsWindowCovered(window.hwnd(), {kLeft, kTop, kLeft + kWidth, kTop + kHeight}));
 
   const std::wstring path = folder.File(L"covered.bmp");
-  CaptureWindow(window.hwnd(), path, false, kNoFrameBounds);
+  EXPECT_TRUE(CaptureWindow(window.hwnd(), path, false, kNoFrameBounds));
   ExpectBitmap(path, kWidth, kHeight, [](int x, int y) { return Pattern(x, y, 0); });
 
   const core::Rect frame{kLeft + 4, kTop + 3, kLeft + kWidth - 5, kTop + kHeight - 6};
@@ -404,7 +404,7 @@ TEST_F(CaptureTest, ACoveredWindowIsDrawnByItselfWithinItsFrameBounds) {
   ExpectBitmap(path, frame.Width(), frame.Height(), [](int x, int y) { return Pattern(4 + x, 3 + y, 0); });
 
   window.printable = false;
-  CaptureWindow(window.hwnd(), path, false, kNoFrameBounds);
+  EXPECT_FALSE(CaptureWindow(window.hwnd(), path, false, kNoFrameBounds)) << "the screen copy is no drawing";
   ExpectBitmap(path, kWidth, kHeight,
                [](int x, int y) { return Cover::Covers(x, y) ? RGB(0, 0, 0) : Pattern(x, y, 0); });
 }

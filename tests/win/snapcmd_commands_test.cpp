@@ -6,16 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/ovMainForm.h"
 #include "gui/Application.h"
+#include "gui/Handles.h"
 #include "app/ovEmpty.h"
 #include "support/Backdrop.h"
 #include "support/FixtureForm.h"
@@ -24,6 +27,8 @@
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
 #include "support/TimedScript.h"
+#include "support/TrayIconProbe.h"
+#include "support/WindowClasses.h"
 
 namespace {
 
@@ -410,6 +415,26 @@ TEST(SnapCommand, CopyToClipboardOptionPutsTheBitmapAndThePngThere) {
     }
     EXPECT_EQ(mismatches, 0) << "the clipboard's PNG differs from the bitmap";
   }
+}
+
+TEST(SnapCommand, AClipboardThatAnotherProgramHoldsIsReportedInTheBalloon) {
+  SnapProgram program(/*withLibrary=*/false);
+  TovFrmMain& main = program.Main();
+  main.miSnapClipboard->Click();
+  base::UniqueHandleObject release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::atomic<bool> held = false;
+  std::thread holder([&] {
+    const fixture::OwnedWindow owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr,
+                                                       nullptr, nullptr));
+    held = ::OpenClipboard(owner.get()) != FALSE;
+    ::WaitForSingleObject(release.get(), 30000);
+    ::CloseClipboard();
+  });
+  ASSERT_TRUE(fixture::PollUntil([&] { return held.load(); }, 5000));
+  main.bSnapWinClick();
+  ::SetEvent(release.get());
+  holder.join();
+  EXPECT_NE(gui::TrayIconProbe::LastBalloon(main.ti).find(L"clipboard"), std::wstring::npos);
 }
 
 }  // namespace

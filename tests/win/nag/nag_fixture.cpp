@@ -3,12 +3,16 @@
 // A spec is "top:<title>" (a top-level window of class SkimletNag), "dialog:<title>" (class SkimletNagDialog,
 // made hidden, titled after its controls, then shown; its button "OK" lies in a panel, so a task reaches it with
 // pLevels=1, and a click on it ends the dialog); "+" joins windows shown together; "*N" at the end of a spec shows
-// it N times in turn. A title starting with "Stubborn" refuses to close. Each window is waited for until it is gone
-// or <wait ms> have passed; then one line is appended to the result file:
-// "<title>\t0x<window>\t0x<button or window>\tgone <ms>" (from being shown to being gone) or "...\tstayed".
+// it N times in turn. Two kinds become matchable only 300 ms after they show: "late:<title>" (a dialog shown with its
+// title, its panel and button made then) and "renamed:<title>" (a SkimletNag window shown as "Not yet", then given
+// its title). A title starting with "Stubborn" refuses to close. Each window is waited for until it is gone or
+// <wait ms> have passed; then one line is appended to the result file:
+// "<title>\t0x<window>\t0x<button or window>\tgone <ms>" (from becoming matchable, that is from being shown for
+// the other kinds, to being gone) or "...\tstayed".
 // "done" ends the file.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -65,7 +69,10 @@ bool WaitGone(HWND window, double untilMs) {
   }
 }
 
+constexpr DWORD kMatchableAfterMs = 300;
+
 struct Nag {
+  std::wstring kind;
   std::wstring title;
   HWND top = nullptr;
   HWND target = nullptr;  // the button of a dialog, else the window itself
@@ -74,8 +81,15 @@ struct Nag {
 Nag Make(const std::wstring& kind, const std::wstring& title) {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-  Nag nag{title};
-  if (kind == L"dialog") {
+  Nag nag{kind, title};
+  if (kind == L"late") {
+    nag.top = ::CreateWindowExW(0, L"SkimletNagDialog", title.c_str(), style, 200, 200, 240, 140, nullptr, nullptr,
+                                instance, nullptr);
+  } else if (kind == L"renamed") {
+    nag.top =
+        ::CreateWindowExW(0, L"SkimletNag", L"Not yet", style, 480, 240, 240, 140, nullptr, nullptr, instance, nullptr);
+    nag.target = nag.top;
+  } else if (kind == L"dialog") {
     nag.top =
         ::CreateWindowExW(0, L"SkimletNagDialog", L"", style, 200, 200, 240, 140, nullptr, nullptr, instance, nullptr);
     const HWND panel = ::CreateWindowExW(0, L"SkimletNagPanel", L"", WS_CHILD | WS_VISIBLE, 0, 0, 220, 90, nag.top,
@@ -89,6 +103,19 @@ Nag Make(const std::wstring& kind, const std::wstring& title) {
     nag.target = nag.top;
   }
   return nag;
+}
+
+// What "late" and "renamed" windows lack until kMatchableAfterMs after they show.
+void MakeMatchable(Nag& nag) {
+  if (nag.kind == L"renamed") {
+    ::SetWindowTextW(nag.top, nag.title.c_str());
+  } else if (nag.kind == L"late") {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    const HWND panel = ::CreateWindowExW(0, L"SkimletNagPanel", L"", WS_CHILD | WS_VISIBLE, 0, 0, 220, 90, nag.top,
+                                         nullptr, instance, nullptr);
+    nag.target = ::CreateWindowExW(0, L"Button", L"Later", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 70, 30, 80, 26, panel,
+                                   nullptr, instance, nullptr);
+  }
 }
 
 unsigned Low32(HWND window) { return static_cast<unsigned>(reinterpret_cast<UINT_PTR>(window)); }
@@ -105,7 +132,12 @@ void ShowTogether(FILE* result, const std::wstring& spec, DWORD waitMs) {
     start = end + 1;
   }
   for (const Nag& nag : nags) ::ShowWindow(nag.top, SW_SHOWNOACTIVATE);
-  const double shown = NowMs();
+  double shown = NowMs();
+  if (std::any_of(nags.begin(), nags.end(), [](const Nag& n) { return n.kind == L"late" || n.kind == L"renamed"; })) {
+    WaitGone(nullptr, shown + kMatchableAfterMs);
+    for (Nag& nag : nags) MakeMatchable(nag);
+    shown = NowMs();
+  }
   for (const Nag& nag : nags) {
     const bool gone = WaitGone(nag.top, shown + waitMs);
     const double took = NowMs() - shown;

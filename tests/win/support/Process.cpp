@@ -74,7 +74,9 @@ bool ChildProcess::Place(const std::wstring& exe) {
   if (process_.hProcess || exe.empty()) return false;
   folder_.emplace(L"skimlet-child");
   exePath_ = folder_->File(FileNameOf(exe));
-  return ::CopyFileW(exe.c_str(), exePath_.c_str(), FALSE) != FALSE;
+  if (::CopyFileW(exe.c_str(), exePath_.c_str(), FALSE)) return true;
+  ReportFailure(L"cannot copy " + exe + L" to " + exePath_);
+  return false;
 }
 
 bool ChildProcess::Launch(const std::wstring& arguments) {
@@ -86,6 +88,7 @@ bool ChildProcess::Launch(const std::wstring& arguments) {
   if (!::CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder_->Path().c_str(), &startup, &process_)) {
     process_ = {};
+    ReportFailure(L"CreateProcess " + commandLine);
     return false;
   }
   ::WaitForInputIdle(process_.hProcess, 10000);

@@ -59,7 +59,10 @@ bool SkimletSession::RunLoopUntil(const std::function<bool()>& done, int timeout
 void SkimletSession::RunIdlePasses(int passes) {
   auto& app = gui::Application::Instance();
   for (int i = 0; i < passes; ++i) {
-    PumpMessages();
+    // Each pass follows a message, as in the program's loop: a pass that only the task trigger brought about is
+    // no turn of the task runner's.
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
+    app.ProcessMessages();
     if (app.OnIdle) app.OnIdle();
   }
 }

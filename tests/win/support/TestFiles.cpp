@@ -1,5 +1,9 @@
 #include "support/TestFiles.h"
 
+#include <cstdio>
+
+#include "core/Unicode.h"
+#include "base/Error.h"
 #include "base/Handles.h"
 
 namespace fixture {
@@ -27,15 +31,27 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
+void ReportFailure(const std::wstring& what) {
+  const DWORD error = ::GetLastError();
+  std::fprintf(stderr, "%s: %s (%lu)\n", core::WideToUtf8(what).c_str(),
+               core::WideToUtf8(base::SystemErrorText(error)).c_str(), static_cast<unsigned long>(error));
+  std::fflush(stderr);
+}
+
 TempFolder::TempFolder(const std::wstring& name) {
   wchar_t base[MAX_PATH + 1] = {};
   ::GetTempPathW(MAX_PATH + 1, base);
-  // The process id keeps test programs that run at the same time apart; the counter, folders of one program.
+  // The process id keeps test programs that run at the same time apart, the start time a later run whose process
+  // got the same id (a folder whose files a process of an earlier run still holds is never reused), and the
+  // counter the folders of one program.
+  static const std::wstring run = std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount64());
   static unsigned counter = 0;
   for (;;) {
-    path_ = std::wstring(base) + name + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter) + L"\\";
-    if (::CreateDirectoryW(path_.c_str(), nullptr) || ::GetLastError() != ERROR_ALREADY_EXISTS) break;
+    path_ = std::wstring(base) + name + L"-" + run + L"-" + std::to_wstring(++counter) + L"\\";
+    if (::CreateDirectoryW(path_.c_str(), nullptr)) break;
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) continue;
+    ReportFailure(L"cannot make the folder " + path_);
+    break;
   }
 }
 

@@ -10,6 +10,10 @@
 
 namespace fixture {
 
+// Writes "<what>: <the system's reason for the last error> (<code>)" to standard error, where a harness step that
+// failed says why (the test output shows it beside the failure it leads to).
+void ReportFailure(const std::wstring& what);
+
 // A fresh empty folder under the system's temporary folder, removed with everything in it when the object goes
 // (files still in use, such as a loaded library, stay behind).
 class TempFolder {
