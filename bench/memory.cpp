@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "BenchKit.h"
-#include "gui/Handles.h"
+#include "base/Handles.h"
 #include "support/Poll.h"
 #include "support/Process.h"
 #include "support/TestFiles.h"
@@ -79,7 +79,7 @@ class Target {
 
  private:
   fixture::ChildProcess child_;
-  gui::UniqueHandleObject process_;
+  base::UniqueHandleObject process_;
   HWND main_ = nullptr;
   HWND memo_ = nullptr;
 };

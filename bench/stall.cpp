@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "BenchKit.h"
-#include "gui/Handles.h"
+#include "base/Handles.h"
 #include "support/Poll.h"
 #include "support/Process.h"
 
@@ -59,8 +59,8 @@ int main(int argc, char** argv) {
     std::printf("error=cannot start the program\n");
     return 1;
   }
-  const gui::UniqueHandleObject process(info.hProcess);
-  const gui::UniqueHandleObject thread(info.hThread);
+  const base::UniqueHandleObject process(info.hProcess);
+  const base::UniqueHandleObject thread(info.hThread);
   HWND main = nullptr;
   for (const double start = bench::NowMs(); !main && bench::NowMs() - start < 30000; ::Sleep(10)) {
     main = fixture::FindProcessWindow(info.dwProcessId, L"TovFrmMain", /*visibleOnly=*/true);

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "BenchKit.h"
-#include "gui/Handles.h"
+#include "base/Handles.h"
 #include "support/Process.h"
 
 namespace {
@@ -33,8 +33,8 @@ std::optional<double> TimeToWindow(const std::wstring& program) {
                         &info)) {
     return std::nullopt;
   }
-  const gui::UniqueHandleObject process(info.hProcess);
-  const gui::UniqueHandleObject thread(info.hThread);
+  const base::UniqueHandleObject process(info.hProcess);
+  const base::UniqueHandleObject thread(info.hThread);
   HWND window = nullptr;
   double elapsed = 0;
   while (!window && (elapsed = bench::NowMs() - start) < kTimeoutMs) {

@@ -29,6 +29,7 @@
 #include "app/ovFormAbout.h"
 #include "app/ovLinks.h"
 #include "app/ovMainForm.h"
+#include "base/Paths.h"
 #include "gui/Application.h"
 
 namespace {
@@ -69,7 +70,7 @@ std::vector<std::string> LoadedLibraries() {
   modules.resize(std::min<std::size_t>(modules.size(), needed / sizeof(HMODULE)));
   std::vector<std::string> names;
   for (HMODULE module : modules) {
-    const std::wstring path = ModuleFileName(module);
+    const std::wstring path = base::ModulePath(module);
     std::string narrow = Narrow(path.substr(path.find_last_of(L"\\/") + 1));
     for (char& c : narrow) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     names.push_back(narrow);
@@ -189,7 +190,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand) {
     std::string names;
     for (const auto& name : libraries) names += (names.empty() ? "" : " ") + name;
     std::printf("dll_count=%zu\ndlls=%s\n", libraries.size(), names.c_str());
-    std::printf("exe_bytes=%lld\n", FileBytes(ModuleFileName(nullptr)));
+    std::printf("exe_bytes=%lld\n", FileBytes(base::ModulePath(nullptr)));
     if (commandLine && std::wcsstr(commandLine, L"--dll-cost")) DllCosts();
     std::fflush(stdout);
 

@@ -1,14 +1,16 @@
 // The PNG conversion library beside skimlet.exe. Its one export turns a bitmap file into a lossless PNG with
-// the core's encoder. Every bitmap is validated before it is read, and the PNG is written under a temporary
-// name and renamed, so a bad input gives "false" and never a crash or half a file.
+// the core's encoder. Every bitmap is validated before it is read, and the PNG is written through the atomic
+// writer (a temporary file, flushed, then moved into place), so a bad input gives "false" and never a crash or half
+// a file.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <vector>
 
+#include "base/AtomicFile.h"
+#include "base/Error.h"
+#include "base/Handles.h"
 #include "core/PngEncoder.h"
 
 extern "C" BOOLEAN WINAPI ConvertBMP2PNG(const wchar_t* bmpPath, const wchar_t* pngPath);
@@ -16,27 +18,6 @@ extern "C" BOOLEAN WINAPI ConvertBMP2PNG(const wchar_t* bmpPath, const wchar_t* 
 namespace {
 
 constexpr LONGLONG kMaxBitmapBytes = 1ll << 30;  // larger than any screen capture we make
-constexpr std::size_t kMaxWriteBytes = 1u << 26;  // per WriteFile call, whose count is 32 bits
-
-// A file handle, closed when it goes.
-class File {
- public:
-  explicit File(HANDLE handle) : handle_(handle) {}
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  ~File() { Close(); }
-
-  HANDLE get() const { return handle_; }
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    const bool closed = handle_ == INVALID_HANDLE_VALUE || ::CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 // A read-only view of a whole file. Mapped rather than copied: the encoder reads each byte once, and under Wine
 // filling fresh memory with 8 MB of bitmap took longer than the copy itself. The file is opened without write
@@ -50,39 +31,21 @@ class FileView {
     if (!file_ || !::GetFileSizeEx(file_.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxBitmapBytes) {
       return;
     }
-    const HANDLE mapping = ::CreateFileMappingW(file_.get(), nullptr, PAGE_READONLY, 0, 0, nullptr);
+    // The view keeps the mapping alive.
+    const base::UniqueHandleObject mapping(::CreateFileMappingW(file_.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (!mapping) return;
-    view_ = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-    ::CloseHandle(mapping);  // the view keeps the mapping alive
+    view_.reset(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
     if (view_) size_ = static_cast<std::size_t>(size.QuadPart);
-  }
-  FileView(const FileView&) = delete;
-  FileView& operator=(const FileView&) = delete;
-  ~FileView() {
-    if (view_) ::UnmapViewOfFile(view_);
   }
 
   // Empty when the file could not be opened or mapped, is empty, or is larger than any capture.
-  std::span<const std::uint8_t> bytes() const { return {static_cast<const std::uint8_t*>(view_), size_}; }
+  std::span<const std::uint8_t> bytes() const { return {static_cast<const std::uint8_t*>(view_.get()), size_}; }
 
  private:
-  File file_;
-  void* view_ = nullptr;
+  base::UniqueFile file_;
+  base::UniqueFileView view_;
   std::size_t size_ = 0;
 };
-
-// Creates or empties `path` and writes `bytes` into it; the file is closed on return.
-bool WriteWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-  File file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  for (std::size_t at = 0; at < bytes.size();) {
-    const auto part = static_cast<DWORD>(std::min(bytes.size() - at, kMaxWriteBytes));
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), bytes.data() + at, part, &written, nullptr) || written != part) return false;
-    at += part;
-  }
-  return file.Close();
-}
 
 bool Convert(const wchar_t* bmpPath, const wchar_t* pngPath) {
   if (!bmpPath || !pngPath || !*bmpPath || !*pngPath) return false;
@@ -93,14 +56,12 @@ bool Convert(const wchar_t* bmpPath, const wchar_t* pngPath) {
     png = core::EncodeBmpAsPng(bmp.bytes());  // validates the bitmap first; empty when it is refused
   }  // the bitmap is closed before the PNG is written
   if (png.empty()) return false;
-
-  const std::wstring temporary =
-      std::wstring(pngPath) + L"." + std::to_wstring(::GetCurrentProcessId()) + L".part";
-  if (WriteWholeFile(temporary, png) && ::MoveFileExW(temporary.c_str(), pngPath, MOVEFILE_REPLACE_EXISTING)) {
-    return true;
+  try {
+    base::WriteFileAtomically(pngPath, png);
+  } catch (const base::Win32Error&) {
+    return false;
   }
-  ::DeleteFileW(temporary.c_str());
-  return false;
+  return true;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "app/ovApp.h"
 
-#include <vector>
-
+#include "base/Paths.h"
 #include "core/Paths.h"
 #include "core/Product.h"
 #include "gui/Application.h"
@@ -9,23 +8,11 @@
 TovApp* ovApp = nullptr;
 TovProject* ovProject = nullptr;
 
-std::wstring ModuleFileName(HMODULE module) {
-  // The buffer grows until the whole path fits: paths longer than MAX_PATH are common with "\\?\" prefixes.
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    DWORD length = ::GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) return std::wstring(buffer.data(), length);
-    if (buffer.size() >= 32768) return std::wstring(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 HICON ExecutableIcon(const wchar_t* name, int size) {
   return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, LR_SHARED));
 }
 
-TovApp::TovApp() : TovApp(ModuleFileName(nullptr)) {}
+TovApp::TovApp() : TovApp(base::ModulePath(nullptr)) {}
 
 TovApp::TovApp(std::wstring exeName) : ExeName(std::move(exeName)), ExePath(core::ExtractFilePath(ExeName)) {}
 

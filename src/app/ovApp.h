@@ -29,9 +29,6 @@ class TovProject {
   std::wstring Version;
 };
 
-// The full path of a module as the system reports it, however long it is (nullptr: the executable).
-std::wstring ModuleFileName(HMODULE module);
-
 // An icon resource of the executable, size x size pixels; nullptr when there is none. Loaded shared: the system
 // owns it and it is never destroyed, so it may be handed to any control and loaded again at will.
 HICON ExecutableIcon(const wchar_t* name, int size);

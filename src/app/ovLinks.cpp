@@ -3,9 +3,10 @@
 #include <windows.h>
 
 #include "app/ovApp.h"
+#include "base/Error.h"
+#include "base/Paths.h"
 #include "core/Links.h"
 #include "gui/Application.h"
-#include "gui/Error.h"
 
 void OpenLink(const std::wstring& page, const std::wstring& action) {
   core::LinkContext context;
@@ -15,7 +16,7 @@ void OpenLink(const std::wstring& page, const std::wstring& action) {
     context.title = ovProject->Title;
     context.version = ovProject->Version;
   }
-  context.fileExists = gui::FileExists;
+  context.fileExists = base::FileExists;
   gui::Application::Instance().ShellOpen(core::BuildLink(page, action, context));
 }
 

@@ -6,8 +6,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "base/Handles.h"
 #include "core/CaseFold.h"
-#include "gui/Handles.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ std::wstring InstanceName(const std::wstring& path) {
 }
 
 std::wstring ProcessImage(DWORD process) {
-  const gui::UniqueHandleObject handle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
+  const base::UniqueHandleObject handle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
   if (!handle) return {};
   std::vector<wchar_t> buffer(kLongestPath);
   DWORD length = kLongestPath;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/AtomicFile.h"
+#include "base/Error.h"
 #include "console/Commands.h"
 #include "core/Bmp.h"
 #include "core/ConsoleFormat.h"
@@ -16,8 +18,6 @@
 #include "engine/ovWinSnap.h"
 #include "engine/ovWindowCapture.h"
 #include "engine/ovWindowFacts.h"
-#include "gui/AtomicFile.h"
-#include "gui/Error.h"
 
 namespace {
 
@@ -105,9 +105,9 @@ int RunSnap(Console& console, const core::Command& command) {
     } else {
       const std::vector<std::uint8_t> png = EncodeImage(image);
       if (png.empty()) return console.Fail(core::kExitActionFailed, L"the snapshot could not be encoded as PNG");
-      gui::WriteFileAtomically(path, png);
+      base::WriteFileAtomically(path, png);
     }
-  } catch (const gui::Win32Error& error) {
+  } catch (const base::Win32Error& error) {
     return console.Fail(core::kExitActionFailed, error.Message());
   }
   console.out.WriteLine(path);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Error.h"
 #include "console/Commands.h"
 #include "core/ConsoleFormat.h"
 #include "core/Paths.h"
@@ -11,14 +12,13 @@
 #include "engine/ovListFile.h"
 #include "engine/ovTaskAction.h"
 #include "engine/ovWindowFacts.h"
-#include "gui/Error.h"
 
 int RunTasks(Console& console, const core::Command& command) {
   const std::wstring path = command.taskFile ? *command.taskFile : core::ChangeFileExt(console.exeName, L".ini");
   std::vector<std::wstring> lines;
   try {
     lines = LoadListFile(path);
-  } catch (const gui::Win32Error& error) {
+  } catch (const base::Win32Error& error) {
     return console.Fail(core::kExitActionFailed, error.Message());
   }
 

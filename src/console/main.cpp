@@ -7,26 +7,13 @@
 #include <variant>
 #include <vector>
 
+#include "base/Error.h"
+#include "base/Paths.h"
 #include "console/Commands.h"
 #include "console/ConsoleStream.h"
 #include "core/CommandLine.h"
-#include "gui/Error.h"
 
 namespace {
-
-// The full path of this program, however long it is; the companion files are named after it.
-std::wstring OwnPath() {
-  constexpr DWORD kMaxPathLength = 32768;
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size() || path.size() >= kMaxPathLength) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
 
 int Run(Console& console, const core::Command& command) {
   switch (command.verb) {
@@ -65,7 +52,7 @@ int wmain(int argc, wchar_t** argv) {
 
   Console console;
   try {
-    console.exeName = OwnPath();
+    console.exeName = base::ModulePath(nullptr);
     const std::vector<std::wstring> args(argv + 1, argv + argc);
     const core::ParsedCommandLine parsed = core::ParseCommandLine(args);
     if (const auto* error = std::get_if<core::UsageError>(&parsed)) {
@@ -74,6 +61,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     return Run(console, std::get<core::Command>(parsed));
   } catch (...) {
-    return console.Fail(core::kExitActionFailed, gui::ExceptionMessage(std::current_exception()));
+    return console.Fail(core::kExitActionFailed, base::ExceptionMessage(std::current_exception()));
   }
 }

@@ -4,12 +4,12 @@
 #include <exception>
 #include <span>
 
+#include "base/AtomicFile.h"
+#include "base/Error.h"
+#include "base/Handles.h"
 #include "core/ActionLog.h"
 #include "engine/ovWindowNames.h"
-#include "gui/AtomicFile.h"
-#include "gui/Error.h"
 #include "gui/Application.h"
-#include "gui/Handles.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ core::LocalTime Now() {
 
 [[noreturn]] void ThrowLastError(const std::wstring& path) {
   const DWORD error = ::GetLastError();
-  throw gui::Win32Error(L"Cannot write \"" + path + L"\"", error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
+  throw base::Win32Error(L"Cannot write \"" + path + L"\"", error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
 }
 
 // The last `count` bytes of the open file.
@@ -83,7 +83,7 @@ void TovActionLog::Append(const std::string& bytes) {
   uint64_t size = 0;
   std::string kept;
   {
-    gui::UniqueFile file(::CreateFileW(path_.c_str(), FILE_APPEND_DATA | GENERIC_READ, FILE_SHARE_READ, nullptr,
+    base::UniqueFile file(::CreateFileW(path_.c_str(), FILE_APPEND_DATA | GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) ThrowLastError(path_);
     DWORD written = 0;
@@ -101,5 +101,5 @@ void TovActionLog::Append(const std::string& bytes) {
     if (count < size) kept.erase(0, std::min(kept.size(), kept.find('\n') + 1));  // a line cut by the start
   }                                                                               // closed before the file is replaced
   kept = core::KeepNewerHalf(kept);
-  gui::WriteFileAtomically(path_, std::span(reinterpret_cast<const std::uint8_t*>(kept.data()), kept.size()));
+  base::WriteFileAtomically(path_, std::span(reinterpret_cast<const std::uint8_t*>(kept.data()), kept.size()));
 }

@@ -22,7 +22,7 @@ class TovActionLog {
   void Record(std::size_t line, const TovTaskTarget& target) noexcept;
 
  private:
-  // Appends the bytes; past the size bound, rewrites the file with its newer half. Throws gui::Win32Error.
+  // Appends the bytes; past the size bound, rewrites the file with its newer half. Throws base::Win32Error.
   void Append(const std::string& bytes);
   void ForgetClosedWindows();
 

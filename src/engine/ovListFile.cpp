@@ -9,10 +9,10 @@
 #include <span>
 #include <string_view>
 
+#include "base/AtomicFile.h"
+#include "base/Error.h"
+#include "base/Handles.h"
 #include "core/ListFile.h"
-#include "gui/AtomicFile.h"
-#include "gui/Error.h"
-#include "gui/Handles.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr DWORD kChunk = 1 << 20;  // read at a time
 constexpr std::size_t kMaxFileBytes = INT_MAX;
 
 [[noreturn]] void Fail(const wchar_t* what, const std::wstring& path, DWORD error) {
-  throw gui::Win32Error(std::wstring(what) + L" \"" + path + L"\"", error);
+  throw base::Win32Error(std::wstring(what) + L" \"" + path + L"\"", error);
 }
 
 std::wstring AnsiToWide(std::string_view bytes) {
@@ -72,7 +72,7 @@ std::string ReadAll(HANDLE file, const std::wstring& path) {
 // Fails like the replace would, but before anything is written: a folder in the file's place, a file that another
 // program holds without sharing, or one we may not replace.
 void CheckReplaceable(const std::wstring& path) {
-  gui::UniqueFile probe(::CreateFileW(path.c_str(), DELETE | GENERIC_WRITE,
+  base::UniqueFile probe(::CreateFileW(path.c_str(), DELETE | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (probe) return;
@@ -83,7 +83,7 @@ void CheckReplaceable(const std::wstring& path) {
 }  // namespace
 
 std::vector<std::wstring> LoadListFile(const std::wstring& path) {
-  gui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  base::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) {
     const DWORD error = ::GetLastError();
@@ -96,5 +96,5 @@ std::vector<std::wstring> LoadListFile(const std::wstring& path) {
 void SaveListFile(const std::wstring& path, const std::vector<std::wstring>& lines) {
   const std::string bytes = core::EncodeListFile(lines, WideToAnsiLossless);
   CheckReplaceable(path);
-  gui::WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  base::WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }

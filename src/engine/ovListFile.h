@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-// The file's lines; a file that does not exist is an empty list. Throws gui::Win32Error when the file exists but
+// The file's lines; a file that does not exist is an empty list. Throws base::Win32Error when the file exists but
 // cannot be read (a folder, locked by another program, no access).
 std::vector<std::wstring> LoadListFile(const std::wstring& path);
 
 // Writes the whole list. The lines go to a temporary file beside it, which then replaces the old file in one step,
-// so a failed save leaves the old file as it was; the failure is thrown as gui::Win32Error.
+// so a failed save leaves the old file as it was; the failure is thrown as base::Win32Error.
 void SaveListFile(const std::wstring& path, const std::vector<std::wstring>& lines);

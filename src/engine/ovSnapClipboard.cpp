@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "base/Handles.h"
 #include "core/Bmp.h"
-#include "gui/Handles.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr int kOpenTries = 20;
 constexpr DWORD kOpenRetryMs = 10;
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {
-  const gui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  const base::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                            FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||

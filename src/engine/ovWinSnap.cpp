@@ -8,13 +8,15 @@
 #include <optional>
 #include <vector>
 
+#include "base/AtomicFile.h"
+#include "base/Error.h"
+#include "base/Handles.h"
+#include "base/Paths.h"
 #include "core/Bmp.h"
 #include "core/Paths.h"
-#include "gui/Application.h"
-#include "gui/AtomicFile.h"
-#include "gui/Error.h"
-#include "gui/Handles.h"
 #include "engine/FaultGuard.h"
+#include "gui/Application.h"
+#include "gui/Handles.h"
 
 namespace {
 
@@ -164,7 +166,7 @@ CapturedImage CaptureScreenPixels(const core::Rect& rect, bool drawCursor, const
   const std::wstring what = L"Cannot capture " + std::to_wstring(width) + L"x" + std::to_wstring(height) +
                             L" pixels at " + std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top);
   if (width > core::kBmpMaxDimension || height > core::kBmpMaxDimension) {
-    throw gui::Win32Error(what, ERROR_ARITHMETIC_OVERFLOW);
+    throw base::Win32Error(what, ERROR_ARITHMETIC_OVERFLOW);
   }
   CapturedImage result;
   result.width = static_cast<int>(width);
@@ -176,11 +178,11 @@ CapturedImage CaptureScreenPixels(const core::Rect& rect, bool drawCursor, const
   result.depth = FileDepth(screen.dc());
   // Checked before any pixel is copied: a file beyond the format's 32-bit size field cannot be written.
   const auto header = core::MakeBmpHeader(static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), result.depth);
-  if (!header) throw gui::Win32Error(what, ERROR_ARITHMETIC_OVERFLOW);
+  if (!header) throw base::Win32Error(what, ERROR_ARITHMETIC_OVERFLOW);
 
   gui::UniqueBitmap image(::CreateCompatibleBitmap(screen.dc(), w, h));
   gui::UniqueMemDc imageDc(::CreateCompatibleDC(screen.dc()));
-  if (!image || !imageDc) throw gui::Win32Error(what, ERROR_NOT_ENOUGH_MEMORY);
+  if (!image || !imageDc) throw base::Win32Error(what, ERROR_NOT_ENOUGH_MEMORY);
   {
     const gui::SelectedObject selected(imageDc.get(), image.get());
     ::BitBlt(imageDc.get(), 0, 0, w, h, screen.dc(), rect.left, rect.top, kCaptureRop);
@@ -215,12 +217,12 @@ CapturedImage CaptureScreenPixels(const core::Rect& rect, bool drawCursor, const
   // A failed read would otherwise be saved as a blank image and reported as a snapshot.
   if (::GetDIBits(imageDc.get(), image.get(), 0, static_cast<UINT>(h), result.bmp.data() + core::kBmpHeaderSize, &info,
                   DIB_RGB_COLORS) == 0) {
-    throw gui::Win32Error(what, ERROR_NOT_ENOUGH_MEMORY);
+    throw base::Win32Error(what, ERROR_NOT_ENOUGH_MEMORY);
   }
   return result;
 }
 
-void WriteBmpFile(const CapturedImage& image, const std::wstring& path) { gui::WriteFileAtomically(path, image.bmp); }
+void WriteBmpFile(const CapturedImage& image, const std::wstring& path) { base::WriteFileAtomically(path, image.bmp); }
 
 void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool drawCursor) {
   WaitWhileShiftDown();
@@ -230,7 +232,7 @@ void CaptureScreenRect(const core::Rect& rect, const std::wstring& path, bool dr
 std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName,
                           std::chrono::milliseconds timeLimit) {
   const std::wstring library = core::ChangeFileExt(exeName, L".dll");
-  if (!gui::FileExists(library)) return bmpPath;
+  if (!base::FileExists(library)) return bmpPath;
 
   if (StillStuckIn(library, AbandonedJobs())) return bmpPath;
 
@@ -239,7 +241,7 @@ std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeNa
   job->bmp = bmpPath;
   job->png = core::ChangeFileExt(bmpPath, L".png");
   auto workerReference = std::make_unique<std::shared_ptr<ConvertJob>>(job);
-  const gui::UniqueHandleObject thread(::CreateThread(nullptr, kConvertStackBytes, ConvertWorker, workerReference.get(),
+  const base::UniqueHandleObject thread(::CreateThread(nullptr, kConvertStackBytes, ConvertWorker, workerReference.get(),
                                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
   if (!thread) return bmpPath;
   workerReference.release();  // the worker owns it now
@@ -249,7 +251,7 @@ std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeNa
     return bmpPath;
   }
   // A library may claim success without having written anything; the shell is never handed a missing file.
-  return job->converted && gui::FileExists(job->png) ? job->png : bmpPath;
+  return job->converted && base::FileExists(job->png) ? job->png : bmpPath;
 }
 
 bool ConversionStillRunning() {

@@ -42,12 +42,12 @@ struct WindowPicture {
 };
 
 // Copies `rect` of the screen (left <= right, top <= bottom) at once, lays `over` on it when given, and draws the
-// cursor in. An empty rectangle gives an empty image. Throws gui::Win32Error when the rectangle is too large for a
+// cursor in. An empty rectangle gives an empty image. Throws base::Win32Error when the rectangle is too large for a
 // bitmap file (ERROR_ARITHMETIC_OVERFLOW) or the pixels cannot be read (ERROR_NOT_ENOUGH_MEMORY).
 CapturedImage CaptureScreenPixels(const core::Rect& rect, bool drawCursor, const WindowPicture* over = nullptr);
 
 // Writes the image to `path` (an empty image as a file of zero bytes), replacing a file there in one step. Throws
-// gui::Win32Error when the file cannot be written; nothing is left under `path` then.
+// base::Win32Error when the file cannot be written; nothing is left under `path` then.
 void WriteBmpFile(const CapturedImage& image, const std::wstring& path);
 
 // Waits while Shift is held, then CaptureScreenPixels and WriteBmpFile.

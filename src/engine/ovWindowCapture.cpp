@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/Handles.h"
 #include "core/Bmp.h"
 #include "gui/Handles.h"
 
@@ -49,7 +50,7 @@ struct RenderJob {
   int height = 0;
   std::vector<std::uint32_t> pixels;  // top-down 0x00RRGGBB, filled when `printed`
   bool printed = false;
-  gui::UniqueHandleObject done{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  base::UniqueHandleObject done{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 DWORD WINAPI RenderThread(void* context) {
@@ -102,7 +103,7 @@ std::optional<std::vector<std::uint32_t>> RenderWindow(HWND window, int width, i
   job->width = width;
   job->height = height;
   auto* holder = new std::shared_ptr<RenderJob>(job);
-  const gui::UniqueHandleObject thread(::CreateThread(nullptr, 0, RenderThread, holder, 0, nullptr));
+  const base::UniqueHandleObject thread(::CreateThread(nullptr, 0, RenderThread, holder, 0, nullptr));
   if (!thread) {
     delete holder;
     return std::nullopt;

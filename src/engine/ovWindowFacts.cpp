@@ -1,8 +1,8 @@
 #include "engine/ovWindowFacts.h"
 
+#include "base/Handles.h"
 #include "engine/ovTargetText.h"
 #include "engine/ovTaskAction.h"
-#include "gui/Handles.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ HWND WindowFromBits(uint32_t bits) {
 }
 
 std::wstring ProcessImagePath(DWORD processId) {
-  const gui::UniqueHandleObject process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  const base::UniqueHandleObject process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return {};
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

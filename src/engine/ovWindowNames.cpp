@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "gui/Handles.h"
+#include "base/Handles.h"
 
 std::wstring WindowClassName(HWND window) {
   wchar_t buffer[256] = {};
@@ -19,7 +19,7 @@ std::wstring StoredWindowTitle(HWND window, std::size_t maxLength) {
 std::wstring ProcessImageName(HWND window) {
   DWORD pid = 0;
   if (!::GetWindowThreadProcessId(window, &pid) || pid == 0) return {};
-  const gui::UniqueHandleObject process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  const base::UniqueHandleObject process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
   if (!process) return {};
   std::vector<wchar_t> path(32768, L'\0');
   DWORD length = static_cast<DWORD>(path.size());

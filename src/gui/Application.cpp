@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "gui/Error.h"
+#include "base/Error.h"
 #include "gui/Form.h"
 #include "gui/Window.h"
 
@@ -147,7 +147,7 @@ void Application::HandleException(std::exception_ptr error) noexcept {
   if (!error) return;
   try {
     ::ReleaseCapture();
-    const std::wstring message = ExceptionMessage(error);
+    const std::wstring message = base::ExceptionMessage(error);
     if (exceptionHandler_) {
       exceptionHandler_(message);
     } else {

@@ -1,75 +1,26 @@
 #pragma once
-// RAII owners for the Win32 handles we create, all from one template. A kind whose release is a single call taking
-// the handle names that call; a kind that needs more to release (a device context keeps its window, a painting its
-// PAINTSTRUCT, a selection the object it displaced) keeps a small record as its "handle". Every owner is movable,
-// and releasing never changes GetLastError, so a failure can still be read after the clean-up it caused.
+// RAII owners for the handles of windows and drawing, from the one template of base/Handles.h. A kind that needs
+// more to release (a device context keeps its window, a painting its PAINTSTRUCT, a selection the object it
+// displaced) keeps a small record as its "handle".
 #include <windows.h>
 
-#include <utility>
+#include "base/Handles.h"
 
 namespace gui {
 
-// The default: a value-initialised handle is invalid. Kinds whose "none" is another value pass their own policy.
-template <typename H>
-struct NullIsInvalid {
-  static H Invalid() { return H{}; }
-  static bool IsValid(const H& handle) { return !(handle == H{}); }
-};
-
-template <typename H, auto Close, typename Policy = NullIsInvalid<H>>
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(H handle) : handle_(handle) {}
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  ~UniqueHandle() { reset(); }
-
-  const H& get() const { return handle_; }
-  explicit operator bool() const { return Policy::IsValid(handle_); }
-
-  // Gives up ownership, for handles that Windows takes over.
-  H release() { return std::exchange(handle_, Policy::Invalid()); }
-
-  void reset() { reset(Policy::Invalid()); }
-  void reset(H handle) {
-    H old = std::exchange(handle_, handle);
-    if (!Policy::IsValid(old)) return;
-    const DWORD error = ::GetLastError();
-    Close(old);
-    ::SetLastError(error);
-  }
-
- private:
-  H handle_ = Policy::Invalid();
-};
-
-inline void CloseFileHandle(HANDLE h) { ::CloseHandle(h); }
-struct FileHandlePolicy {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-};
 inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
 inline void DestroyWindowHandle(HWND h) {
   if (::IsWindow(h)) ::DestroyWindow(h);  // an owner destroyed first may have taken it along
 }
 
-using UniqueFile = UniqueHandle<HANDLE, CloseFileHandle, FileHandlePolicy>;
-using UniqueHandleObject = UniqueHandle<HANDLE, CloseFileHandle>;  // events, processes, threads
-using UniqueMemDc = UniqueHandle<HDC, ::DeleteDC>;                 // CreateCompatibleDC
-using UniqueBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
-using UniqueFont = UniqueHandle<HFONT, DeleteGdiObject>;
-using UniqueBrush = UniqueHandle<HBRUSH, DeleteGdiObject>;
-using UniqueRegion = UniqueHandle<HRGN, DeleteGdiObject>;
-using UniqueIcon = UniqueHandle<HICON, ::DestroyIcon>;  // also cursors made by CopyIcon
-using UniqueMenu = UniqueHandle<HMENU, ::DestroyMenu>;
-using UniqueModule = UniqueHandle<HMODULE, ::FreeLibrary>;
-using UniqueWindow = UniqueHandle<HWND, DestroyWindowHandle>;  // a window that no object of ours stands for
+using UniqueMemDc = base::UniqueHandle<HDC, ::DeleteDC>;  // CreateCompatibleDC
+using UniqueBitmap = base::UniqueHandle<HBITMAP, DeleteGdiObject>;
+using UniqueFont = base::UniqueHandle<HFONT, DeleteGdiObject>;
+using UniqueBrush = base::UniqueHandle<HBRUSH, DeleteGdiObject>;
+using UniqueRegion = base::UniqueHandle<HRGN, DeleteGdiObject>;
+using UniqueIcon = base::UniqueHandle<HICON, ::DestroyIcon>;  // also cursors made by CopyIcon
+using UniqueMenu = base::UniqueHandle<HMENU, ::DestroyMenu>;
+using UniqueWindow = base::UniqueHandle<HWND, DestroyWindowHandle>;  // a window that no object of ours stands for
 
 // A device context from GetDC or GetWindowDC, released with the window it came from (nullptr: the screen).
 struct WindowDcRecord {
@@ -82,7 +33,7 @@ struct WindowDcPolicy {
   static WindowDcRecord Invalid() { return {}; }
   static bool IsValid(const WindowDcRecord& r) { return r.dc != nullptr; }
 };
-class WindowDc : public UniqueHandle<WindowDcRecord, ReleaseWindowDc, WindowDcPolicy> {
+class WindowDc : public base::UniqueHandle<WindowDcRecord, ReleaseWindowDc, WindowDcPolicy> {
  public:
   WindowDc() = default;  // holds none
   // The client area's device context (GetDC); nullptr: the screen.
@@ -105,7 +56,7 @@ struct PaintPolicy {
   static PaintRecord Invalid() { return {}; }
   static bool IsValid(const PaintRecord& r) { return r.ps.hdc != nullptr; }
 };
-class PaintDc : public UniqueHandle<PaintRecord, EndPaintRecord, PaintPolicy> {
+class PaintDc : public base::UniqueHandle<PaintRecord, EndPaintRecord, PaintPolicy> {
  public:
   PaintDc() = default;
   explicit PaintDc(HWND window) : UniqueHandle(Begin(window)) {}
@@ -131,7 +82,7 @@ struct SelectionPolicy {
   static SelectionRecord Invalid() { return {}; }
   static bool IsValid(const SelectionRecord& r) { return r.displaced != nullptr && r.displaced != HGDI_ERROR; }
 };
-class SelectedObject : public UniqueHandle<SelectionRecord, RestoreSelection, SelectionPolicy> {
+class SelectedObject : public base::UniqueHandle<SelectionRecord, RestoreSelection, SelectionPolicy> {
  public:
   SelectedObject() = default;
   SelectedObject(HDC dc, HGDIOBJ object) : UniqueHandle(SelectionRecord{dc, ::SelectObject(dc, object)}) {}

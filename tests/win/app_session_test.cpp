@@ -6,7 +6,7 @@
 
 #include "app/ovMainForm.h"
 #include "app/ovStartup.h"
-#include "gui/Handles.h"
+#include "base/Handles.h"
 #include "support/SkimletSession.h"
 
 namespace {
@@ -30,7 +30,7 @@ LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST(SkimletSession, EndsWithAnErrorWhenTheMainWindowCannotBeCreated) {
-  const gui::UniqueHandle<HHOOK, ::UnhookWindowsHookEx> hook(
+  const base::UniqueHandle<HHOOK, ::UnhookWindowsHookEx> hook(
       ::SetWindowsHookExW(WH_CBT, &RefuseMainWindow, nullptr, ::GetCurrentThreadId()));
   ASSERT_TRUE(hook);
   // A waiting quit message ends the message loop with 7, should the program run it without a main window.

@@ -7,12 +7,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/Paths.h"
 #include "app/ovApp.h"
 #include "app/ovLinks.h"
 #include "app/ovMainForm.h"
+#include "base/Error.h"
+#include "base/Paths.h"
+#include "core/Paths.h"
 #include "core/Unicode.h"
-#include "gui/Error.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
 
@@ -49,7 +50,7 @@ TEST(Companions, FollowTheExecutablesOwnPathAndName) {
   const std::wstring folder = temp.File(L"Ordner mit Leerzeichen \u0433\u0440\u0430\u0431 \u00e9t\u00e9");
   ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
   const std::wstring copy = folder + L"\\grab2.exe";
-  ASSERT_TRUE(::CopyFileW(ModuleFileName(nullptr).c_str(), copy.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(base::ModulePath(nullptr).c_str(), copy.c_str(), FALSE));
   ASSERT_TRUE(fixture::WriteFileBytes(folder + L"\\grab2.chm", "help"));
   const std::wstring out = temp.File(L"companions.txt");
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Error.h"
 #include "core/Unicode.h"
 #include "gui/Application.h"
 #include "gui/Controls.h"
-#include "gui/Error.h"
 #include "support/FixtureForm.h"
 #include "support/Poll.h"
 
@@ -131,8 +131,8 @@ struct ThrowCase {
 };
 
 const ThrowCase kThrowCases[] = {
-    {"gui::Win32Error", [] { throw gui::Win32Error(L"Cannot write C:\\x\\grab.ini \u00e9", ERROR_ACCESS_DENIED); },
-     gui::Win32Error(L"Cannot write C:\\x\\grab.ini \u00e9", ERROR_ACCESS_DENIED).Message()},
+    {"base::Win32Error", [] { throw base::Win32Error(L"Cannot write C:\\x\\grab.ini \u00e9", ERROR_ACCESS_DENIED); },
+     base::Win32Error(L"Cannot write C:\\x\\grab.ini \u00e9", ERROR_ACCESS_DENIED).Message()},
     {"std::runtime_error in UTF-8", [] { throw std::runtime_error("caf\xC3\xA9 failed"); }, L"caf\u00e9 failed"},
     {"not an std::exception", [] { throw 42; }, L"Unknown exception"},
 };
@@ -234,7 +234,7 @@ TEST(ErrorText, ConvertsBetweenUtf8AndUtf16) {
   const std::wstring wide = L"R\u00e9gion \u2122 \U0001F600";
   EXPECT_EQ(core::Utf8ToWide(core::WideToUtf8(wide)), wide);
   EXPECT_EQ(core::Utf8ToWide(""), L"");
-  EXPECT_EQ(std::string(gui::Win32Error(L"caf\u00e9", ERROR_ACCESS_DENIED).what()).rfind("caf\xC3\xA9: ", 0), 0u);
+  EXPECT_EQ(std::string(base::Win32Error(L"caf\u00e9", ERROR_ACCESS_DENIED).what()).rfind("caf\xC3\xA9: ", 0), 0u);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "gui/Handles.h"
+#include "base/Error.h"
+#include "base/Handles.h"
 #include "engine/ovListFile.h"
-#include "gui/Error.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -27,12 +27,12 @@ class ListFileTest : public testing::Test {
 bool ExpectListFileError(const std::function<void()>& action, const std::wstring& path) {
   try {
     action();
-  } catch (const gui::Win32Error& e) {
+  } catch (const base::Win32Error& e) {
     EXPECT_NE(e.Message().find(path), std::wstring::npos) << e.what();
     EXPECT_GT(e.Message().size(), path.size() + 6) << "the system's reason is missing: " << e.what();
     return true;
   }
-  ADD_FAILURE() << "no gui::Win32Error";
+  ADD_FAILURE() << "no base::Win32Error";
   return false;
 }
 
@@ -113,7 +113,7 @@ TEST_F(ListFileTest, LockedFileIsReportedAndKeptUnchanged) {
   const std::string original = "  100   50  800  600\r\nkeep me\r\n";
   ASSERT_TRUE(fixture::WriteFileBytes(path, original));
   {
-    gui::UniqueFile lock(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+    base::UniqueFile lock(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                                        nullptr));
     ASSERT_TRUE(lock);
     ExpectListFileError([&] { LoadListFile(path); }, path);
@@ -135,7 +135,7 @@ TEST_F(ListFileTest, FileTooLargeToDecodeIsReported) {
   // One byte past what the text conversions take (their lengths are int); only the size is set, nothing written.
   const std::wstring path = PathOf(L"huge.log");
   {
-    gui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    base::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     ASSERT_TRUE(file);
     LARGE_INTEGER end{};
     end.QuadPart = 0x80000000ll;

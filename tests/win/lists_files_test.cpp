@@ -10,6 +10,7 @@
 #include <set>
 
 #include "app/ovMainForm.h"
+#include "base/Handles.h"
 #include "core/SetLine.h"
 #include "core/ShownText.h"
 #include "engine/ovListFile.h"
@@ -180,7 +181,7 @@ class Obstacle {
   void Release() { lock_.reset(); }
 
  private:
-  gui::UniqueFile lock_;
+  base::UniqueFile lock_;
 };
 
 TEST(ListFilesAtStart, UnreadableFileIsReportedAndTheRestGoesOn) {
@@ -279,7 +280,7 @@ class SaveBlocker {
 
  private:
   std::wstring temporary_;
-  gui::UniqueFile lock_;
+  base::UniqueFile lock_;
 };
 
 TEST(ListFilesSaving, FailedAddIsReportedAndUndoneSoThatAddingAgainSaves) {

@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "app/ovMainForm.h"
+#include "base/Handles.h"
 #include "gui/Application.h"
-#include "gui/Handles.h"
 #include "gui/Menu.h"
 #include "support/MenuReader.h"
-#include "support/TrayIconProbe.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
+#include "support/TrayIconProbe.h"
 #include "support/WindowFacts.h"
 
 namespace {
@@ -201,7 +201,7 @@ TEST(ShellExit, ExitClosesTheWindowAlsoWhileHidden) {
     g_watched = window;
     g_showsOfWatched = 0;
     {
-      const gui::UniqueHandle<HHOOK, ::UnhookWindowsHookEx> hook(
+      const base::UniqueHandle<HHOOK, ::UnhookWindowsHookEx> hook(
           ::SetWindowsHookExW(WH_CALLWNDPROC, CountShows, nullptr, ::GetCurrentThreadId()));
       ASSERT_TRUE(hook);
       session.Main().miExit->Click();

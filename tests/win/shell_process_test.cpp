@@ -13,7 +13,7 @@
 #include <string>
 #include <utility>
 
-#include "gui/Handles.h"
+#include "base/Handles.h"
 #include "support/Poll.h"
 #include "support/Process.h"
 
@@ -163,7 +163,7 @@ TEST_F(ShellProcessTest, ASecondStartOfTheSameExecutableShowsTheFirstAndEnds) {
   PROCESS_INFORMATION second{};
   ASSERT_TRUE(::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &startup, &second));
-  const gui::UniqueHandleObject process(second.hProcess), thread(second.hThread);
+  const base::UniqueHandleObject process(second.hProcess), thread(second.hThread);
   ASSERT_EQ(::WaitForSingleObject(second.hProcess, 20000), WAIT_OBJECT_0) << "the second copy ended";
   DWORD code = 1;
   ::GetExitCodeProcess(second.hProcess, &code);

@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Error.h"
+#include "base/Handles.h"
 #include "core/Bmp.h"
-#include "gui/Handles.h"
 #include "engine/ovWinSnap.h"
 #include "engine/ovWindowCapture.h"
-#include "gui/Error.h"
+#include "gui/Handles.h"
 #include "support/Poll.h"
 #include "support/TestFiles.h"
 
@@ -328,7 +329,7 @@ TEST_F(CaptureTest, AFailedWriteRaisesAnErrorAndLeavesNoFile) {
   try {
     CaptureScreenRect(r, missing, false);
     ADD_FAILURE() << "no error raised";
-  } catch (const gui::Win32Error& e) {
+  } catch (const base::Win32Error& e) {
     EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_NE(e.Message().find(missing), std::wstring::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find("\xC3\xA9t\xC3\xA9 missing"), std::string::npos) << e.what();  // UTF-8
@@ -341,7 +342,7 @@ TEST_F(CaptureTest, AFailedWriteRaisesAnErrorAndLeavesNoFile) {
     try {
       CaptureScreenRect(huge, path, false);
       ADD_FAILURE() << "no error raised for " << huge.right - huge.left << "x" << huge.bottom - huge.top;
-    } catch (const gui::Win32Error& e) {
+    } catch (const base::Win32Error& e) {
       EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_ARITHMETIC_OVERFLOW));
     }
     EXPECT_FALSE(fixture::FileExists(path));
@@ -351,10 +352,10 @@ TEST_F(CaptureTest, AFailedWriteRaisesAnErrorAndLeavesNoFile) {
   const std::wstring locked = folder.File(L"locked.bmp");
   ASSERT_TRUE(fixture::WriteFileBytes(locked, Bytes{1, 2, 3}));
   {
-    const gui::UniqueFile hold(
+    const base::UniqueFile hold(
         ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(hold);
-    EXPECT_THROW(CaptureScreenRect(r, locked, false), gui::Win32Error);
+    EXPECT_THROW(CaptureScreenRect(r, locked, false), base::Win32Error);
   }
   EXPECT_EQ(fixture::ReadFileBytes(locked), "\x01\x02\x03");
   EXPECT_EQ(folder.FileNames().size(), 1u);

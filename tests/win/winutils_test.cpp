@@ -6,8 +6,9 @@
 #include <chrono>
 #include <limits>
 
-#include "gui/Handles.h"
+#include "base/Handles.h"
 #include "engine/ovWinUtils.h"
+#include "gui/Handles.h"
 #include "support/InspectFixtures.h"
 #include "support/Poll.h"
 #include "support/Process.h"
@@ -301,7 +302,7 @@ class ChildProcess {
   HWND window() const { return window_; }
 
  private:
-  gui::UniqueHandleObject process_;
+  base::UniqueHandleObject process_;
   HWND window_ = nullptr;
 };
 

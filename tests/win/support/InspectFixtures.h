@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/Handles.h"
 #include "gui/Handles.h"
 #include "support/WindowClasses.h"
 
@@ -65,8 +66,8 @@ class ThreadWindow {
   HWND edit() const { return edit_; }
 
  private:
-  gui::UniqueHandleObject ready_;
-  gui::UniqueHandleObject release_;
+  base::UniqueHandleObject ready_;
+  base::UniqueHandleObject release_;
   HWND window_ = nullptr;
   HWND edit_ = nullptr;
   std::thread thread_;

@@ -1,6 +1,6 @@
 #include "support/TestFiles.h"
 
-#include "gui/Handles.h"
+#include "base/Handles.h"
 
 namespace fixture {
 namespace {
@@ -55,7 +55,7 @@ std::vector<std::wstring> TempFolder::FileNames() const {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  gui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  base::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (!file || !::GetFileSizeEx(file.get(), &size)) return {};
@@ -69,7 +69,7 @@ std::string ReadFileBytes(const std::wstring& path) {
 }
 
 bool WriteFileBytes(const std::wstring& path, std::string_view bytes) {
-  gui::UniqueFile file(
+  base::UniqueFile file(
       ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;

@@ -1,13 +1,13 @@
-#include "gui/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-#include "gui/Error.h"
-#include "gui/Handles.h"
+#include "base/Error.h"
+#include "base/Handles.h"
 
-namespace gui {
+namespace base {
 namespace {
 
 // Another process writing the same file uses another name; a leftover of an earlier process with the same id is
@@ -67,4 +67,4 @@ void WriteFileAtomically(const std::wstring& path, std::span<const std::uint8_t>
   temporary.Keep();
 }
 
-}  // namespace gui
+}  // namespace base

@@ -1,4 +1,4 @@
-#include "gui/Error.h"
+#include "base/Error.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include "core/Unicode.h"
 
-namespace gui {
+namespace base {
 
 namespace {
 
@@ -47,9 +47,4 @@ std::wstring SystemErrorText(unsigned long error) {
   return text;
 }
 
-bool FileExists(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-}  // namespace gui
+}  // namespace base

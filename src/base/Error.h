@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace gui {
+namespace base {
 
 // A Win32 call that failed. `what` says what was being done and names its object ("Cannot write \"C:\\x.ini\"");
 // Message() adds the system's text and the code: "Cannot write \"C:\\x.ini\": Access denied (5)". what() is the
@@ -29,7 +29,4 @@ std::wstring ExceptionMessage(std::exception_ptr error);
 // The system's text for a Win32 error code, without the trailing line break ("" when it has none).
 std::wstring SystemErrorText(unsigned long error);
 
-// Whether a file (not a folder) exists at `path`.
-bool FileExists(const std::wstring& path);
-
-}  // namespace gui
+}  // namespace base

@@ -7,10 +7,10 @@
 #include <span>
 #include <string>
 
-namespace gui {
+namespace base {
 
 // Writes `bytes` to `path`, replacing a file that is there. The temporary file is "<path>.<process id>.part". Throws
 // Win32Error ("Cannot write \"<path>\"" and the system's reason); nothing has changed under `path` then.
 void WriteFileAtomically(const std::wstring& path, std::span<const std::uint8_t> bytes);
 
-}  // namespace gui
+}  // namespace base
