@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "base/Handles.h"
+#include "base/Paths.h"
 #include "core/CaseFold.h"
 
 namespace {
@@ -15,13 +15,12 @@ constexpr wchar_t kMainClass[] = L"TovFrmMain";
 // The first copy may still be starting: its window is looked for this long, then this copy ends all the same.
 constexpr ULONGLONG kFindWindowMs = 5000;
 constexpr DWORD kPollMs = 50;
-constexpr DWORD kLongestPath = 32768;
 
 // Short (8.3) folder names in the path are written out, so that both spellings of one path agree.
 std::wstring LongPath(const std::wstring& path) {
-  std::vector<wchar_t> buffer(kLongestPath);
-  const DWORD length = ::GetLongPathNameW(path.c_str(), buffer.data(), kLongestPath);
-  if (length == 0 || length >= kLongestPath) return path;
+  std::vector<wchar_t> buffer(base::kMaxPathLength);
+  const DWORD length = ::GetLongPathNameW(path.c_str(), buffer.data(), base::kMaxPathLength);
+  if (length == 0 || length >= base::kMaxPathLength) return path;
   return std::wstring(buffer.data(), length);
 }
 
@@ -37,22 +36,13 @@ std::wstring InstanceName(const std::wstring& path) {
   return L"Local\\Skimlet.Instance." + std::wstring(digits);
 }
 
-std::wstring ProcessImage(DWORD process) {
-  const base::UniqueHandleObject handle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
-  if (!handle) return {};
-  std::vector<wchar_t> buffer(kLongestPath);
-  DWORD length = kLongestPath;
-  if (!::QueryFullProcessImageNameW(handle.get(), 0, buffer.data(), &length)) return {};
-  return std::wstring(buffer.data(), length);
-}
-
 // The main window of another process started from `path`, hidden or not.
 HWND FirstCopyWindow(const std::wstring& path) {
   for (HWND window = ::FindWindowExW(nullptr, nullptr, kMainClass, nullptr); window;
        window = ::FindWindowExW(nullptr, window, kMainClass, nullptr)) {
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
-    if (process != ::GetCurrentProcessId() && core::EqualsIgnoreCase(LongPath(ProcessImage(process)), path)) {
+    if (process != ::GetCurrentProcessId() && core::EqualsIgnoreCase(LongPath(base::ProcessImagePath(process)), path)) {
       return window;
     }
   }

@@ -7,15 +7,6 @@
 #include "gui/Application.h"
 #include "gui/Window.h"
 
-namespace {
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
-
-}  // namespace
-
 TovTaskFinder::TovTaskFinder(const core::TaskDescription& task) {
   target_.Action = task.Action();
   target_.Key = task.key;
@@ -47,8 +38,8 @@ TovTaskTarget FindTaskTarget(const core::TaskDescription& task) {
 }
 
 bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstring& windowName) {
-  return SameIgnoringCase(WindowClassName(window), className) &&
-         SameIgnoringCase(StoredWindowTitle(window, windowName.size() + 1), windowName);
+  return SameTextIgnoringCase(WindowClassName(window), className) &&
+         SameTextIgnoringCase(StoredWindowTitle(window, windowName.size() + 1), windowName);
 }
 
 TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top) {

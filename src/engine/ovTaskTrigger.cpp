@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "engine/ovWindowNames.h"
 #include "gui/Application.h"
 
 namespace {
@@ -16,11 +17,6 @@ constexpr DWORD kActAgainAfterMs = 500;
 
 // The hook's callback has no context of its own: the trigger installed in this process.
 TovTaskTrigger* g_installed = nullptr;
-
-bool SameIgnoringCase(const wchar_t* a, std::size_t aLength, const std::wstring& b) {
-  return ::CompareStringOrdinal(a, static_cast<int>(aLength), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
 
 // Our own windows are never acted on. The hook is asked to skip our process, but not every system does.
 bool IsOurs(HWND window) {
@@ -106,19 +102,19 @@ void TovTaskTrigger::OnWindowEvent(HWND window) {
 }
 
 bool TovTaskTrigger::CouldMatch(HWND top) {
-  wchar_t className[256];
-  const int classLength = ::GetClassNameW(top, className, 256);
-  if (classLength <= 0) return false;
+  ClassNameBuffer buffer;
+  const std::wstring_view className = WindowClassName(top, buffer);
+  if (className.empty()) return false;
   bool titleRead = false;
   std::size_t titleLength = 0;
   for (const core::TaskDescription& task : tasks_) {
-    if (!SameIgnoringCase(className, static_cast<std::size_t>(classLength), task.TopClass())) continue;
+    if (!SameTextIgnoringCase(className, task.TopClass())) continue;
     if (!titleRead) {
       const int length = ::InternalGetWindowText(top, titleBuffer_.data(), static_cast<int>(titleBuffer_.size()));
       titleLength = length > 0 ? static_cast<std::size_t>(length) : 0;
       titleRead = true;
     }
-    if (SameIgnoringCase(titleBuffer_.data(), titleLength, task.TopName())) return true;
+    if (SameTextIgnoringCase({titleBuffer_.data(), titleLength}, task.TopName())) return true;
   }
   return false;
 }
