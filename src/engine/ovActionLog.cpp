@@ -8,8 +8,8 @@
 #include "base/Error.h"
 #include "base/Handles.h"
 #include "core/ActionLog.h"
+#include "engine/ovHost.h"
 #include "engine/ovWindowNames.h"
-#include "gui/Application.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ void TovActionLog::Record(std::size_t line, const TovTaskTarget& target) noexcep
   } catch (...) {
     // Reported once per run: a log that cannot be written must not flood the user with reports.
     if (std::exchange(reported_, true)) return;
-    gui::Application::Instance().HandleException(std::current_exception());
+    ExceptionSink().Report(std::current_exception());
   }
 }
 

@@ -17,8 +17,8 @@ class TovActionLog {
   const std::wstring& Path() const { return path_; }
 
   // Logs that `target` was acted on for the task line with index `line` (from 0), unless that window was logged
-  // for that line before. Never throws: the first write that fails in a run goes to the application's exception
-  // handler, later ones are dropped silently.
+  // for that line before. Never throws: the first write that fails in a run goes to the program's exception sink
+  // (ovHost.h), later ones are dropped silently.
   void Record(std::size_t line, const TovTaskTarget& target) noexcept;
 
  private:

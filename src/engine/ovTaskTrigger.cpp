@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "engine/ovHost.h"
 #include "engine/ovWindowNames.h"
-#include "gui/Application.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ bool IsOurs(HWND window) {
   return process == ::GetCurrentProcessId();
 }
 
-// Runs one event's work; marks the trigger busy meanwhile and hands anything thrown to the application.
+// Runs one event's work; marks the trigger busy meanwhile and hands anything thrown to the program.
 template <typename Work>
 void Guarded(bool& busy, Work work) noexcept {
   if (busy) return;
@@ -33,7 +33,7 @@ void Guarded(bool& busy, Work work) noexcept {
   try {
     work();
   } catch (...) {
-    gui::Application::Instance().HandleException(std::current_exception());
+    ExceptionSink().Report(std::current_exception());
   }
   busy = false;
 }
