@@ -123,7 +123,7 @@ Problem ReadAlpha(std::wstring_view value, std::optional<uint8_t>& out) {
 }
 
 // "L,T,W,H": exactly four integers separated by commas.
-Problem ReadFour(std::wstring_view name, std::wstring_view value, Placement& out) {
+Problem ReadFour(std::wstring_view name, std::wstring_view value, PixelRect& out) {
   std::array<int32_t, 4> numbers{};
   size_t start = 0;
   for (size_t k = 0; k < numbers.size(); ++k) {
@@ -145,7 +145,7 @@ Problem ReadFour(std::wstring_view name, std::wstring_view value, Placement& out
 }
 
 Problem ReadRegion(std::wstring_view value, std::optional<Rect>& out) {
-  Placement p;
+  PixelRect p;
   if (Problem problem = ReadFour(L"--region", value, p)) return problem;
   if (p.width < 0 || p.height < 0) return std::wstring(L"--region: the width and height must not be negative");
   const int64_t right = int64_t{p.left} + p.width;
@@ -204,7 +204,7 @@ Problem Apply(const OptionSpec& spec, std::wstring_view value, Command& command)
     case Opt::Topmost: return ReadSwitch(spec.name, value, changes.topmost);
     case Opt::Alpha: return ReadAlpha(value, changes.alpha);
     case Opt::Rect: {
-      Placement placement;
+      PixelRect placement;
       if (Problem problem = ReadFour(spec.name, value, placement)) return problem;
       changes.rect = placement;
       return std::nullopt;
