@@ -14,7 +14,7 @@
 #include "base/Paths.h"
 #include "core/Bmp.h"
 #include "core/Paths.h"
-#include "engine/FaultGuard.h"
+#include "engine/ovFaultGuard.h"
 #include "engine/ovHost.h"
 #include "engine/ovWorker.h"
 #include "gui/Handles.h"
