@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "base/Paths.h"
 #include "core/CaseFold.h"
 
 namespace {
@@ -16,7 +17,6 @@ constexpr wchar_t kMainClass[] = L"TovFrmMain";
 // The first copy may still be starting: its window is looked for this long, then this copy ends all the same.
 constexpr ULONGLONG kFindWindowMs = 5000;
 constexpr DWORD kPollMs = 50;
-constexpr DWORD kLongestPath = 32768;
 
 // What names one file however its path is spelt (letter case, short names, forward slashes, a link to its
 // folder): the volume's serial number and the file's index on it.
@@ -53,15 +53,6 @@ std::wstring InstanceName(const std::wstring& path, const std::optional<FileIden
   return L"Local\\Skimlet.Instance." + std::wstring(digits);
 }
 
-std::wstring ProcessImage(DWORD process) {
-  const base::UniqueHandleObject handle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
-  if (!handle) return {};
-  std::vector<wchar_t> buffer(kLongestPath);
-  DWORD length = kLongestPath;
-  if (!::QueryFullProcessImageNameW(handle.get(), 0, buffer.data(), &length)) return {};
-  return std::wstring(buffer.data(), length);
-}
-
 // The main window of another process started from the same file, hidden or not.
 HWND FirstCopyWindow(const std::wstring& path, const std::optional<FileIdentity>& identity) {
   for (HWND window = ::FindWindowExW(nullptr, nullptr, kMainClass, nullptr); window;
@@ -69,7 +60,7 @@ HWND FirstCopyWindow(const std::wstring& path, const std::optional<FileIdentity>
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
     if (process == ::GetCurrentProcessId()) continue;
-    const std::wstring image = ProcessImage(process);
+    const std::wstring image = base::ProcessImagePath(process);
     if (identity ? IdentityOf(image) == identity : core::EqualsIgnoreCase(image, path)) return window;
   }
   return nullptr;

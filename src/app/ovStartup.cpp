@@ -1,6 +1,7 @@
 #include "app/ovStartup.h"
 
 #include "app/ovApp.h"
+#include "app/ovEngineHost.h"
 #include "app/ovFormAbout.h"
 #include "app/ovLinks.h"
 #include "app/ovMainForm.h"
@@ -8,6 +9,7 @@
 #include "app/ovEmpty.h"
 
 TovModules::TovModules(std::wstring exeName) {
+  host_ = std::make_unique<TovEngineHost>();
   empty_ = std::make_unique<TovEmpty>();
   ovEmpty = empty_.get();
   app_ = exeName.empty() ? std::make_unique<TovApp>() : std::make_unique<TovApp>(std::move(exeName));
@@ -27,6 +29,7 @@ TovModules::~TovModules() {
   app_.reset();
   ovEmpty = nullptr;
   empty_.reset();
+  host_.reset();
 }
 
 int RunSkimlet(int showCommand) {

@@ -5,11 +5,12 @@
 
 class TovApp;
 class TovEmpty;
+class TovEngineHost;
 class TovProject;
 
-// The process-wide objects, created before any window of ours in this order: the region overlay `ovEmpty`, the
-// application paths `ovApp`, the product record `ovProject` (which sets the application title); then the exception
-// handler is installed. Released in reverse order, before the windows go. The overlay's window is made later, by
+// The process-wide objects, created before any window of ours in this order: what the engine needs of the tool
+// window (its waits, exception sink and own windows), the region overlay `ovEmpty`, the application paths `ovApp`,
+// the product record `ovProject` (which sets the application title); then the exception handler is installed. Released in reverse order, before the windows go. The overlay's window is made later, by
 // CreateOverlayWindow once the main window shows, or when a region snapshot first needs it: it stays hidden until
 // then, so making it before the main window would only delay that window.
 class TovModules {
@@ -23,6 +24,7 @@ class TovModules {
   void CreateOverlayWindow();
 
  private:
+  std::unique_ptr<TovEngineHost> host_;
   std::unique_ptr<TovEmpty> empty_;
   std::unique_ptr<TovApp> app_;
   std::unique_ptr<TovProject> project_;

@@ -28,7 +28,7 @@ int RunSet(Console& console, const core::Command& command) {
   if (changes.alpha) steps.push_back([&] { target.SetAlpha(*changes.alpha); });
   if (changes.rect) {
     steps.push_back([&] {
-      const core::Placement& p = *changes.rect;
+      const core::PixelRect& p = *changes.rect;
       // As the Set button reads the edit boxes: the far edges wrap like the panel's sums.
       target.SetWndRect({p.left, p.top, core::WrappingSum(p.left, p.width), core::WrappingSum(p.top, p.height)});
     });

@@ -10,6 +10,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/Error.h"
+#include "base/Paths.h"
 #include "console/Commands.h"
 #include "core/Bmp.h"
 #include "core/ConsoleFormat.h"
@@ -21,8 +22,6 @@
 
 namespace {
 
-constexpr DWORD kMaxPathLength = 32768;
-
 // The full path of a name relative to the current folder; the name itself when the system cannot make one.
 std::wstring FullPath(const std::wstring& name) {
   std::wstring full(MAX_PATH, L'\0');
@@ -33,7 +32,7 @@ std::wstring FullPath(const std::wstring& name) {
       full.resize(length);
       return full;
     }
-    if (length > kMaxPathLength) return name;
+    if (length > base::kMaxPathLength) return name;
     full.resize(length);
   }
 }

@@ -8,11 +8,36 @@
 #include <vector>
 
 #include "base/Error.h"
+#include "base/Paths.h"
 #include "console/Commands.h"
 #include "console/ConsoleStream.h"
 #include "core/CommandLine.h"
+#include "engine/ovHost.h"
 
 namespace {
+
+// What the engine needs of this program: with no window of its own to keep answering its waits sleep, no window is
+// its own, and an exception that may not cross a callback is written to the error stream.
+class ConsoleHost final : public TovExceptionSink, public TovOwnWindows {
+ public:
+  explicit ConsoleHost(Console& console) : console_(console) { SetHost({&waiter_, this, this}); }
+  ~ConsoleHost() { SetHost({}); }
+  ConsoleHost(const ConsoleHost&) = delete;
+  ConsoleHost& operator=(const ConsoleHost&) = delete;
+
+  void Report(std::exception_ptr error) noexcept override {
+    try {
+      console_.err.WriteLine(base::ExceptionMessage(error));
+    } catch (...) {
+      // Nothing more can be said.
+    }
+  }
+  bool IsOwn(HWND) const override { return false; }
+
+ private:
+  Console& console_;
+  TovSleepingWaiter waiter_;
+};
 
 int Run(Console& console, const core::Command& command) {
   switch (command.verb) {
@@ -50,6 +75,7 @@ int wmain(int argc, wchar_t** argv) {
   ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
   Console console;
+  const ConsoleHost host(console);
   try {
     console.exeName = base::ModulePath(nullptr);
     const std::vector<std::wstring> args(argv + 1, argv + argc);

@@ -123,7 +123,7 @@ Problem ReadAlpha(std::wstring_view value, std::optional<uint8_t>& out) {
 }
 
 // "L,T,W,H": exactly four integers separated by commas.
-Problem ReadFour(std::wstring_view name, std::wstring_view value, Placement& out) {
+Problem ReadFour(std::wstring_view name, std::wstring_view value, PixelRect& out) {
   std::array<int32_t, 4> numbers{};
   size_t start = 0;
   for (size_t k = 0; k < numbers.size(); ++k) {
@@ -145,7 +145,7 @@ Problem ReadFour(std::wstring_view name, std::wstring_view value, Placement& out
 }
 
 // One rule for every rectangle given as L,T,W,H: width and height not negative, right and bottom within range.
-Problem ReadRectangle(std::wstring_view name, std::wstring_view value, Placement& out) {
+Problem ReadRectangle(std::wstring_view name, std::wstring_view value, PixelRect& out) {
   if (Problem problem = ReadFour(name, value, out)) return problem;
   const std::wstring prefix = std::wstring(name) + L": " + Quoted(value);
   if (out.width < 0 || out.height < 0) return prefix + L": the width and height must not be negative";
@@ -156,7 +156,7 @@ Problem ReadRectangle(std::wstring_view name, std::wstring_view value, Placement
 }
 
 Problem ReadRegion(std::wstring_view value, std::optional<Rect>& out) {
-  Placement p;
+  PixelRect p;
   if (Problem problem = ReadRectangle(L"--region", value, p)) return problem;
   out = Rect{p.left, p.top, p.left + p.width, p.top + p.height};
   return std::nullopt;
@@ -209,7 +209,7 @@ Problem Apply(const OptionSpec& spec, std::wstring_view value, Command& command)
     case Opt::Topmost: return ReadSwitch(spec.name, value, changes.topmost);
     case Opt::Alpha: return ReadAlpha(value, changes.alpha);
     case Opt::Rect: {
-      Placement placement;
+      PixelRect placement;
       if (Problem problem = ReadRectangle(spec.name, value, placement)) return problem;
       changes.rect = placement;
       return std::nullopt;

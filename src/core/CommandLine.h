@@ -22,22 +22,13 @@ enum class Verb { Help, Version, List, Info, Snap, Set, Tasks };
 
 enum class TasksMode { DryRun, Once };
 
-// A position and size as --rect gives it: the values are kept as typed, as the Set button keeps the edit boxes'.
-struct Placement {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t width = 0;
-  int32_t height = 0;
-  friend bool operator==(const Placement&, const Placement&) = default;
-};
-
 // The changes of "set"; each is made only when given.
 struct WindowChanges {
   std::optional<bool> enable;
   std::optional<bool> show;
   std::optional<bool> topmost;
   std::optional<uint8_t> alpha;
-  std::optional<Placement> rect;
+  std::optional<PixelRect> rect;
 
   bool IsEmpty() const { return !enable && !show && !topmost && !alpha && !rect; }
 };

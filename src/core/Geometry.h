@@ -1,5 +1,6 @@
 #pragma once
-// Screen rectangles: left, top, right, bottom in signed 32-bit pixels; right and bottom are exclusive.
+// Screen rectangles: left, top, right, bottom in signed 32-bit pixels (right and bottom exclusive), or a position
+// and a size.
 #include <cstdint>
 
 namespace core {
@@ -17,6 +18,16 @@ struct Point {
   int32_t x = 0;
   int32_t y = 0;
   friend bool operator==(const Point&, const Point&) = default;
+};
+
+// A position and a size in pixels: a control placed in its parent's client area, a window's place as --rect gives
+// it (the values kept as typed, as the Set button keeps the edit boxes').
+struct PixelRect {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
 struct Rect {

@@ -2,6 +2,7 @@
 // Design-time layout: rectangles in 96-DPI units, scaled to a window's real DPI and stretched by anchors
 // when the parent's client area differs from its design size. No window calls here: it is tested natively with the rest
 // of the core.
+#include "core/Geometry.h"
 
 namespace core {
 
@@ -27,15 +28,6 @@ struct Anchors {
   bool top = true;
   bool right = false;
   bool bottom = false;
-};
-
-// A placed rectangle in device pixels (left, top, width, height) relative to the parent's client area.
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
 // value * dpi / 96, rounded to nearest (halves away from zero), the way MulDiv rounds.

@@ -21,4 +21,9 @@ std::wstring ExtractFilePath(std::wstring_view path) {
   return {};
 }
 
+std::wstring ExtractFileName(std::wstring_view path) {
+  const std::size_t slash = path.find_last_of(L"\\/:");
+  return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
+}
+
 }  // namespace core

@@ -9,8 +9,8 @@
 #include "base/Error.h"
 #include "base/Handles.h"
 #include "core/ActionLog.h"
+#include "engine/ovHost.h"
 #include "engine/ovWindowNames.h"
-#include "gui/Application.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ void TovActionLog::Record(const core::ActionLogEntry& entry) noexcept {
     try {
       OnWriteError(base::ExceptionMessage(std::current_exception()));
     } catch (...) {
-      gui::Application::Instance().HandleException(std::current_exception());
+      ExceptionSink().Report(std::current_exception());
     }
   }
 }

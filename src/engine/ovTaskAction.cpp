@@ -2,19 +2,9 @@
 
 #include <string>
 
+#include "engine/ovHost.h"
 #include "engine/ovTaskSearch.h"
 #include "engine/ovWindowNames.h"
-#include "gui/Application.h"
-#include "gui/Window.h"
-
-namespace {
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
-
-}  // namespace
 
 TovTaskFinder::TovTaskFinder(const core::TaskDescription& task) {
   target_.Action = task.Action();
@@ -47,8 +37,8 @@ TovTaskTarget FindTaskTarget(const core::TaskDescription& task) {
 }
 
 bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstring& windowName) {
-  return SameIgnoringCase(WindowClassName(window), className) &&
-         SameIgnoringCase(StoredWindowTitle(window, windowName.size() + 1), windowName);
+  return SameTextIgnoringCase(WindowClassName(window), className) &&
+         SameTextIgnoringCase(StoredWindowTitle(window, windowName.size() + 1), windowName);
 }
 
 TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top) {
@@ -66,24 +56,8 @@ TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top) {
   return target;
 }
 
-namespace {
-
-// A task must never close or click the program that runs it: a hand-written line may well name one of its windows.
-// Ours are the windows of this process that our window library made (forms and controls, the application's hidden
-// owner) and every window inside or owned by one of them (tooltips, menus). Other windows of the process are left
-// to the task, as windows of any other program are.
-bool IsOwnWindow(HWND window) {
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(window, &process);
-  if (process != ::GetCurrentProcessId()) return false;
-  const HWND root = ::GetAncestor(window, GA_ROOTOWNER);
-  return gui::Window::FromHandle(window) || gui::Window::FromHandle(root) ||
-         root == gui::Application::Instance().OwnerWindow();
-}
-
-}  // namespace
-
 bool ApplyTaskAction(const TovTaskTarget& target) {
+  // A task must never close or click the program that runs it: a hand-written line may well name one of its windows.
   if (!target.Window || IsOwnWindow(target.Window)) return false;
   switch (target.Action) {
     case core::TaskAction::Key: {

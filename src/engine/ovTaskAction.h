@@ -44,6 +44,6 @@ TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top);
 bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstring& windowName);
 
 // Posts the action to the target's window: WM_CLOSE, a left click (only while the control is enabled), or the
-// key's down and up. False when nothing was posted (no window, one of this program's own windows, or a disabled
-// control to click).
+// key's down and up. False when nothing was posted (no window, one of this program's own windows as IsOwnWindow
+// tells, or a disabled control to click).
 bool ApplyTaskAction(const TovTaskTarget& target);

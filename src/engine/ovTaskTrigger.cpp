@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "gui/Application.h"
+#include "engine/ovHost.h"
+#include "engine/ovWindowNames.h"
 
 namespace {
 
@@ -13,11 +14,6 @@ constexpr DWORD kActAgainAfterMs = 500;
 // The hook's callback has no context of its own: the trigger installed in this process.
 TovTaskTrigger* g_installed = nullptr;
 
-bool SameIgnoringCase(const wchar_t* a, std::size_t aLength, const std::wstring& b) {
-  return ::CompareStringOrdinal(a, static_cast<int>(aLength), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
-
 // Our own windows are never acted on. The hook is asked to skip our process, but not every system does.
 bool IsOurs(HWND window) {
   DWORD process = 0;
@@ -25,7 +21,7 @@ bool IsOurs(HWND window) {
   return process == ::GetCurrentProcessId();
 }
 
-// Runs one event's work; marks the trigger busy meanwhile and hands anything thrown to the application.
+// Runs one event's work; marks the trigger busy meanwhile and hands anything thrown to the program.
 template <typename Work>
 void Guarded(bool& busy, Work work) noexcept {
   if (busy) return;
@@ -33,7 +29,7 @@ void Guarded(bool& busy, Work work) noexcept {
   try {
     work();
   } catch (...) {
-    gui::Application::Instance().HandleException(std::current_exception());
+    ExceptionSink().Report(std::current_exception());
   }
   busy = false;
 }
@@ -116,19 +112,19 @@ bool TovTaskTrigger::ClassCouldMatch(HWND top) const {
 }
 
 bool TovTaskTrigger::CouldMatch(HWND top) {
-  wchar_t className[256];
-  const int classLength = ::GetClassNameW(top, className, 256);
-  if (classLength <= 0) return false;
+  ClassNameBuffer buffer;
+  const std::wstring_view className = WindowClassName(top, buffer);
+  if (className.empty()) return false;
   bool titleRead = false;
   std::size_t titleLength = 0;
   for (const core::TaskDescription& task : tasks_) {
-    if (!SameIgnoringCase(className, static_cast<std::size_t>(classLength), task.TopClass())) continue;
+    if (!SameTextIgnoringCase(className, task.TopClass())) continue;
     if (!titleRead) {
       const int length = ::InternalGetWindowText(top, titleBuffer_.data(), static_cast<int>(titleBuffer_.size()));
       titleLength = length > 0 ? static_cast<std::size_t>(length) : 0;
       titleRead = true;
     }
-    if (SameIgnoringCase(titleBuffer_.data(), titleLength, task.TopName())) return true;
+    if (SameTextIgnoringCase({titleBuffer_.data(), titleLength}, task.TopName())) return true;
   }
   return false;
 }

@@ -14,8 +14,9 @@
 #include "base/Paths.h"
 #include "core/Bmp.h"
 #include "core/Paths.h"
-#include "engine/FaultGuard.h"
-#include "gui/Application.h"
+#include "engine/ovFaultGuard.h"
+#include "engine/ovHost.h"
+#include "engine/ovWorker.h"
 #include "gui/Handles.h"
 
 namespace {
@@ -91,56 +92,34 @@ void RunLoad(void* context) {
   call->proc = module ? ::GetProcAddress(module, kConvertExportName) : nullptr;
 }
 
-DWORD WINAPI ConvertWorker(void* parameter) {
-  const std::unique_ptr<std::shared_ptr<ConvertJob>> owned(static_cast<std::shared_ptr<ConvertJob>*>(parameter));
-  ConvertJob& job = **owned;
+// The worker's part: loads the library and converts, each under the guard, then marks the job finished.
+void RunConvertJob(ConvertJob& job) {
   LoadCall load{&job, nullptr};
   if (CallGuarded(RunLoad, &load) && load.proc) {
     ConvertCall call{load.proc, job.bmp.c_str(), job.png.c_str(), false};
     job.converted = CallGuarded(RunConvert, &call) && call.converted;
   }
   job.finished = true;
-  return 0;
 }
 
 // The worker's own stack, reserved (not committed) generously: a library that recurses deeply gets room, and one
 // that recurses without end overflows this stack only.
 constexpr SIZE_T kConvertStackBytes = 64 * 1024 * 1024;
 
-// Waits for the worker while the interface thread keeps dispatching its messages. False when the time ran out or
-// the program is ending (a WM_QUIT is waiting for the main loop).
-bool WaitForWorker(HANDLE thread, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    const DWORD waitMs = left.count() > 0 ? static_cast<DWORD>(left.count()) : 0;
-    const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &thread, waitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woke == WAIT_OBJECT_0) return true;
-    if (woke != WAIT_OBJECT_0 + 1) return false;  // the time ran out, or the wait failed
-    gui::Application::Instance().ProcessMessages();
-    MSG quit;
-    if (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return false;
-  }
-}
-
 }  // namespace
 
 void WaitWhileShiftDown() {
-  gui::Application& app = gui::Application::Instance();
+  TovWaiter& waiter = Waiter();
   while (::GetKeyState(VK_SHIFT) & 0x8000) {
-    // A quit request ends the wait; the main loop receives it again.
-    if (!app.ProcessMessages()) return;
-    // Sleeps until input arrives or 10 ms pass, instead of spinning a processor while the key is held.
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    // 10 ms a round instead of spinning a processor while the key is held. A quit request ends the wait; the main
+    // loop receives it again.
+    const auto round = std::chrono::steady_clock::now() + std::chrono::milliseconds(10);
+    if (waiter.Wait(nullptr, round) == TovWaiter::Woke::Ending) return;
   }
 }
 
 void LetCoveredWindowsRepaint() {
-  gui::Application& app = gui::Application::Instance();
-  app.ProcessMessages();
-  ::Sleep(10);
-  app.ProcessMessages();
+  Waiter().Wait(nullptr, std::chrono::steady_clock::now() + std::chrono::milliseconds(10));
 }
 
 void DrawCursorOnImage(HDC image, int originX, int originY) {
@@ -240,13 +219,12 @@ std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeNa
   job->library = library;
   job->bmp = bmpPath;
   job->png = core::ChangeFileExt(bmpPath, L".png");
-  auto workerReference = std::make_unique<std::shared_ptr<ConvertJob>>(job);
-  const base::UniqueHandleObject thread(::CreateThread(nullptr, kConvertStackBytes, ConvertWorker, workerReference.get(),
-                                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-  if (!thread) return bmpPath;
-  workerReference.release();  // the worker owns it now
+  const TovWorker worker = TovWorker::Start([job] { RunConvertJob(*job); }, kConvertStackBytes);
+  if (!worker) return bmpPath;
 
-  if (!WaitForWorker(thread.get(), timeLimit)) {
+  // This thread goes on answering its messages meanwhile; a program that is ending stops waiting.
+  const auto deadline = std::chrono::steady_clock::now() + timeLimit;
+  if (Waiter().Wait(worker.Thread(), deadline) != TovWaiter::Woke::Signalled) {
     AbandonedJobs().push_back(job);  // left to itself; the library stays loaded while it may be inside
     return bmpPath;
   }

@@ -15,12 +15,13 @@
 // true when the PNG was written.
 inline constexpr char kConvertExportName[] = "ConvertBMP2PNG";
 
-// Returns at once when Shift is up; while it is down, dispatches the thread's messages (no idle work)
-// and yields, so the user can prepare the screen and the capture happens on release.
+// Returns at once when Shift is up; while it is down, waits 10 ms at a time through the program's waiter (ovHost.h:
+// the tool window dispatches its messages meanwhile, no idle work), so the user can prepare the screen and the
+// capture happens on release. A program that is ending stops waiting.
 void WaitWhileShiftDown();
 
-// Lets the windows that ours covered until now repaint before the screen is read: dispatches this thread's pending
-// messages, gives other programs 10 ms, and dispatches what arrived meanwhile.
+// Lets the windows that ours covered until now repaint before the screen is read: gives other programs 10 ms through
+// the program's waiter (the tool window dispatches its pending messages before, during and after).
 void LetCoveredWindowsRepaint();
 
 // A captured picture held as its bitmap file: the 54 header bytes, then the rows bottom-up at `depth` bits a pixel
@@ -68,8 +69,8 @@ inline constexpr std::chrono::milliseconds kConvertTimeLimit{30000};
 // Converts the bitmap to a PNG beside it (the extension replaced by ".png") through the library named like
 // `exeName` with the extension ".dll". Returns the PNG path on success, otherwise `bmpPath`: no library, no
 // export, a false result, any exception out of the library (its DllMain included), or no answer within
-// `timeLimit`. The library is loaded and called on a worker thread with a stack of its own while this thread
-// dispatches its messages. A worker that does not answer in time is left running, and the library is not called
+// `timeLimit`. The library is loaded and called on a worker thread with a stack of its own while this thread waits
+// through the program's waiter (the tool window dispatches its messages meanwhile). A worker that does not answer in time is left running, and the library is not called
 // again until it has returned.
 std::wstring ConvertToPng(const std::wstring& bmpPath, const std::wstring& exeName,
                           std::chrono::milliseconds timeLimit = kConvertTimeLimit);

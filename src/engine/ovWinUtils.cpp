@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "core/FontText.h"
+#include "engine/ovWindowNames.h"
 
 namespace {
 
-constexpr int kClassBufferLength = 256;
 constexpr UINT kSendFlags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
 
 using GetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
@@ -120,9 +120,7 @@ void TovWinUtils::SetWnd(HWND w) {
   WndTitle = ReadTitle(w, answers);
   FSilent = !answers;
 
-  std::vector<wchar_t> className(kClassBufferLength, L'\0');
-  ::GetClassNameW(w, className.data(), kClassBufferLength);
-  WndClass = UpToNul(className);
+  WndClass = WindowClassName(w);
 
   RECT rect{};
   if (::GetWindowRect(w, &rect)) WndRect = {rect.left, rect.top, rect.right, rect.bottom};

@@ -9,6 +9,7 @@
 
 #include "base/Handles.h"
 #include "core/Bmp.h"
+#include "engine/ovWorker.h"
 #include "gui/Handles.h"
 
 namespace {
@@ -50,12 +51,10 @@ struct RenderJob {
   int height = 0;
   std::vector<std::uint32_t> pixels;  // top-down 0x00RRGGBB, filled when `printed`
   bool printed = false;
-  base::UniqueHandleObject done{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
-DWORD WINAPI RenderThread(void* context) {
-  const std::unique_ptr<std::shared_ptr<RenderJob>> holder(static_cast<std::shared_ptr<RenderJob>*>(context));
-  RenderJob& job = **holder;
+// The worker's part: PrintWindow into a bitmap of the window's size.
+void Render(RenderJob& job) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = job.width;
@@ -75,18 +74,15 @@ DWORD WINAPI RenderThread(void* context) {
       job.printed = true;
     }
   }
-  ::SetEvent(job.done.get());
-  return 0;
 }
 
-// Waits for the job until the deadline, answering messages that other threads send to this one's windows meanwhile
-// (the window being rendered may be one of ours), and nothing else.
-bool WaitForRender(const RenderJob& job) {
+// Waits for the worker until the deadline, answering messages that other threads send to this one's windows
+// meanwhile (the window being rendered may be one of ours), and nothing else.
+bool WaitForRender(HANDLE done) {
   const ULONGLONG deadline = ::GetTickCount64() + kRenderTimeoutMs;
   for (;;) {
     const ULONGLONG now = ::GetTickCount64();
     if (now >= deadline) return false;
-    const HANDLE done = job.done.get();
     const DWORD wait = ::MsgWaitForMultipleObjects(1, &done, FALSE, static_cast<DWORD>(deadline - now), QS_SENDMESSAGE);
     if (wait == WAIT_OBJECT_0) return true;
     if (wait != WAIT_OBJECT_0 + 1) return false;
@@ -98,17 +94,11 @@ bool WaitForRender(const RenderJob& job) {
 // The whole window as it draws itself, top-down 0x00RRGGBB; nothing when it did not within the bound.
 std::optional<std::vector<std::uint32_t>> RenderWindow(HWND window, int width, int height) {
   auto job = std::make_shared<RenderJob>();
-  if (!job->done) return std::nullopt;
   job->window = window;
   job->width = width;
   job->height = height;
-  auto* holder = new std::shared_ptr<RenderJob>(job);
-  const base::UniqueHandleObject thread(::CreateThread(nullptr, 0, RenderThread, holder, 0, nullptr));
-  if (!thread) {
-    delete holder;
-    return std::nullopt;
-  }
-  if (!WaitForRender(*job) || !job->printed) return std::nullopt;
+  const TovWorker worker = TovWorker::Start([job] { Render(*job); });
+  if (!worker || !WaitForRender(worker.Thread()) || !job->printed) return std::nullopt;
   return std::move(job->pixels);
 }
 

@@ -1,25 +1,12 @@
 #include "engine/ovWindowFacts.h"
 
-#include "base/Handles.h"
+#include "base/Paths.h"
+#include "core/Paths.h"
 #include "engine/ovTargetText.h"
 #include "engine/ovTaskAction.h"
+#include "engine/ovWindowNames.h"
 
 namespace {
-
-constexpr int kClassBufferLength = 256;
-// The longest path the system's wide-character interfaces take.
-constexpr DWORD kMaxPathLength = 32768;
-
-std::wstring ClassName(HWND window) {
-  wchar_t name[kClassBufferLength] = {};
-  const int length = ::GetClassNameW(window, name, kClassBufferLength);
-  return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
-}
-
-std::wstring FileNameOf(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/:");
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM data) noexcept {
   auto* windows = reinterpret_cast<std::vector<HWND>*>(data);
@@ -45,29 +32,14 @@ HWND WindowFromBits(uint32_t bits) {
   return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(bits)));
 }
 
-std::wstring ProcessImagePath(DWORD processId) {
-  const base::UniqueHandleObject process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  if (!process) return {};
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = static_cast<DWORD>(path.size());
-    if (::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) {
-      path.resize(length);
-      return path;
-    }
-    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= kMaxPathLength) return {};
-    path.resize(path.size() * 2);
-  }
-}
-
 core::WindowFacts ReadWindowFacts(HWND window) {
   core::WindowFacts facts;
   facts.handle = WindowHandleBits(window);
   DWORD processId = 0;
   ::GetWindowThreadProcessId(window, &processId);
   facts.processId = processId;
-  facts.exeName = FileNameOf(ProcessImagePath(processId));
-  facts.className = ClassName(window);
+  facts.exeName = core::ExtractFileName(base::ProcessImagePath(processId));
+  facts.className = WindowClassName(window);
   facts.title = BoundedWindowTitle(window);
   RECT rect{};
   if (::GetWindowRect(window, &rect)) facts.rect = {rect.left, rect.top, rect.right, rect.bottom};
@@ -79,7 +51,7 @@ core::WindowDetails ReadWindowDetails(const TovWinUtils& target) {
   core::WindowDetails details;
   DWORD processId = 0;
   details.threadId = ::GetWindowThreadProcessId(window, &processId);
-  details.imagePath = ProcessImagePath(processId);
+  details.imagePath = base::ProcessImagePath(processId);
   // A top-level window's parent is the desktop; GetParent would name its owner instead.
   const bool child = (::GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0;
   details.parent = child ? WindowHandleBits(::GetAncestor(window, GA_PARENT)) : 0;

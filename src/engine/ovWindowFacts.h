@@ -15,10 +15,6 @@
 uint32_t WindowHandleBits(HWND window);
 HWND WindowFromBits(uint32_t bits);
 
-// The full path of a process's image, read with the least access that allows it; empty when the process cannot
-// be opened (gone, or protected).
-std::wstring ProcessImagePath(DWORD processId);
-
 // The window's handle, process, image file name, class, title (read within the target helper's bounds) and
 // rectangle.
 core::WindowFacts ReadWindowFacts(HWND window);

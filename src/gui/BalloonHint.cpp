@@ -33,8 +33,8 @@ bool BalloonHint::Create(HWND owner) {
   InitCommonControlClasses();
   // Every tool names this window as its container, so the tooltip's notifications come to us whichever window
   // the control lives in.
-  const auto onMessage = [this](UINT message, WPARAM wparam, LPARAM lparam) {
-    return OnNotifyMessage(message, wparam, lparam);
+  const auto onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam) {
+    return OnNotifyMessage(message, wParam, lParam);
   };
   if (!notify_.Create(kNotifyClass, HiddenWindow::Kind::MessageOnly, onMessage)) return false;
   tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -49,15 +49,15 @@ bool BalloonHint::Create(HWND owner) {
 }
 
 BalloonHint::~BalloonHint() {
-  for (const auto& [control, parent] : on_parent_) {
+  for (const auto& [control, parent] : onParent_) {
     if (::IsWindow(parent)) ::RemoveWindowSubclass(parent, &BalloonHint::ParentProc, 0);
   }
 }
 
-std::optional<LRESULT> BalloonHint::OnNotifyMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NOTIFY) return OnNotify(reinterpret_cast<NMHDR*>(lparam));
+std::optional<LRESULT> BalloonHint::OnNotifyMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY) return OnNotify(reinterpret_cast<NMHDR*>(lParam));
   if (message == WM_NOTIFYFORMAT) return NFR_UNICODE;
-  if (message == WM_TIMER && wparam == kNowTimerId) {
+  if (message == WM_TIMER && wParam == kNowTimerId) {
     EndShowNow();
     return 0;
   }
@@ -96,10 +96,10 @@ bool BalloonHint::Remove(HWND control) {
   if (!tooltip_ || hints_.erase(control) == 0) return false;
   TTTOOLINFOW info = ToolInfo(control);
   ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  if (on_parent_.count(control)) {
+  if (onParent_.count(control)) {
     TTTOOLINFOW onParent = ParentToolInfo(control);
     ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&onParent));
-    on_parent_.erase(control);
+    onParent_.erase(control);
   }
   return true;
 }
@@ -110,8 +110,8 @@ TTTOOLINFOW BalloonHint::ParentToolInfo(HWND control) const {
   TTTOOLINFOW info{};
   info.cbSize = TTTOOLINFOW_V2_SIZE;
   info.uFlags = TTF_SUBCLASS;
-  const auto found = on_parent_.find(control);
-  info.hwnd = found != on_parent_.end() ? found->second : ::GetParent(control);
+  const auto found = onParent_.find(control);
+  info.hwnd = found != onParent_.end() ? found->second : ::GetParent(control);
   info.uId = reinterpret_cast<UINT_PTR>(control);
   ::GetWindowRect(control, &info.rect);
   ::MapWindowPoints(nullptr, info.hwnd, reinterpret_cast<POINT*>(&info.rect), 2);
@@ -120,7 +120,7 @@ TTTOOLINFOW BalloonHint::ParentToolInfo(HWND control) const {
 }
 
 bool BalloonHint::AlsoWhenDisabled(HWND control) {
-  if (!tooltip_ || !hints_.count(control) || on_parent_.count(control)) return false;
+  if (!tooltip_ || !hints_.count(control) || onParent_.count(control)) return false;
   const HWND parent = ::GetParent(control);
   if (!parent) return false;
   TTTOOLINFOW info = ParentToolInfo(control);
@@ -130,19 +130,19 @@ bool BalloonHint::AlsoWhenDisabled(HWND control) {
     ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     return false;
   }
-  on_parent_[control] = parent;
+  onParent_[control] = parent;
   return true;
 }
 
-LRESULT CALLBACK BalloonHint::ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+LRESULT CALLBACK BalloonHint::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data) noexcept {
   auto* self = reinterpret_cast<BalloonHint*>(data);
   try {
-    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lparam)->hwndFrom == self->tooltip_.get()) {
-      return self->OnNotify(reinterpret_cast<NMHDR*>(lparam));
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == self->tooltip_.get()) {
+      return self->OnNotify(reinterpret_cast<NMHDR*>(lParam));
     }
     if (message == WM_MOUSEMOVE) {
-      for (const auto& [control, parent] : self->on_parent_) {
+      for (const auto& [control, parent] : self->onParent_) {
         if (parent != window) continue;
         TTTOOLINFOW info = self->ParentToolInfo(control);
         ::SendMessageW(self->tooltip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
@@ -152,7 +152,7 @@ LRESULT CALLBACK BalloonHint::ParentProc(HWND window, UINT message, WPARAM wpara
     Application::Instance().HandleException(std::current_exception());  // as from any window of ours
   }
   if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, &BalloonHint::ParentProc, 0);
-  return ::DefSubclassProc(window, message, wparam, lparam);
+  return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 std::optional<std::wstring> BalloonHint::Hint(HWND control) const {
@@ -172,8 +172,8 @@ void BalloonHint::ShowHintNow(HWND control, const std::wstring& hint) {
   HideHint();
   core::HintParts parts = core::SplitHint(hint);
   std::wstring text = (parts.text.empty() && !parts.title.empty()) ? std::wstring(L" ") : std::move(parts.text);
-  shown_title_ = std::move(parts.title);
-  ::SendMessageW(tooltip_.get(), TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shown_title_.c_str()));
+  shownTitle_ = std::move(parts.title);
+  ::SendMessageW(tooltip_.get(), TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shownTitle_.c_str()));
   // Added afresh each time: the tooltip copies the text.
   TTTOOLINFOW info = NowTool(tooltip_.get());
   ::SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
@@ -198,15 +198,15 @@ LRESULT BalloonHint::OnNotify(NMHDR* header) {
   display->hinst = nullptr;
   auto found = hints_.find(reinterpret_cast<HWND>(header->idFrom));
   if (found == hints_.end()) {
-    shown_text_.clear();
+    shownText_.clear();
   } else {
     core::HintParts parts = core::SplitHint(found->second);
-    shown_title_ = std::move(parts.title);
-    ::SendMessageW(tooltip_.get(), TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shown_title_.c_str()));
+    shownTitle_ = std::move(parts.title);
+    ::SendMessageW(tooltip_.get(), TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(shownTitle_.c_str()));
     // A tooltip with no text shows nothing at all; a title alone still needs one (blank) character under it.
-    shown_text_ = (parts.text.empty() && !shown_title_.empty()) ? std::wstring(L" ") : std::move(parts.text);
+    shownText_ = (parts.text.empty() && !shownTitle_.empty()) ? std::wstring(L" ") : std::move(parts.text);
   }
-  display->lpszText = shown_text_.data();
+  display->lpszText = shownText_.data();
   return 0;
 }
 

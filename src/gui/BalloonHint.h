@@ -66,10 +66,10 @@ class BalloonHint {
 
   // The parents of AlsoWhenDisabled's controls are subclassed: the tooltip asks them for the texts of their tools,
   // and their tools' rectangles follow the controls.
-  static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+  static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self) noexcept;
   TTTOOLINFOW ParentToolInfo(HWND control) const;
-  std::optional<LRESULT> OnNotifyMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  std::optional<LRESULT> OnNotifyMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnNotify(NMHDR* header);
   TTTOOLINFOW ToolInfo(HWND control) const;
   void EndShowNow();
@@ -77,9 +77,9 @@ class BalloonHint {
   HiddenWindow notify_;  // receives the tooltip's notifications for every tool
   UniqueWindow tooltip_;
   std::map<HWND, std::wstring> hints_;
-  std::map<HWND, HWND> on_parent_;  // controls of AlsoWhenDisabled and their parents, subclassed for the tooltip
-  std::wstring shown_title_;
-  std::wstring shown_text_;  // the text handed to the tooltip last; must outlive the notification
+  std::map<HWND, HWND> onParent_;  // controls of AlsoWhenDisabled and their parents, subclassed for the tooltip
+  std::wstring shownTitle_;
+  std::wstring shownText_;  // the text handed to the tooltip last; must outlive the notification
 };
 
 }  // namespace gui

@@ -112,7 +112,7 @@ MenuItem& MenuItem::Add(std::wstring caption) { return Add(std::make_unique<Menu
 
 void MenuItem::Click() {
   if (!enabled_ || IsSeparator()) return;
-  if (auto_check_) SetChecked(!checked_);
+  if (autoCheck_) SetChecked(!checked_);
   // A copy, so a handler that replaces OnClick does not destroy the function it runs in.
   ClickEvent handler = OnClick;
   if (handler) handler(*this);

@@ -56,8 +56,8 @@ class MenuItem {
   void SetChecked(bool checked);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  bool AutoCheck() const { return auto_check_; }
-  void SetAutoCheck(bool auto_check) { auto_check_ = auto_check; }
+  bool AutoCheck() const { return autoCheck_; }
+  void SetAutoCheck(bool auto_check) { autoCheck_ = auto_check; }
 
   ClickEvent OnClick;
 
@@ -94,7 +94,7 @@ class MenuItem {
   LONG_PTR tag_ = 0;
   bool checked_ = false;
   bool enabled_ = true;
-  bool auto_check_ = false;
+  bool autoCheck_ = false;
   UINT id_;
   MenuItem* parent_ = nullptr;
   std::vector<std::unique_ptr<MenuItem>> items_;

@@ -21,11 +21,11 @@ void CopyCut(wchar_t (&target)[N], const std::wstring& text) {
 }  // namespace
 
 TrayIcon::TrayIcon() {
-  taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   // A hidden top-level window rather than a message-only one: only top-level windows hear the
   // "TaskbarCreated" broadcast.
-  receiver_.Create(kWindowClass, HiddenWindow::Kind::TopLevel, [this](UINT message, WPARAM wparam, LPARAM lparam) {
-    return HandleMessage(message, wparam, lparam);
+  receiver_.Create(kWindowClass, HiddenWindow::Kind::TopLevel, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleMessage(message, wParam, lParam);
   });
   window_ = receiver_.Handle();
 }
@@ -95,7 +95,7 @@ bool TrayIcon::SetVisible(bool visible) {
     return true;
   }
   visible_ = false;
-  left_down_ = false;
+  leftDown_ = false;
   // A shell that no longer knows the icon shows nothing either.
   if (!SetHiddenState(true)) added_ = false;
   return true;
@@ -146,11 +146,11 @@ void TrayIcon::OnCallback(UINT mouse_message) {
   switch (mouse_message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // the second press of a double click: two clicks, two events
-      left_down_ = true;
+      leftDown_ = true;
       break;
     case WM_LBUTTONUP:
-      if (left_down_) {
-        left_down_ = false;
+      if (leftDown_) {
+        leftDown_ = false;
         if (OnClick) OnClick();
       }
       break;
@@ -162,18 +162,18 @@ void TrayIcon::OnCallback(UINT mouse_message) {
   }
 }
 
-std::optional<LRESULT> TrayIcon::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+std::optional<LRESULT> TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kCallbackMessage) {
-    if (wparam == kIconId || HIWORD(lparam) == kIconId) OnCallback(LOWORD(lparam));
+    if (wParam == kIconId || HIWORD(lParam) == kIconId) OnCallback(LOWORD(lParam));
     return 0;
   }
-  if (message == taskbar_created_ && taskbar_created_ != 0) {
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
     // The new shell knows no icons: a visible one is added again, a hidden one when it is next shown.
     added_ = false;
     if (visible_) AddToShell();
     return 0;
   }
-  if (message == WM_TIMER && wparam == kAnimationTimer) {
+  if (message == WM_TIMER && wParam == kAnimationTimer) {
     Step();
     return 0;
   }

@@ -78,7 +78,7 @@ class TrayIcon {
  private:
   friend class TrayIconProbe;  // the tests' view of the animation and the balloons (tests/win/support)
 
-  std::optional<LRESULT> HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCallback(UINT mouse_message);
   void Step();
   void RestartTimer();
@@ -89,12 +89,12 @@ class TrayIcon {
 
   HiddenWindow receiver_;
   HWND window_ = nullptr;  // receiver_'s window
-  UINT taskbar_created_ = 0;
+  UINT taskbarCreated_ = 0;
   HICON icon_ = nullptr;
   std::wstring tip_;
   bool added_ = false;    // the shell holds the icon
   bool visible_ = false;  // ... and shows it
-  bool left_down_ = false;
+  bool leftDown_ = false;
   std::vector<HICON> frames_;
   std::size_t frame_ = 0;
   bool animate_ = false;

@@ -38,7 +38,7 @@ TEST(ParseCommandLine, ReadsEachCommandWithItsOptions) {
   EXPECT_EQ(set.changes.show, true);
   EXPECT_EQ(set.changes.topmost, true);
   EXPECT_EQ(set.changes.alpha, 0);
-  EXPECT_EQ(set.changes.rect, (core::Placement{1, -2, 300, 0}));
+  EXPECT_EQ(set.changes.rect, (core::PixelRect{1, -2, 300, 0}));
 
   EXPECT_EQ(Parsed({L"tasks"}).tasksMode, core::TasksMode::DryRun);
   const core::Command tasks = Parsed({L"tasks", L"--once", L"--file", L"t.ini"});

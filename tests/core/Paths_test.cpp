@@ -26,4 +26,12 @@ TEST(ExtractFilePath, KeepsTheTrailingDelimiter) {
   EXPECT_EQ(core::ExtractFilePath(L"skimlet.exe"), L"");
 }
 
+TEST(ExtractFileName, TakesWhatFollowsTheLastDelimiter) {
+  EXPECT_EQ(core::ExtractFileName(L"\\\\?\\C:\\Program Files\\app\\notepad.exe"), L"notepad.exe");
+  EXPECT_EQ(core::ExtractFileName(L"C:/x/a.exe"), L"a.exe");
+  EXPECT_EQ(core::ExtractFileName(L"C:a.exe"), L"a.exe");
+  EXPECT_EQ(core::ExtractFileName(L"a.exe"), L"a.exe");
+  EXPECT_EQ(core::ExtractFileName(L"C:\\x\\"), L"");
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ovEngineHost.h"
 #include "base/Error.h"
 #include "base/Handles.h"
 #include "core/Bmp.h"
@@ -192,6 +193,7 @@ class CaptureTest : public ::testing::Test {
   static inline std::unique_ptr<PatternWindow> shared_;
   PatternWindow& window = *shared_;
   TempFolder folder;
+  TovEngineHost host;  // the tool window's waits, which dispatch messages
 };
 
 TEST_F(CaptureTest, WritesTheScreenPixelsAsABottomUpBitmap) {

@@ -9,7 +9,7 @@ namespace gui {
 
 class BalloonHintProbe {
  public:
-  static const std::wstring& ShownTitle(const BalloonHint& hints) { return hints.shown_title_; }
+  static const std::wstring& ShownTitle(const BalloonHint& hints) { return hints.shownTitle_; }
 };
 
 }  // namespace gui

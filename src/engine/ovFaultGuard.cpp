@@ -1,4 +1,4 @@
-#include "engine/FaultGuard.h"
+#include "engine/ovFaultGuard.h"
 
 #include <windows.h>
 
