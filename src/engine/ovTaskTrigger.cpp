@@ -103,11 +103,11 @@ void TovTaskTrigger::OnWindowEvent(HWND window) {
 }
 
 bool TovTaskTrigger::ClassCouldMatch(HWND top) const {
-  wchar_t className[256];
-  const int classLength = ::GetClassNameW(top, className, 256);
-  if (classLength <= 0) return false;
+  ClassNameBuffer buffer;
+  const std::wstring_view className = WindowClassName(top, buffer);
+  if (className.empty()) return false;
   return std::any_of(tasks_.begin(), tasks_.end(), [&](const core::TaskDescription& task) {
-    return SameIgnoringCase(className, static_cast<std::size_t>(classLength), task.TopClass());
+    return SameTextIgnoringCase(className, task.TopClass());
   });
 }
 
