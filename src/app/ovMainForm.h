@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ElementText.h"
 #include "core/Random.h"
 #include "gui/BalloonHint.h"
 #include "gui/Controls.h"
@@ -91,6 +92,7 @@ class TovFrmMain : public gui::Form {
   std::size_t FTaskFinderLine = 0;           // ... and the index of its line
   TovTaskTrigger FTrigger;  // acts on task windows as they appear
   TovActionLog FActionLog;
+  std::optional<core::ElementFacts> FPickedElement;  // the element of the latest element pick, while it is shown
 
   // The frame (ovMainForm).
   void FormCreate();
@@ -109,6 +111,7 @@ class TovFrmMain : public gui::Form {
   void ShowInfo(HWND window);
   void grabGrab();
   void grabDone();
+  void grabElement();
   void cbEnableClick();
   void cbVisibleClick();
   void cbTopmostClick();

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/ElementText.h"
 #include "core/Integers.h"
 #include "core/Unicode.h"
 
@@ -99,8 +100,9 @@ std::string FormatInfoJson(const std::vector<std::wstring>& panelLines, const Wi
 }
 
 std::wstring DescribeTaskAction(const TaskItems& task, bool windowEnabled) {
-  // The runner's order of decisions: a key is sent whatever the window; otherwise top-level windows are closed
-  // and child windows clicked only when enabled.
+  // The runner's order of decisions: an element is clicked when it is there; a key is sent whatever the window;
+  // otherwise top-level windows are closed and child windows clicked only when enabled.
+  if (IsElementTask(task)) return windowEnabled ? L"click" : L"nothing: no element";
   const int32_t key = ParseInt32Or0(task.Value(L"Key"));
   if (key != 0) return L"key " + std::to_wstring(key);
   if (task.Value(L"pClass").empty()) return L"close";

@@ -65,7 +65,10 @@ void TovActionLog::Record(std::size_t line, const TovTaskTarget& target) noexcep
     entry.handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target.Window));
     entry.imageName = ProcessImageName(target.Window);
     entry.className = WindowClassName(target.Window);
-    entry.title = StoredWindowTitle(target.Window);
+    // An element has no window of its own: its name stands in for the title.
+    entry.title = !target.IsElement() ? StoredWindowTitle(target.Window)
+                  : !target.ElementName.empty() ? target.ElementName
+                                                : target.ElementRole;
     Append(core::FormatActionLogLine(entry));
   } catch (...) {
     // Reported once per run: a log that cannot be written must not flood the user with reports.

@@ -26,7 +26,7 @@ constexpr std::size_t kMaxText = 4096;
 constexpr long kMaxChildren = 2000;
 // A job's bound counts from when the element thread takes it up. A new thread's start (COM, the accessibility
 // libraries) and its first call into another process (the system's marshalling, which may start a service) may add
-// this much: it is allowed to a thread's first job on top of its bound.
+// this much: it is allowed to the process's first job on top of its bound.
 constexpr std::chrono::milliseconds kStartGrace{3000};
 
 // One request to the element thread. The caller and the thread each hold it: a caller that gave up leaves the
@@ -39,7 +39,7 @@ struct Job {
   bool done = false;
   Clock::time_point queued = Clock::now();
   std::optional<Clock::time_point> started;
-  bool first = false;  // the first job of its thread
+  bool first = false;  // the first job of the process
   std::weak_ptr<struct Worker> worker;
 
   // Whether the job ran longer than bound, or never started within bound and the start's grace.
@@ -59,10 +59,10 @@ struct Worker {
 };
 
 std::atomic<int> abandonedThreads{0};
+std::atomic<bool> firstJobTaken{false};
 
 void WorkerLoop(std::shared_ptr<Worker> worker) {
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  bool first = true;
   for (;;) {
     std::shared_ptr<Job> job;
     {
@@ -75,7 +75,7 @@ void WorkerLoop(std::shared_ptr<Worker> worker) {
     {
       std::lock_guard lock(job->mutex);
       job->started = Clock::now();
-      job->first = std::exchange(first, false);
+      job->first = !firstJobTaken.exchange(true);
     }
     try {
       job->work();
@@ -504,4 +504,27 @@ void TovElementProbe::Reset() {
   state_->next.reset();
   state_->fresh = false;
   latest_ = {};
+}
+
+void TovElementWaits::Add(HWND top, std::size_t line, DWORD now) {
+  for (const Wait& wait : waits_) {
+    if (wait.top == top && wait.line == line) return;
+  }
+  if (waits_.size() >= kMax) waits_.erase(waits_.begin());
+  waits_.push_back({top, line, now, now});
+}
+
+void TovElementWaits::Remove(HWND top, std::size_t line) {
+  std::erase_if(waits_, [&](const Wait& wait) { return wait.top == top && wait.line == line; });
+}
+
+std::vector<std::pair<HWND, std::size_t>> TovElementWaits::Due(DWORD now) {
+  std::erase_if(waits_, [&](const Wait& wait) { return now - wait.since >= kForMs || !::IsWindow(wait.top); });
+  std::vector<std::pair<HWND, std::size_t>> due;
+  for (Wait& wait : waits_) {
+    if (now - wait.last < kEveryMs) continue;
+    wait.last = now;
+    due.emplace_back(wait.top, wait.line);
+  }
+  return due;
 }

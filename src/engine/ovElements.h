@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/ElementText.h"
@@ -61,6 +62,33 @@ struct TovElementHit {
 // The first element in the window's tree that the task's eName and eRole name; with act, its default action is
 // done, or, when it has none or that fails, a left click is posted to its host window at its centre.
 TovElementHit FindTaskElement(HWND window, const core::TaskItems& task, bool act, const TovElementLimits& limits = {});
+
+// Windows whose task element was not there when the window appeared (a program may show its window before it can
+// describe what is inside), to be looked at again now and then for a bounded time. Pairs a top-level window with
+// the index of the task line.
+class TovElementWaits {
+ public:
+  static constexpr DWORD kEveryMs = 150;
+  static constexpr DWORD kForMs = 4000;
+  static constexpr std::size_t kMax = 32;
+
+  void Add(HWND top, std::size_t line, DWORD now);
+  void Remove(HWND top, std::size_t line);
+  // The entries to look at now (each at most every kEveryMs); entries older than kForMs or whose window is gone
+  // are dropped.
+  std::vector<std::pair<HWND, std::size_t>> Due(DWORD now);
+  bool Empty() const { return waits_.empty(); }
+  void Clear() { waits_.clear(); }
+
+ private:
+  struct Wait {
+    HWND top;
+    std::size_t line;
+    DWORD since;
+    DWORD last;
+  };
+  std::vector<Wait> waits_;
+};
 
 // The element under the pointer for the picker, read without making the interface thread wait: Request starts a
 // read (or, while one runs, keeps the newest point for the next), Poll collects it. A read that overruns the point

@@ -15,9 +15,28 @@ bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
          CSTR_EQUAL;
 }
 
+// The element items of an element task; the action is then a click.
+void TakeElementItems(const core::TaskItems& task, TovTaskTarget& target) {
+  target.ElementName = task.Value(core::kElementNameKey);
+  target.ElementRole = task.Value(core::kElementRoleKey);
+  if (target.IsElement()) target.Action = TovTaskAction::Click;
+}
+
 }  // namespace
 
+core::TaskItems TovTaskTarget::ElementItems() const {
+  core::TaskItems items;
+  items.Set(core::kElementNameKey, ElementName);
+  items.Set(core::kElementRoleKey, ElementRole);
+  return items;
+}
+
 TovTaskFinder::TovTaskFinder(const core::TaskItems& task) {
+  Find(task);
+  TakeElementItems(task, target_);
+}
+
+void TovTaskFinder::Find(const core::TaskItems& task) {
   target_.Key = core::ParseInt32Or0(task.Value(L"Key"));
   const std::wstring className = task.Value(L"Class");
   const std::wstring windowName = task.Value(L"Name");
@@ -61,6 +80,12 @@ bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstrin
 }
 
 TovTaskTarget FindTaskTarget(const core::TaskItems& task, HWND top) {
+  TovTaskTarget target = FindWindowTarget(task, top);
+  TakeElementItems(task, target);
+  return target;
+}
+
+TovTaskTarget FindWindowTarget(const core::TaskItems& task, HWND top) {
   TovTaskTarget target;
   target.Key = core::ParseInt32Or0(task.Value(L"Key"));
   const std::wstring className = task.Value(L"Class");
@@ -100,6 +125,7 @@ bool IsOwnWindow(HWND window) {
 
 bool ApplyTaskAction(const TovTaskTarget& target) {
   if (!target.Window || IsOwnWindow(target.Window)) return false;
+  if (target.IsElement()) return FindTaskElement(target.Window, target.ElementItems(), true, kTaskElementLimits).acted;
   switch (target.Action) {
     case TovTaskAction::Key: {
       const WPARAM code = static_cast<WPARAM>(static_cast<uint32_t>(target.Key));

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/TaskLine.h"
+#include "engine/ovElements.h"
 #include "engine/ovTaskSearch.h"
 
 enum class TovTaskAction {
@@ -20,7 +21,16 @@ struct TovTaskTarget {
   HWND Window = nullptr;  // nullptr: no window matches the line now
   TovTaskAction Action = TovTaskAction::Close;
   int32_t Key = 0;  // the virtual key, for TovTaskAction::Key
+  // An element task (eName, eRole): Window holds the element, and the action clicks the element (its default
+  // action) rather than the window. The texts are the task's items.
+  std::wstring ElementName;
+  std::wstring ElementRole;
+  bool IsElement() const { return !ElementName.empty() || !ElementRole.empty(); }
+  core::TaskItems ElementItems() const;
 };
+
+// The walk that looks for a task's element on the interface thread: short, as each runner comes back for it.
+inline constexpr TovElementLimits kTaskElementLimits{.budget = std::chrono::milliseconds(250)};
 
 // Finds the window a task names. Without pClass: the top-level window with that class and title. With pClass: the
 // top-level window named by pClass and pName, then under it the control with that class and title, among its
@@ -38,6 +48,7 @@ class TovTaskFinder {
   const TovTaskTarget& Target() const { return target_; }
 
  private:
+  void Find(const core::TaskItems& task);
   TovTaskTarget target_;
   std::optional<TovTaskWindowSearch> search_;
 };
@@ -46,10 +57,14 @@ class TovTaskFinder {
 // (a control task) it. Class names and titles compare as FindWindowW compares them, without regard to case.
 TovTaskTarget FindTaskTarget(const core::TaskItems& task, HWND top);
 
+// FindTaskTarget(task, top) without the element items: the window alone.
+TovTaskTarget FindWindowTarget(const core::TaskItems& task, HWND top);
+
 // Whether the window's class name and title are these, compared as FindWindowW compares them.
 bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstring& windowName);
 
 // Posts the action to the target's window: WM_CLOSE, a left click (only while the control is enabled), or the
-// key's down and up. False when nothing was posted (no window, one of this program's own windows, or a disabled
-// control to click).
+// key's down and up; for an element task, finds the element in the window and does its default action (or clicks
+// its centre). False when nothing was done (no window, one of this program's own windows, a disabled control to
+// click, or no such element now).
 bool ApplyTaskAction(const TovTaskTarget& target);

@@ -49,6 +49,7 @@ TovTaskTrigger::~TovTaskTrigger() { Uninstall(); }
 void TovTaskTrigger::Uninstall() {
   StopRetry();
   pending_.clear();
+  elementWaits_.Clear();
   for (HWINEVENTHOOK& hook : hooks_) {
     if (hook) ::UnhookWinEvent(hook);
     hook = nullptr;
@@ -136,7 +137,11 @@ void TovTaskTrigger::TryLines(HWND top) {
     const TovTaskTarget target = FindTaskTarget(lines_[i].task, top);
     if (!target.Window || !::IsWindowVisible(target.Window)) continue;
     if (ActedRecently(target.Window, i, now)) continue;
-    if (!ApplyTaskAction(target)) continue;
+    if (!ApplyTaskAction(target)) {
+      // A program may show its window before it can describe what is inside.
+      if (target.IsElement()) ElementNotReady(top, i);
+      continue;
+    }
     lastActed_[{target.Window, i}] = now;
     if (OnAction) OnAction(i, target);
   }
@@ -156,8 +161,25 @@ void TovTaskTrigger::WaitUntilVisible(HWND top) {
   if (!retryTimer_) retryTimer_ = ::SetTimer(nullptr, 0, kRetryIntervalMs, RetryProc);
 }
 
+void TovTaskTrigger::ElementNotReady(HWND top, std::size_t line) {
+  elementWaits_.Add(top, line, ::GetTickCount());
+  if (!retryTimer_) retryTimer_ = ::SetTimer(nullptr, 0, kRetryIntervalMs, RetryProc);
+}
+
+void TovTaskTrigger::RetryElements(DWORD now) {
+  for (const auto& [top, line] : elementWaits_.Due(now)) {
+    if (line >= lines_.size() || !::IsWindowVisible(top)) continue;
+    const TovTaskTarget target = FindTaskTarget(lines_[line].task, top);
+    if (!target.Window || !ApplyTaskAction(target)) continue;
+    elementWaits_.Remove(top, line);
+    lastActed_[{target.Window, line}] = now;
+    if (OnAction) OnAction(line, target);
+  }
+}
+
 void TovTaskTrigger::Retry() {
   const DWORD now = ::GetTickCount();
+  if (!(Suspended && Suspended())) RetryElements(now);
   const std::vector<Pending> waiting = std::exchange(pending_, {});
   for (const Pending& p : waiting) {
     if (!::IsWindow(p.top)) continue;
@@ -167,7 +189,7 @@ void TovTaskTrigger::Retry() {
     }
     if (now - p.seen < kRetryForMs) pending_.push_back(p);
   }
-  if (pending_.empty()) StopRetry();
+  if (pending_.empty() && elementWaits_.Empty()) StopRetry();
 }
 
 void TovTaskTrigger::StopRetry() {

@@ -60,6 +60,8 @@ class TovTaskTrigger {
   void WaitUntilVisible(HWND top);
   void Retry();
   void StopRetry();
+  void ElementNotReady(HWND top, std::size_t line);
+  void RetryElements(DWORD now);
   // False when this line acted on this window a moment ago: the many events of one dialog act once.
   bool ActedRecently(HWND window, std::size_t line, DWORD now);
 
@@ -69,6 +71,7 @@ class TovTaskTrigger {
   std::size_t longestTitle_ = 0;
   std::wstring titleBuffer_;  // reused, so that dismissing an event allocates nothing
   std::vector<Pending> pending_;
+  TovElementWaits elementWaits_;  // windows whose task element was not there yet
   UINT_PTR retryTimer_ = 0;
   std::map<std::pair<HWND, std::size_t>, DWORD> lastActed_;
   bool busy_ = false;  // an event handled now; a report that pumps messages must not start another

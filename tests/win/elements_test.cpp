@@ -4,15 +4,21 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
 
+#include "app/ovMainForm.h"
 #include "core/ElementText.h"
 #include "engine/ovElements.h"
 #include "support/ConsoleRun.h"
+#include "support/InspectFixtures.h"
+#include "support/ListsFixture.h"
+#include "support/MenuReader.h"
 #include "support/Poll.h"
 #include "support/Process.h"
+#include "support/SkimletSession.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -112,21 +118,119 @@ TEST(Elements, TaskElementIsFoundWithoutActingAndPressedWhenAsked) {
             TovElementStatus::None);
 }
 
-TEST(Elements, AProgramThatNeverAnswersCostsEachCallerItsBound) {
-  Fixture fixture(L"hang");
+// Ctrl held while dragging the picker: the element under the pointer, its lines after the window's at the end.
+TEST(Elements, CtrlPickShowsEachButtonAfterItsWindowAndAddsAnElementTask) {
+  fixture::ListsSession lists;
+  TovFrmMain& main = lists.Start();
+  Fixture fixture;
   ASSERT_TRUE(fixture.Window());
-  const POINT point = fixture.Centre(0);
-  auto start = Clock::now();
-  EXPECT_EQ(ReadElementAt(point).status, TovElementStatus::Blocked);
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(5000)) << "the bound, and a first call's set-up";
-  start = Clock::now();
-  EXPECT_EQ(ReadElementAt(point).status, TovElementStatus::Blocked);
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(100)) << "the window is left alone for a while";
+  for (int k = 0; k < 3; ++k) {
+    ASSERT_NO_FATAL_FAILURE(fixture::PressPicker(main));
+    ASSERT_NO_FATAL_FAILURE(fixture::MovePickerTo(main, fixture.Centre(k), fixture.Window()));
+    // Pressed after the move: Wine takes the modifier state of its own pointer events over what SendInput said.
+    fixture::Key(VK_CONTROL, true);
+    EXPECT_TRUE(fixture::SkimletSession::RunLoopUntil(
+        [&] { return main.grab.ElementProbe.Latest().element.name == kNames[k]; }, 8000))
+        << "the drag goes on while the element is read";
+    ASSERT_NO_FATAL_FAILURE(fixture::ReleasePicker(main));
+    fixture::Key(VK_CONTROL, false);
+    ASSERT_TRUE(fixture::SkimletSession::RunLoopUntil([&] { return main.mm.Lines().size() > 6; }));
+    const std::vector<std::wstring> lines = main.mm.Lines();
+    const std::vector<std::wstring> tail(lines.end() - 6, lines.end());
+    EXPECT_EQ(tail, core::ElementLines(main.grab.ElementProbe.Latest().element));
+    EXPECT_EQ(tail[0], std::wstring(L"Element=") + kNames[k]);
+    EXPECT_NE(lines.front().find(L"0x"), std::wstring::npos) << "the window's lines first";
+  }
+  fixture::ClickAsUser(*main.miAddTask);
+  ASSERT_EQ(main.FTaskList.size(), 1u);
+  const auto task = core::TaskItems::FromLine(main.FTaskList[0]);
+  EXPECT_EQ(task.Value(L"Class"), L"SkimletElements");
+  EXPECT_EQ(task.Value(L"eName"), L"Close");
 
+  // Without Ctrl the pick is of the window alone.
+  ASSERT_NO_FATAL_FAILURE(fixture::DragPickerTo(main, fixture.Window()));
+  fixture::SkimletSession::RunLoopUntil([] { return false; }, 300);
+  for (const std::wstring& line : main.mm.Lines()) EXPECT_NE(line.substr(0, 8), L"Element=");
+}
+
+constexpr wchar_t kUpdateTask[] = L"\"Name=Element fixture\",Class=SkimletElements,\"eName=Update now\"";
+
+// The longest time between two passes of the message loop while `running` holds, for `ms`.
+std::chrono::milliseconds LongestStall(int ms) {
+  auto last = Clock::now();
+  Clock::duration longest{};
+  fixture::SkimletSession::RunLoopUntil([&] {
+    const auto now = Clock::now();
+    longest = std::max(longest, now - last);
+    last = now;
+    return false;
+  }, ms);
+  return std::chrono::duration_cast<std::chrono::milliseconds>(longest);
+}
+
+TEST(Elements, TaskClicksTheElementWhenItsWindowAppearsAndTestTasksNamesIt) {
+  fixture::ListsSession lists;
+  TovFrmMain& main = lists.Start();
+  main.FTaskList = {kUpdateTask};
+  main.TasksChanged();
+  // The window shows before the program can describe its buttons.
+  Fixture fixture(L"show:300 ready:400", false);
+  ASSERT_TRUE(fixture::SkimletSession::RunLoopUntil([&] { return ::IsWindowVisible(fixture.Shown(0)); }, 10000));
+  const auto shown = Clock::now();
+  ASSERT_TRUE(fixture::SkimletSession::RunLoopUntil([&] { return !fixture.Presses().empty(); }, 5000));
+  EXPECT_LT(Clock::now() - shown, std::chrono::milliseconds(1000));
+  EXPECT_EQ(fixture.Presses().substr(0, 18), "press Update now\r\n");
+  const std::string log = fixture::ReadFileBytes(lists.Folder().File(L"skimlet.actions.txt"));
+  EXPECT_NE(log.find("\tclick\tline 1\t"), std::string::npos) << log;
+  EXPECT_NE(log.find("\tSkimletElements\tUpdate now\r\n"), std::string::npos) << log;
+
+  fixture::ClickAsUser(*main.miPauseTasks);
+  fixture::SkimletSession::RunLoopUntil([] { return false; }, 300);
+  const std::string presses = fixture.Presses();
+  fixture::ClickAsUser(*main.miTestTasks);
+  ASSERT_EQ(main.mm.Lines().size(), 1u);
+  EXPECT_NE(main.mm.Lines()[0].find(Hex(fixture.Window()) + L" \"Update now\""), std::wstring::npos)
+      << main.mm.Lines()[0];
+  fixture::SkimletSession::RunLoopUntil([] { return false; }, 300);
+  EXPECT_EQ(fixture.Presses(), presses) << "testing clicks nothing";
+}
+
+// A program whose accessible object never answers: the picker, the trigger and the console each give up within
+// their bound, and the interface goes on answering.
+TEST(Elements, AProgramThatNeverAnswersCostsEachCallerItsBound) {
+  fixture::ListsSession lists;
+  TovFrmMain& main = lists.Start();
+  {
+    Fixture answering;  // the process's first call into another, and its set-up, out of the way
+    ASSERT_EQ(ReadElementAt(answering.Centre(0), kGenerous).status, TovElementStatus::Found);
+  }
+  Fixture hung(L"hang");
+  ASSERT_TRUE(hung.Window());
+  const POINT point = hung.Centre(0);
+
+  ASSERT_NO_FATAL_FAILURE(fixture::PressPicker(main));
+  ASSERT_NO_FATAL_FAILURE(fixture::MovePickerTo(main, point, hung.Window()));
+  fixture::Key(VK_CONTROL, true);
+  const auto start = Clock::now();
+  EXPECT_TRUE(fixture::SkimletSession::RunLoopUntil(
+      [&] { return main.grab.ElementProbe.Latest().status == TovElementStatus::Blocked; }, 5000));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2000));
+  EXPECT_LT(LongestStall(300).count(), 250) << "the drag never waits for the element";
+  ASSERT_NO_FATAL_FAILURE(fixture::ReleasePicker(main));
+  fixture::Key(VK_CONTROL, false);
+
+  auto again = Clock::now();
+  EXPECT_EQ(ReadElementAt(point).status, TovElementStatus::Blocked);
+  EXPECT_LT(Clock::now() - again, std::chrono::milliseconds(100)) << "the window is left alone for a while";
   const fixture::Outcome run = fixture::RunSkimlet(At(point));
-  EXPECT_EQ(run.code, 3u);
-  const fixture::Outcome tree = fixture::RunSkimlet(L"element --class SkimletElements");
-  EXPECT_EQ(tree.code, 3u);
+  EXPECT_EQ(run.code, 3u) << "the console gives up too";
+
+  // Another hung window appears, named by a task: the trigger waits for it at most its bound, once.
+  main.FTaskList = {kUpdateTask};
+  main.TasksChanged();
+  Fixture second(L"hang show:200", false);
+  ASSERT_TRUE(fixture::SkimletSession::RunLoopUntil([&] { return second.Shown(0) != nullptr; }, 10000));
+  EXPECT_LT(LongestStall(3000).count(), 1500);
 
   // The threads given up do not hold up other windows' elements.
   Fixture answering;
