@@ -115,7 +115,7 @@ void TovFrmMain::miAddTaskClick() {
   const TovTaskLine made = MakeTaskLine(FUtils);
   // After an element pick, the task names the element inside the window.
   const std::wstring line =
-      FPickedElement ? core::ElementTaskLine(core::TaskItems::FromLine(made.Line), *FPickedElement) : made.Line;
+      FPickedElement ? core::ElementTaskLine(core::TaskDescription::Parse(made.Line), *FPickedElement) : made.Line;
   // For a control the panel moves on to its topmost ancestor, the window the task's parent items name.
   if (made.Ancestor) ShowInfo(made.Ancestor);
   if (ContainsIgnoreCase(FTaskList, line)) return;

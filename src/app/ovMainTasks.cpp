@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "app/ovMainForm.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "core/TaskTestLine.h"
 #include "engine/ovTaskAction.h"
 #include "engine/ovWindowNames.h"
@@ -29,10 +29,9 @@ void TovFrmMain::RunNextTask() {
     if (FTaskIndex >= count) return;
 
     FTaskFinderLine = static_cast<std::size_t>(FTaskIndex);
-    const core::TaskItems task = core::TaskItems::FromLine(FTaskList[FTaskFinderLine]);
     // Each run uses up one line, whether or not its window is found.
     ++FTaskIndex;
-    FTaskFinder.emplace(task);
+    FTaskFinder.emplace(core::TaskDescription::Parse(FTaskList[FTaskFinderLine]));
   }
   if (!FTaskFinder->Continue(std::chrono::steady_clock::now() + kSearchBudget)) {
     // Unfinished: a message of our own brings the next idle pass soon, without waiting for the user or a timer.
@@ -44,7 +43,12 @@ void TovFrmMain::RunNextTask() {
   if (ApplyTaskAction(target)) FActionLog.Record(FTaskFinderLine, target);
 }
 
-void TovFrmMain::TasksChanged() { FTrigger.SetTasks(FTaskList); }
+void TovFrmMain::TasksChanged() {
+  std::vector<core::TaskDescription> tasks;
+  tasks.reserve(FTaskList.size());
+  for (const std::wstring& line : FTaskList) tasks.push_back(core::TaskDescription::Parse(line));
+  FTrigger.SetTasks(tasks);
+}
 
 bool TovFrmMain::TasksPaused() const { return miPauseTasks && miPauseTasks->Checked(); }
 
@@ -53,7 +57,7 @@ void TovFrmMain::miPauseTasksClick() { ti.SetTip(TasksPaused() ? L"Skimlet (task
 void TovFrmMain::miTestTasksClick() {
   std::vector<std::wstring> lines;
   for (std::size_t i = 0; i < FTaskList.size(); ++i) {
-    const TovTaskTarget target = FindTaskTarget(core::TaskItems::FromLine(FTaskList[i]));
+    const TovTaskTarget target = FindTaskTarget(core::TaskDescription::Parse(FTaskList[i]));
     if (!target.Window) {
       lines.push_back(core::FormatTaskTestLine(i + 1, FTaskList[i], std::nullopt, {}));
       continue;
@@ -61,7 +65,7 @@ void TovFrmMain::miTestTasksClick() {
     const auto handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target.Window));
     if (target.IsElement()) {
       // The element is named in place of the title; an element that is not there now is no target.
-      const TovElementHit hit = FindTaskElement(target.Window, target.ElementItems(), false, kTaskElementLimits);
+      const TovElementHit hit = FindTaskElement(target.Window, target.ElementTask(), false, kTaskElementLimits);
       const bool found = hit.status == TovElementStatus::Found;
       lines.push_back(core::FormatTaskTestLine(i + 1, FTaskList[i], found ? std::optional(handle) : std::nullopt,
                                                hit.element.name));

@@ -24,7 +24,7 @@ std::wstring ElementTask(const core::ElementFacts& element) {
   TovWinUtils host;
   host.SetWnd(reinterpret_cast<HWND>(static_cast<uintptr_t>(element.host)));
   if (!host.IsValid()) return {};
-  return core::ElementTaskLine(core::TaskItems::FromLine(MakeTaskLine(host).Line), element);
+  return core::ElementTaskLine(core::TaskDescription::Parse(MakeTaskLine(host).Line), element);
 }
 
 int ElementAt(Console& console, const core::Command& command) {

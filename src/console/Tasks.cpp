@@ -7,7 +7,7 @@
 #include "console/Commands.h"
 #include "core/ConsoleFormat.h"
 #include "core/Paths.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "engine/ovListFile.h"
 #include "engine/ovTaskAction.h"
 #include "engine/ovWindowFacts.h"
@@ -26,9 +26,10 @@ int RunTasks(Console& console, const core::Command& command) {
 
   bool anyWindow = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const TovTaskTarget target = FindTaskTarget(core::TaskItems::FromLine(lines[i]));
+    const core::TaskDescription task = core::TaskDescription::Parse(lines[i]);
+    const TovTaskTarget target = FindTaskTarget(task);
     if (!target.Window) {
-      console.out.WriteLine(core::FormatTaskDryRunLine(i + 1, lines[i], nullptr, false));
+      console.out.WriteLine(core::FormatTaskDryRunLine(i + 1, lines[i], task, nullptr, false));
       continue;
     }
     anyWindow = true;
@@ -37,10 +38,10 @@ int RunTasks(Console& console, const core::Command& command) {
     // which it was.
     const bool once = command.tasksMode == core::TasksMode::Once;
     bool enabled = once ? ApplyTaskAction(target) : ::IsWindowEnabled(target.Window) != FALSE;
-    if (target.IsElement() && !once) {
-      enabled = FindTaskElement(target.Window, target.ElementItems(), false).status == TovElementStatus::Found;
+    if (task.IsElement() && !once) {
+      enabled = FindTaskElement(target.Window, task, false).status == TovElementStatus::Found;
     }
-    console.out.WriteLine(core::FormatTaskDryRunLine(i + 1, lines[i], &facts, enabled));
+    console.out.WriteLine(core::FormatTaskDryRunLine(i + 1, lines[i], task, &facts, enabled));
   }
   if (!anyWindow) return console.Fail(core::kExitNoWindow, L"no task line matches a window");
   return core::kExitDone;

@@ -7,7 +7,7 @@
 
 #include "core/Integers.h"
 #include "core/Product.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 
 namespace core {
 
@@ -170,9 +170,9 @@ Problem ReadPoint(std::wstring_view value, std::optional<Point>& out) {
   return std::nullopt;
 }
 
-Problem ReadTask(std::wstring_view value, std::optional<TaskItems>& out) {
-  TaskItems task = TaskItems::FromLine(value);
-  if (task.Value(L"Name").empty() && task.Value(L"Class").empty()) {
+Problem ReadTask(std::wstring_view value, std::optional<TaskDescription>& out) {
+  TaskDescription task = TaskDescription::Parse(value);
+  if (task.name.empty() && task.className.empty()) {
     return L"--task: " + Quoted(value) + L" has neither a Name nor a Class item";
   }
   out = std::move(task);

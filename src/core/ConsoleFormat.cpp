@@ -3,7 +3,6 @@
 #include <nlohmann/json.hpp>
 
 #include "core/ElementText.h"
-#include "core/Integers.h"
 #include "core/Unicode.h"
 
 namespace core {
@@ -99,21 +98,23 @@ std::string FormatInfoJson(const std::vector<std::wstring>& panelLines, const Wi
   return Dump(info);
 }
 
-std::wstring DescribeTaskAction(const TaskItems& task, bool windowEnabled) {
+std::wstring DescribeTaskAction(const TaskDescription& task, bool windowEnabled) {
   // The runner's order of decisions: an element is clicked when it is there; a key is sent whatever the window;
   // otherwise top-level windows are closed and child windows clicked only when enabled.
-  if (IsElementTask(task)) return windowEnabled ? L"click" : L"nothing: no element";
-  const int32_t key = ParseInt32Or0(task.Value(L"Key"));
-  if (key != 0) return L"key " + std::to_wstring(key);
-  if (task.Value(L"pClass").empty()) return L"close";
+  if (task.IsElement()) return windowEnabled ? L"click" : L"nothing: no element";
+  switch (task.Action()) {
+    case TaskAction::Key: return L"key " + std::to_wstring(task.key);
+    case TaskAction::Close: return L"close";
+    case TaskAction::Click: break;
+  }
   return windowEnabled ? L"click" : L"nothing: disabled";
 }
 
-std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const WindowFacts* window,
-                                  bool windowEnabled) {
+std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const TaskDescription& task,
+                                  const WindowFacts* window, bool windowEnabled) {
   std::wstring text = std::to_wstring(lineNumber) + kTab + OneLine(line) + kTab;
   if (!window) return text + L"no window";
-  return text + FormatListLine(*window) + kTab + DescribeTaskAction(TaskItems::FromLine(line), windowEnabled);
+  return text + FormatListLine(*window) + kTab + DescribeTaskAction(task, windowEnabled);
 }
 
 std::optional<std::wstring> PickSnapshotFileName(const LocalTime& time, bool bmp,

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "core/Geometry.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "core/WindowCriteria.h"
 
 #include "core/LocalTime.h"
@@ -67,13 +67,13 @@ std::string FormatInfoJson(const std::vector<std::wstring>& panelLines, const Wi
 // decimal), else "close" for a top-level task (no pClass), else "click" when the window is enabled and
 // "nothing: disabled" when it is not. An element task (eName, eRole): "click" when windowEnabled, which then says
 // whether the element is there, else "nothing: no element".
-std::wstring DescribeTaskAction(const TaskItems& task, bool windowEnabled);
+std::wstring DescribeTaskAction(const TaskDescription& task, bool windowEnabled);
 
 // One line of "tasks --dry-run", fields separated by tabs: the line's number (from 1), the line, then either the
-// window as FormatListLine gives it (six fields) and the action (DescribeTaskAction), or "no window" when window
-// is null (windowEnabled is then not looked at).
-std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const WindowFacts* window,
-                                  bool windowEnabled);
+// window as FormatListLine gives it (six fields) and the action of task, the line's description
+// (DescribeTaskAction), or "no window" when window is null (windowEnabled is then not looked at).
+std::wstring FormatTaskDryRunLine(size_t lineNumber, std::wstring_view line, const TaskDescription& task,
+                                  const WindowFacts* window, bool windowEnabled);
 
 
 // At most this many names are tried for one snapshot: the plain name and the suffixes "-2" up to this number.

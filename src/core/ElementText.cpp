@@ -80,23 +80,16 @@ std::string FormatElementTreeJson(const std::vector<ElementFacts>& elements) {
   return root.dump(2);
 }
 
-bool IsElementTask(const TaskItems& task) {
-  return !task.Value(kElementNameKey).empty() || !task.Value(kElementRoleKey).empty();
+bool ElementMatchesTask(const ElementFacts& element, const TaskDescription& task) {
+  if (!task.IsElement()) return false;
+  return (task.elementName.empty() || EqualsIgnoreCase(task.elementName, element.name)) &&
+         (task.elementRole.empty() || EqualsIgnoreCase(task.elementRole, element.role));
 }
 
-bool ElementMatchesTask(const ElementFacts& element, const TaskItems& task) {
-  const std::wstring name = task.Value(kElementNameKey);
-  const std::wstring role = task.Value(kElementRoleKey);
-  if (name.empty() && role.empty()) return false;
-  return (name.empty() || EqualsIgnoreCase(name, element.name)) &&
-         (role.empty() || EqualsIgnoreCase(role, element.role));
-}
-
-std::wstring ElementTaskLine(const TaskItems& windowTask, const ElementFacts& element) {
-  TaskItems task = windowTask;
-  task.Set(kElementNameKey, element.name);
-  task.Set(kElementRoleKey, element.role);
-  return task.ToLine();
+std::wstring ElementTaskLine(TaskDescription windowTask, const ElementFacts& element) {
+  windowTask.elementName = element.name;
+  windowTask.elementRole = element.role;
+  return windowTask.ToLine();
 }
 
 }  // namespace core

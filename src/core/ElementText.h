@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/Geometry.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 
 namespace core {
 
@@ -23,10 +23,6 @@ struct ElementFacts {
   uint32_t host = 0;    // the window that answers for the element
   int depth = 0;        // in a tree: 0 for the window's own element, 1 for its children, ...
 };
-
-// The task items that name an element inside the window the other items name.
-inline constexpr wchar_t kElementNameKey[] = L"eName";
-inline constexpr wchar_t kElementRoleKey[] = L"eRole";
 
 // "Element=<name>", "Role=<role>", "State=<a, b>", "Value=<value>", "Bounds=l,t,r,b", "Action=<action>"; each one
 // line (control characters shown as spaces).
@@ -45,14 +41,11 @@ std::string FormatElementJson(const ElementFacts& element, std::wstring_view tas
 // element is the root; an element deeper than the one before it by more than one level hangs under that one.
 std::string FormatElementTreeJson(const std::vector<ElementFacts>& elements);
 
-// Whether the task's eName and eRole items (those present; empty values count as absent) equal the element's name
-// and role without regard to case. A task with neither matches no element.
-bool ElementMatchesTask(const ElementFacts& element, const TaskItems& task);
+// Whether the task's element name and role (those given; empty ones count as absent) equal the element's name and
+// role without regard to case. A task with neither matches no element.
+bool ElementMatchesTask(const ElementFacts& element, const TaskDescription& task);
 
-// Whether the task names an element (carries a non-empty eName or eRole).
-bool IsElementTask(const TaskItems& task);
-
-// The window's task line with the element's eName and eRole added (an empty name or role is left out).
-std::wstring ElementTaskLine(const TaskItems& windowTask, const ElementFacts& element);
+// The window's task line with the element's name and role added as eName and eRole (an empty one is left out).
+std::wstring ElementTaskLine(TaskDescription windowTask, const ElementFacts& element);
 
 }  // namespace core

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/Geometry.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 
 namespace core {
 
@@ -29,7 +29,7 @@ struct Criteria {
   // A task line with Name or Class or both. Which window it names depends on the window tree (the runner's
   // search), so MatchesCriteria leaves it out: the window side finds the task's window and checks it against the
   // other criteria with MatchesCriteria.
-  std::optional<TaskItems> task;
+  std::optional<TaskDescription> task;
 
   bool IsEmpty() const { return !title && !className && !exeName && !handle && !task; }
 };

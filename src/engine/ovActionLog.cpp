@@ -18,11 +18,11 @@ constexpr std::size_t kRememberedWindows = 4096;
 
 std::wstring ActionText(const TovTaskTarget& target) {
   switch (target.Action) {
-    case TovTaskAction::Close:
+    case core::TaskAction::Close:
       return L"close";
-    case TovTaskAction::Click:
+    case core::TaskAction::Click:
       return L"click";
-    case TovTaskAction::Key:
+    case core::TaskAction::Key:
       return L"key " + std::to_wstring(target.Key);
   }
   return {};

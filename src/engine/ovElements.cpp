@@ -266,7 +266,7 @@ core::ElementFacts ReadFacts(IAccessible* object, VARIANT child) {
 // the task names and keeps hold of it.
 class TreeWalk {
  public:
-  TreeWalk(const TovElementLimits& limits, const core::TaskItems* task)
+  TreeWalk(const TovElementLimits& limits, const core::TaskDescription* task)
       : limits_(limits), deadline_(Clock::now() + limits.budget), task_(task) {}
   ~TreeWalk() {
     if (found_) found_->Release();
@@ -351,7 +351,7 @@ class TreeWalk {
 
   TovElementLimits limits_;
   Clock::time_point deadline_;
-  const core::TaskItems* task_;
+  const core::TaskDescription* task_;
   std::size_t visited_ = 0;
   bool cut_ = false;
   IAccessible* found_ = nullptr;
@@ -424,8 +424,8 @@ TovElementTree ReadElementTree(HWND window, const TovElementLimits& limits) {
   return *result;
 }
 
-TovElementHit FindTaskElement(HWND window, const core::TaskItems& task, bool act, const TovElementLimits& limits) {
-  if (!::IsWindow(window) || OwnWindow(window) || !core::IsElementTask(task)) return {};
+TovElementHit FindTaskElement(HWND window, const core::TaskDescription& task, bool act, const TovElementLimits& limits) {
+  if (!::IsWindow(window) || OwnWindow(window) || !task.IsElement()) return {};
   auto result = std::make_shared<TovElementHit>();
   const auto work = [result, window, task, act, limits] {
     IAccessible* root = ClientElement(window);

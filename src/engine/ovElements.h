@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "core/ElementText.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 
 enum class TovElementStatus {
   Found,    // the element (or tree) was read
@@ -59,9 +59,9 @@ struct TovElementHit {
   bool acted = false;  // its default action was done, or a click posted at its centre
 };
 
-// The first element in the window's tree that the task's eName and eRole name; with act, its default action is
+// The first element in the window's tree that the task's element name and role name; with act, its default action is
 // done, or, when it has none or that fails, a left click is posted to its host window at its centre.
-TovElementHit FindTaskElement(HWND window, const core::TaskItems& task, bool act, const TovElementLimits& limits = {});
+TovElementHit FindTaskElement(HWND window, const core::TaskDescription& task, bool act, const TovElementLimits& limits = {});
 
 // Windows whose task element was not there when the window appeared (a program may show its window before it can
 // describe what is inside), to be looked at again now and then for a bounded time. Pairs a top-level window with

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/InfoText.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "engine/ovWindowFacts.h"
 
 std::vector<std::wstring> TargetInfoLines(const TovWinUtils& target) {
@@ -20,9 +20,9 @@ std::vector<std::wstring> TargetInfoLines(const TovWinUtils& target) {
 
 TovTaskLine MakeTaskLine(const TovWinUtils& target) {
   TovTaskLine made;
-  core::TaskItems task;
-  task.Set(L"Name", target.WndTitle);
-  task.Set(L"Class", target.WndClass);
+  core::TaskDescription task;
+  task.name = target.WndTitle;
+  task.className = target.WndClass;
 
   const HWND parent = target.IsChild ? ::GetParent(target.Wnd) : nullptr;
   if (parent) {
@@ -30,9 +30,9 @@ TovTaskLine MakeTaskLine(const TovWinUtils& target) {
     made.Ancestor = TopmostAncestor(parent, &between);
     TovWinUtils ancestor;
     ancestor.SetWnd(made.Ancestor);
-    task.Set(L"pName", ancestor.WndTitle);
-    task.Set(L"pClass", ancestor.WndClass);
-    if (between > 0) task.Set(L"pLevels", std::to_wstring(between));
+    task.parentName = ancestor.WndTitle;
+    task.parentClass = ancestor.WndClass;
+    task.levels = between;
   }
   made.Line = task.ToLine();
   return made;

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "core/Integers.h"
 #include "engine/ovTaskSearch.h"
 #include "engine/ovWindowNames.h"
 #include "gui/Application.h"
@@ -16,48 +15,36 @@ bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
 }
 
 // The element items of an element task; the action is then a click.
-void TakeElementItems(const core::TaskItems& task, TovTaskTarget& target) {
-  target.ElementName = task.Value(core::kElementNameKey);
-  target.ElementRole = task.Value(core::kElementRoleKey);
-  if (target.IsElement()) target.Action = TovTaskAction::Click;
+void TakeElementItems(const core::TaskDescription& task, TovTaskTarget& target) {
+  target.ElementName = task.elementName;
+  target.ElementRole = task.elementRole;
+  if (target.IsElement()) target.Action = core::TaskAction::Click;
 }
 
 }  // namespace
 
-core::TaskItems TovTaskTarget::ElementItems() const {
-  core::TaskItems items;
-  items.Set(core::kElementNameKey, ElementName);
-  items.Set(core::kElementRoleKey, ElementRole);
-  return items;
+core::TaskDescription TovTaskTarget::ElementTask() const {
+  core::TaskDescription task;
+  task.elementName = ElementName;
+  task.elementRole = ElementRole;
+  return task;
 }
 
-TovTaskFinder::TovTaskFinder(const core::TaskItems& task) {
-  Find(task);
+TovTaskFinder::TovTaskFinder(const core::TaskDescription& task) {
+  target_.Action = task.Action();
+  target_.Key = task.key;
   TakeElementItems(task, target_);
-}
-
-void TovTaskFinder::Find(const core::TaskItems& task) {
-  target_.Key = core::ParseInt32Or0(task.Value(L"Key"));
-  const std::wstring className = task.Value(L"Class");
-  const std::wstring windowName = task.Value(L"Name");
-  const std::wstring parentClass = task.Value(L"pClass");
-
-  if (parentClass.empty()) {
-    target_.Action = target_.Key != 0 ? TovTaskAction::Key : TovTaskAction::Close;
-    target_.Window = ::FindWindowW(className.c_str(), windowName.c_str());
+  if (!task.IsControl()) {
+    target_.Window = ::FindWindowW(task.className.c_str(), task.name.c_str());
     return;
   }
-
-  target_.Action = target_.Key != 0 ? TovTaskAction::Key : TovTaskAction::Click;
-  const std::wstring parentName = task.Value(L"pName");
-  const HWND top = ::FindWindowW(parentClass.c_str(), parentName.c_str());
+  const HWND top = ::FindWindowW(task.parentClass.c_str(), task.parentName.c_str());
   if (!top) return;
-  const int32_t levels = core::ParseInt32Or0(task.Value(L"pLevels"));
-  if (levels == 0) {
-    target_.Window = ::FindWindowExW(top, nullptr, className.c_str(), windowName.c_str());
+  if (task.levels == 0) {
+    target_.Window = ::FindWindowExW(top, nullptr, task.className.c_str(), task.name.c_str());
     return;
   }
-  search_.emplace(top, levels, className, windowName);
+  search_.emplace(top, task.levels, task.className, task.name);
 }
 
 bool TovTaskFinder::Continue(std::chrono::steady_clock::time_point deadline) {
@@ -68,7 +55,7 @@ bool TovTaskFinder::Continue(std::chrono::steady_clock::time_point deadline) {
   return true;
 }
 
-TovTaskTarget FindTaskTarget(const core::TaskItems& task) {
+TovTaskTarget FindTaskTarget(const core::TaskDescription& task) {
   TovTaskFinder finder(task);
   finder.Continue(std::chrono::steady_clock::time_point::max());
   return finder.Target();
@@ -79,30 +66,19 @@ bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstrin
          SameIgnoringCase(StoredWindowTitle(window, windowName.size() + 1), windowName);
 }
 
-TovTaskTarget FindTaskTarget(const core::TaskItems& task, HWND top) {
-  TovTaskTarget target = FindWindowTarget(task, top);
-  TakeElementItems(task, target);
-  return target;
-}
-
-TovTaskTarget FindWindowTarget(const core::TaskItems& task, HWND top) {
+TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top) {
   TovTaskTarget target;
-  target.Key = core::ParseInt32Or0(task.Value(L"Key"));
-  const std::wstring className = task.Value(L"Class");
-  const std::wstring windowName = task.Value(L"Name");
-  const std::wstring parentClass = task.Value(L"pClass");
-
-  if (parentClass.empty()) {
-    target.Action = target.Key != 0 ? TovTaskAction::Key : TovTaskAction::Close;
-    if (WindowIsNamed(top, className, windowName)) target.Window = top;
-    return target;
+  target.Action = task.Action();
+  target.Key = task.key;
+  TakeElementItems(task, target);
+  if (!WindowIsNamed(top, task.TopClass(), task.TopName())) return target;
+  if (!task.IsControl()) {
+    target.Window = top;
+  } else if (task.levels == 0) {
+    target.Window = ::FindWindowExW(top, nullptr, task.className.c_str(), task.name.c_str());
+  } else {
+    target.Window = FindTaskWindow(top, task.levels, task.className, task.name);
   }
-
-  target.Action = target.Key != 0 ? TovTaskAction::Key : TovTaskAction::Click;
-  if (!WindowIsNamed(top, parentClass, task.Value(L"pName"))) return target;
-  const int32_t levels = core::ParseInt32Or0(task.Value(L"pLevels"));
-  target.Window = levels == 0 ? ::FindWindowExW(top, nullptr, className.c_str(), windowName.c_str())
-                              : FindTaskWindow(top, levels, className, windowName);
   return target;
 }
 
@@ -125,18 +101,18 @@ bool IsOwnWindow(HWND window) {
 
 bool ApplyTaskAction(const TovTaskTarget& target) {
   if (!target.Window || IsOwnWindow(target.Window)) return false;
-  if (target.IsElement()) return FindTaskElement(target.Window, target.ElementItems(), true, kTaskElementLimits).acted;
+  if (target.IsElement()) return FindTaskElement(target.Window, target.ElementTask(), true, kTaskElementLimits).acted;
   switch (target.Action) {
-    case TovTaskAction::Key: {
+    case core::TaskAction::Key: {
       const WPARAM code = static_cast<WPARAM>(static_cast<uint32_t>(target.Key));
       ::PostMessageW(target.Window, WM_KEYDOWN, code, 0);
       ::PostMessageW(target.Window, WM_KEYUP, code, 0);
       return true;
     }
-    case TovTaskAction::Close:
+    case core::TaskAction::Close:
       ::PostMessageW(target.Window, WM_CLOSE, 0, 0);
       return true;
-    case TovTaskAction::Click:
+    case core::TaskAction::Click:
       if (!::IsWindowEnabled(target.Window)) return false;
       ::PostMessageW(target.Window, WM_LBUTTONDOWN, 0, 0);
       ::PostMessageW(target.Window, WM_LBUTTONUP, 0, 0);

@@ -7,26 +7,21 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "engine/ovElements.h"
 #include "engine/ovTaskSearch.h"
 
-enum class TovTaskAction {
-  Close,  // a top-level task: ask the window to close
-  Click,  // a control task: click it, when it is enabled
-  Key,    // either kind with Key=N: press and release that virtual key
-};
-
 struct TovTaskTarget {
   HWND Window = nullptr;  // nullptr: no window matches the line now
-  TovTaskAction Action = TovTaskAction::Close;
-  int32_t Key = 0;  // the virtual key, for TovTaskAction::Key
+  core::TaskAction Action = core::TaskAction::Close;
+  int32_t Key = 0;  // the virtual key, for core::TaskAction::Key
   // An element task (eName, eRole): Window holds the element, and the action clicks the element (its default
   // action) rather than the window. The texts are the task's items.
   std::wstring ElementName;
   std::wstring ElementRole;
   bool IsElement() const { return !ElementName.empty() || !ElementRole.empty(); }
-  core::TaskItems ElementItems() const;
+  // The description that names the element alone.
+  core::TaskDescription ElementTask() const;
 };
 
 // The walk that looks for a task's element on the interface thread: short, as each runner comes back for it.
@@ -35,30 +30,26 @@ inline constexpr TovElementLimits kTaskElementLimits{.budget = std::chrono::mill
 // Finds the window a task names. Without pClass: the top-level window with that class and title. With pClass: the
 // top-level window named by pClass and pName, then under it the control with that class and title, among its
 // direct children (pLevels 0) or by the levelled search. Empty values ask for empty texts, not for any.
-TovTaskTarget FindTaskTarget(const core::TaskItems& task);
+TovTaskTarget FindTaskTarget(const core::TaskDescription& task);
 
 // FindTaskTarget spread over calls that each end by a deadline, for the interface thread: the levelled search of a
 // control task walks the tree a bounded time at a time and resumes on the next call. Top-level tasks and pLevels 0
 // are found in the first call.
 class TovTaskFinder {
  public:
-  explicit TovTaskFinder(const core::TaskItems& task);
+  explicit TovTaskFinder(const core::TaskDescription& task);
   // True when the search is over; Target() then tells what to act on.
   bool Continue(std::chrono::steady_clock::time_point deadline);
   const TovTaskTarget& Target() const { return target_; }
 
  private:
-  void Find(const core::TaskItems& task);
   TovTaskTarget target_;
   std::optional<TovTaskWindowSearch> search_;
 };
 
 // The same, looking only at the top-level window `top`: the task's window when top is (a top-level task) or holds
 // (a control task) it. Class names and titles compare as FindWindowW compares them, without regard to case.
-TovTaskTarget FindTaskTarget(const core::TaskItems& task, HWND top);
-
-// FindTaskTarget(task, top) without the element items: the window alone.
-TovTaskTarget FindWindowTarget(const core::TaskItems& task, HWND top);
+TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top);
 
 // Whether the window's class name and title are these, compared as FindWindowW compares them.
 bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstring& windowName);

@@ -72,17 +72,10 @@ bool TovTaskTrigger::Install() {
   return true;
 }
 
-void TovTaskTrigger::SetTasks(const std::vector<std::wstring>& lines) {
-  lines_.clear();
+void TovTaskTrigger::SetTasks(const std::vector<core::TaskDescription>& tasks) {
+  tasks_ = tasks;
   longestTitle_ = 0;
-  for (const std::wstring& text : lines) {
-    Line line{core::TaskItems::FromLine(text), {}, {}};
-    const bool control = !line.task.Value(L"pClass").empty();
-    line.topClass = line.task.Value(control ? L"pClass" : L"Class");
-    line.topTitle = line.task.Value(control ? L"pName" : L"Name");
-    longestTitle_ = std::max(longestTitle_, line.topTitle.size());
-    lines_.push_back(std::move(line));
-  }
+  for (const core::TaskDescription& task : tasks_) longestTitle_ = std::max(longestTitle_, task.TopName().size());
   // One character more than the longest wanted title, so that a longer title reads as a different one.
   titleBuffer_.assign(longestTitle_ + 2, L'\0');
 }
@@ -102,7 +95,7 @@ void CALLBACK TovTaskTrigger::RetryProc(HWND, UINT, UINT_PTR, DWORD) noexcept {
 }
 
 void TovTaskTrigger::OnWindowEvent(HWND window) {
-  if (lines_.empty() || (Suspended && Suspended())) return;
+  if (tasks_.empty() || (Suspended && Suspended())) return;
   const HWND top = ::GetAncestor(window, GA_ROOT);
   if (!top || IsOurs(top) || !CouldMatch(top)) return;
   // Only what a user can see is acted on; a window made hidden may be shown without an event reaching us.
@@ -119,22 +112,22 @@ bool TovTaskTrigger::CouldMatch(HWND top) {
   if (classLength <= 0) return false;
   bool titleRead = false;
   std::size_t titleLength = 0;
-  for (const Line& line : lines_) {
-    if (!SameIgnoringCase(className, static_cast<std::size_t>(classLength), line.topClass)) continue;
+  for (const core::TaskDescription& task : tasks_) {
+    if (!SameIgnoringCase(className, static_cast<std::size_t>(classLength), task.TopClass())) continue;
     if (!titleRead) {
       const int length = ::InternalGetWindowText(top, titleBuffer_.data(), static_cast<int>(titleBuffer_.size()));
       titleLength = length > 0 ? static_cast<std::size_t>(length) : 0;
       titleRead = true;
     }
-    if (SameIgnoringCase(titleBuffer_.data(), titleLength, line.topTitle)) return true;
+    if (SameIgnoringCase(titleBuffer_.data(), titleLength, task.TopName())) return true;
   }
   return false;
 }
 
 void TovTaskTrigger::TryLines(HWND top) {
   const DWORD now = ::GetTickCount();
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const TovTaskTarget target = FindTaskTarget(lines_[i].task, top);
+  for (std::size_t i = 0; i < tasks_.size(); ++i) {
+    const TovTaskTarget target = FindTaskTarget(tasks_[i], top);
     if (!target.Window || !::IsWindowVisible(target.Window)) continue;
     if (ActedRecently(target.Window, i, now)) continue;
     if (!ApplyTaskAction(target)) {
@@ -168,8 +161,8 @@ void TovTaskTrigger::ElementNotReady(HWND top, std::size_t line) {
 
 void TovTaskTrigger::RetryElements(DWORD now) {
   for (const auto& [top, line] : elementWaits_.Due(now)) {
-    if (line >= lines_.size() || !::IsWindowVisible(top)) continue;
-    const TovTaskTarget target = FindTaskTarget(lines_[line].task, top);
+    if (line >= tasks_.size() || !::IsWindowVisible(top)) continue;
+    const TovTaskTarget target = FindTaskTarget(tasks_[line], top);
     if (!target.Window || !ApplyTaskAction(target)) continue;
     elementWaits_.Remove(top, line);
     lastActed_[{target.Window, line}] = now;

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "engine/ovTaskAction.h"
 
 class TovTaskTrigger {
@@ -31,8 +31,8 @@ class TovTaskTrigger {
   // Removes the hook; the idle runner then works alone.
   void Uninstall();
 
-  // The task lines to try, in order; parsed here once, with what each needs of a top-level window.
-  void SetTasks(const std::vector<std::wstring>& lines);
+  // The tasks to try, in order.
+  void SetTasks(const std::vector<core::TaskDescription>& tasks);
 
   // Asked before anything is done for an event; true: ignore it (a pick in progress, tasks paused).
   std::function<bool()> Suspended;
@@ -40,11 +40,6 @@ class TovTaskTrigger {
   std::function<void(std::size_t line, const TovTaskTarget& target)> OnAction;
 
  private:
-  struct Line {
-    core::TaskItems task;
-    std::wstring topClass;  // the top-level window the line needs: Class/Name, or pClass/pName for a control
-    std::wstring topTitle;
-  };
   struct Pending {
     HWND top;
     DWORD seen;  // tick count when first seen hidden
@@ -67,7 +62,7 @@ class TovTaskTrigger {
 
   // Create, show and name change, each alone: the destruction between them is of no use and would only wake us.
   HWINEVENTHOOK hooks_[3] = {};
-  std::vector<Line> lines_;
+  std::vector<core::TaskDescription> tasks_;
   std::size_t longestTitle_ = 0;
   std::wstring titleBuffer_;  // reused, so that dismissing an event allocates nothing
   std::vector<Pending> pending_;

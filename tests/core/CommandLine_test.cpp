@@ -21,7 +21,7 @@ TEST(ParseCommandLine, ReadsEachCommandWithItsOptions) {
   EXPECT_EQ(list.criteria.exeName, L"a.exe");
   EXPECT_EQ(list.criteria.handle, 0xAB12CDu);
   ASSERT_TRUE(list.criteria.task);
-  EXPECT_EQ(list.criteria.task->Value(L"Class"), L"Button");
+  EXPECT_EQ(list.criteria.task->className, L"Button");
   EXPECT_TRUE(list.all && list.json);
   EXPECT_TRUE(Parsed({L"list"}).criteria.IsEmpty());
 

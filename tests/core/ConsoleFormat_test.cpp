@@ -61,10 +61,11 @@ TEST(ConsoleFormat, TaskActionFollowsTheRunnersDecisions) {
     {L"Name=a,Class=b,Key=abc", true, L"close"},     // a key that is not a number is no key
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(core::DescribeTaskAction(core::TaskItems::FromLine(c.line), c.enabled), c.want) << std::wstring(c.line);
+    EXPECT_EQ(core::DescribeTaskAction(core::TaskDescription::Parse(c.line), c.enabled), c.want) << std::wstring(c.line);
   }
-  EXPECT_EQ(core::FormatTaskDryRunLine(3, L"Name=a,Class=b", nullptr, true), L"3\tName=a,Class=b\tno window");
-  EXPECT_EQ(core::FormatTaskDryRunLine(1, L"\"Name=Line\r\none\",Class=Notepad", &kWindow, true),
+  const core::TaskDescription close = core::TaskDescription::Parse(L"Name=a,Class=b");
+  EXPECT_EQ(core::FormatTaskDryRunLine(3, L"Name=a,Class=b", close, nullptr, true), L"3\tName=a,Class=b\tno window");
+  EXPECT_EQ(core::FormatTaskDryRunLine(1, L"\"Name=Line\r\none\",Class=Notepad", close, &kWindow, true),
             L"1\t\"Name=Line  one\",Class=Notepad\t" + core::FormatListLine(kWindow) + L"\tclose");
 }
 

@@ -32,15 +32,15 @@ TEST(ElementText, TreeLinesIndentAndJsonNestsByDepth) {
 TEST(ElementText, TaskItemsNameAnElementWithoutRegardToCase) {
   const core::ElementFacts later = Element(L"Later", 1);
   const auto matches = [&](const wchar_t* line) {
-    return core::ElementMatchesTask(later, core::TaskItems::FromLine(line));
+    return core::ElementMatchesTask(later, core::TaskDescription::Parse(line));
   };
   EXPECT_TRUE(matches(L"Class=X,eName=LATER,\"eRole=Push Button\""));
   EXPECT_TRUE(matches(L"\"eRole=push button\",eName=")) << "an empty item names nothing";
   EXPECT_TRUE(matches(L"eName=later"));
   EXPECT_FALSE(matches(L"eName=Later,eRole=link"));
   EXPECT_FALSE(matches(L"Class=X")) << "no element items: no element";
-  EXPECT_FALSE(core::IsElementTask(core::TaskItems::FromLine(L"Class=X,eName=")));
-  EXPECT_EQ(core::ElementTaskLine(core::TaskItems::FromLine(L"Class=X"), later),
+  EXPECT_FALSE(core::TaskDescription::Parse(L"Class=X,eName=").IsElement());
+  EXPECT_EQ(core::ElementTaskLine(core::TaskDescription::Parse(L"Class=X"), later),
             L"Class=X,eName=Later,\"eRole=push button\"");
 }
 

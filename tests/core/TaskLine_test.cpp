@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/CaseFold.h"
+#include "core/TaskDescription.h"
 
 namespace {
 
@@ -138,6 +139,31 @@ TEST(FoldCase, MapsEveryCharacterToAFixedPoint) {
     const wchar_t once = core::FoldCase(static_cast<wchar_t>(c));
     ASSERT_EQ(core::FoldCase(once), once) << c;
   }
+}
+
+TEST(TaskDescription, ReadsWhatALineAsksForAndWritesItBack) {
+  const auto top = core::TaskDescription::Parse(L"\"name=Tip of the day\",CLASS=#32770,Key=$0D,Extra=1,Name=second");
+  EXPECT_EQ(top.name, L"Tip of the day");  // keys in any case; the first item with a key wins; others are ignored
+  EXPECT_EQ(top.className, L"#32770");
+  EXPECT_FALSE(top.IsControl());
+  EXPECT_EQ(top.TopName(), L"Tip of the day");
+  EXPECT_EQ(top.Action(), core::TaskAction::Key);
+  EXPECT_EQ(top.key, 13);
+
+  const auto control = core::TaskDescription::Parse(L"Name=Later,Class=Button,pName=Updater,pClass=Main,pLevels=x");
+  EXPECT_TRUE(control.IsControl());
+  EXPECT_EQ(control.TopClass(), L"Main");
+  EXPECT_EQ(control.TopName(), L"Updater");
+  EXPECT_EQ(control.levels, 0);  // not a number
+  EXPECT_EQ(control.Action(), core::TaskAction::Click);
+  EXPECT_EQ(core::TaskDescription::Parse(L"Name=a,Class=b,Key=0").Action(), core::TaskAction::Close);
+
+  const core::TaskDescription made{L"Save, \"all\"", L"Button", L"", L"#32770", 2, 0};
+  EXPECT_EQ(made.ToLine(), L"\"Name=Save, \"\"all\"\"\",Class=Button,pClass=#32770,pLevels=2");
+  const core::TaskDescription back = core::TaskDescription::Parse(made.ToLine());
+  EXPECT_EQ(back.name, made.name);
+  EXPECT_EQ(back.parentClass, made.parentClass);
+  EXPECT_EQ(back.levels, 2);
 }
 
 }  // namespace

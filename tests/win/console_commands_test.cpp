@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/ovMainForm.h"
-#include "core/TaskLine.h"
+#include "core/TaskDescription.h"
 #include "core/Unicode.h"
 #include "engine/ovListFile.h"
 #include "support/ConsoleRun.h"
@@ -219,13 +219,8 @@ TEST(Console, SetOnAWindowThatDoesNotAnswerFailsAndLeavesIt) {
 
 TEST_F(ConsoleTest, DryRunNamesEachLinesWindowAndTouchesNothing) {
   fixture::TempFolder folder(L"skimlet-console-tasks");
-  core::TaskItems top, button;
-  top.Set(L"Name", kTitle);
-  top.Set(L"Class", kClass);
-  button.Set(L"Name", kButton);
-  button.Set(L"Class", L"Button");
-  button.Set(L"pName", kTitle);
-  button.Set(L"pClass", kClass);
+  const core::TaskDescription top{kTitle, kClass};
+  const core::TaskDescription button{kButton, L"Button", kTitle, kClass};
   const std::vector<std::wstring> lines = {top.ToLine(), button.ToLine(), L"Name=No such window,Class=NoSuchClass"};
   SaveListFile(folder.File(L"tasks.ini"), lines);
 

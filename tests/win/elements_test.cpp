@@ -11,6 +11,7 @@
 
 #include "app/ovMainForm.h"
 #include "core/ElementText.h"
+#include "core/TaskLine.h"
 #include "engine/ovElements.h"
 #include "support/ConsoleRun.h"
 #include "support/InspectFixtures.h"
@@ -105,7 +106,7 @@ TEST(Elements, EngineAndConsoleReadEachButtonAndTheTree) {
 
 TEST(Elements, TaskElementIsFoundWithoutActingAndPressedWhenAsked) {
   Fixture fixture;
-  const auto task = core::TaskItems::FromLine(L"Class=SkimletElements,\"eName=UPDATE NOW\",\"eRole=Push Button\"");
+  const auto task = core::TaskDescription::Parse(L"Class=SkimletElements,\"eName=UPDATE NOW\",\"eRole=Push Button\"");
   const TovElementLimits limits{.budget = kGenerous};
   const TovElementHit look = FindTaskElement(fixture.Window(), task, false, limits);
   ASSERT_EQ(look.status, TovElementStatus::Found);
@@ -114,7 +115,7 @@ TEST(Elements, TaskElementIsFoundWithoutActingAndPressedWhenAsked) {
   EXPECT_EQ(fixture.Presses(), "");
   EXPECT_TRUE(FindTaskElement(fixture.Window(), task, true, limits).acted);
   EXPECT_TRUE(fixture::PollUntil([&] { return fixture.Presses() == "press Update now\r\n"; }));
-  EXPECT_EQ(FindTaskElement(fixture.Window(), core::TaskItems::FromLine(L"eName=Later,eRole=link"), true, limits).status,
+  EXPECT_EQ(FindTaskElement(fixture.Window(), core::TaskDescription::Parse(L"eName=Later,eRole=link"), true, limits).status,
             TovElementStatus::None);
 }
 
