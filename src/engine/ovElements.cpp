@@ -13,6 +13,8 @@
 #include <thread>
 #include <utility>
 
+#include "core/CaseFold.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -278,19 +280,20 @@ class TreeWalk {
   void Visit(IAccessible* object, VARIANT child, int depth, HWND host) {
     if (Over()) return;
     ++visited_;
-    core::ElementFacts facts = ReadFacts(object, child);
-    facts.depth = depth;
-    facts.host = HandleValue(host);
-    if (task_) {
-      if (core::ElementMatchesTask(facts, *task_)) {
-        found_ = object;
-        found_->AddRef();
-        ::VariantCopy(&foundChild_, &child);
-        foundFacts_ = std::move(facts);
-        foundHost_ = host;
-        return;
-      }
-    } else {
+    if (task_ && Matches(object, child)) {
+      found_ = object;
+      found_->AddRef();
+      ::VariantCopy(&foundChild_, &child);
+      foundFacts_ = ReadFacts(object, child);
+      foundFacts_.depth = depth;
+      foundFacts_.host = HandleValue(host);
+      foundHost_ = host;
+      return;
+    }
+    if (!task_) {
+      core::ElementFacts facts = ReadFacts(object, child);
+      facts.depth = depth;
+      facts.host = HandleValue(host);
       elements.push_back(std::move(facts));
     }
     // A simple element (a child id of its parent object) has no children of its own.
@@ -337,6 +340,29 @@ class TreeWalk {
   }
 
   bool Found() const { return found_ != nullptr; }
+
+  // Whether the element is the task's: its name, then (only when that matched) its role, each asked only when the
+  // task names it, so that a search costs one call per element that does not match.
+  bool Matches(IAccessible* object, VARIANT child) const {
+    core::ElementFacts facts;
+    if (!task_->elementName.empty()) {
+      BSTR text = nullptr;
+      if (FAILED(object->get_accName(child, &text))) return false;
+      facts.name = TakeText(text);
+      if (!core::EqualsIgnoreCase(facts.name, task_->elementName)) return false;
+    }
+    if (!task_->elementRole.empty()) {
+      VARIANT role;
+      ::VariantInit(&role);
+      if (SUCCEEDED(object->get_accRole(child, &role)) && role.vt == VT_I4) {
+        facts.role = RoleText(static_cast<DWORD>(role.lVal));
+      } else if (role.vt == VT_BSTR && role.bstrVal) {
+        facts.role.assign(role.bstrVal, std::min<std::size_t>(::SysStringLen(role.bstrVal), kMaxText));
+      }
+      ::VariantClear(&role);
+    }
+    return core::ElementMatchesTask(facts, *task_);
+  }
   const core::ElementFacts& FoundFacts() const { return foundFacts_; }
   bool Cut() const { return cut_; }
 
