@@ -14,7 +14,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" --target skimlet skimlet_console skimlet_png bench_inspect bench_snap bench_tasksearch \
   bench_startup bench_minimal bench_memory bench_stall bench_trigger nag_fixture bench_startup_steps \
-  bench_list >/dev/null ||
+  bench_list bench_elements element_fixture >/dev/null ||
   { echo "building the benchmarks failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 
@@ -31,6 +31,7 @@ run() {
   "$ROOT/bench/$name.sh" "$build" "$@" || failed+=("$name")
 }
 run inspect
+run elements
 run snap
 run console_snap
 run tasksearch

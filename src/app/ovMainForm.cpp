@@ -69,6 +69,7 @@ void TovFrmMain::CreateControls() {
   grab.Create(pnl, {0, 0, 32, 32});
   grab.OnGrab = [this] { grabGrab(); };
   grab.OnDone = [this] { grabDone(); };
+  grab.OnElement = [this] { grabElement(); };
   grab.OnMouseDown = [this](const gui::MouseEvent& event) { topParent(event); };
 
   cbEnable.Create(*this, {48, 8, 60, 14}, L"&Enable");

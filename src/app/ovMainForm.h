@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ElementText.h"
 #include "core/Random.h"
 #include "gui/BalloonHint.h"
 #include "gui/Controls.h"
@@ -93,6 +94,7 @@ class TovFrmMain : public gui::Form {
   TovActionLog FActionLog;
   bool FSnapping = false;          // a snapshot command runs (its conversion dispatches messages meanwhile)
   bool FMessageSinceIdle = false;  // a message other than the trigger's was dispatched since the last idle pass
+  std::optional<core::ElementFacts> FPickedElement;  // the element of the latest element pick, while it is shown
 
   // The frame (ovMainForm).
   void FormCreate();
@@ -111,6 +113,7 @@ class TovFrmMain : public gui::Form {
   void ShowInfo(HWND window);
   void grabGrab();
   void grabDone();
+  void grabElement();
   void cbEnableClick();
   void cbVisibleClick();
   void cbTopmostClick();

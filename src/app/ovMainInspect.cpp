@@ -26,6 +26,7 @@ void TovFrmMain::ShowInfo(HWND window) {
   // The form's DPI may have changed since creation; font sizes are told at the DPI the program sees now.
   FUtils.SetScreenPpi(Dpi());
   FUtils.SetWnd(window);
+  FPickedElement.reset();
 
   mm.SetLines(TargetInfoLines(FUtils));
 
@@ -66,6 +67,16 @@ void TovFrmMain::grabGrab() { ShowInfo(grab.GrabWnd); }
 void TovFrmMain::grabDone() {
   std::vector<std::wstring> lines = mm.Lines();
   core::SetColorLine(lines, static_cast<uint32_t>(pnl.Color()));
+  mm.SetLines(lines);
+}
+
+// An element pick ended: its lines follow the host window's.
+void TovFrmMain::grabElement() {
+  const TovElementRead& read = grab.ElementProbe.Latest();
+  if (read.status != TovElementStatus::Found) return;
+  FPickedElement = read.element;
+  std::vector<std::wstring> lines = mm.Lines();
+  for (std::wstring& line : core::ElementLines(read.element)) lines.push_back(std::move(line));
   mm.SetLines(lines);
 }
 

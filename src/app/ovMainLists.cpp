@@ -118,9 +118,11 @@ void TovFrmMain::miAddSetClick(gui::MenuItem& item, const std::wstring& line) {
 void TovFrmMain::miAddTaskClick() {
   if (!FUtils.IsValid()) return;
   const TovTaskLine made = MakeTaskLine(FUtils);
+  // After an element pick, the task names the element inside the window.
+  const std::wstring line =
+      FPickedElement ? core::ElementTaskLine(core::TaskDescription::Parse(made.Line), *FPickedElement) : made.Line;
   // For a control the panel moves on to its topmost ancestor, the window the task's parent items name.
   if (made.Ancestor) ShowInfo(made.Ancestor);
-  const std::wstring& line = made.Line;
   if (ContainsIgnoreCase(FTaskList, line)) return;
   // Saved before the runner or the menu see it: a line that failed to save is nowhere.
   AppendAndSave(FTaskList, line, FIniFileName);

@@ -63,6 +63,14 @@ void TovFrmMain::miTestTasksClick() {
       continue;
     }
     const auto handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target.Window));
+    if (target.IsElement()) {
+      // The element is named in place of the title; an element that is not there now is no target.
+      const TovElementHit hit = FindTaskElement(target.Window, target.ElementTask(), false, kTaskElementLimits);
+      const bool found = hit.status == TovElementStatus::Found;
+      lines.push_back(core::FormatTaskTestLine(i + 1, FTaskList[i], found ? std::optional(handle) : std::nullopt,
+                                               hit.element.name));
+      continue;
+    }
     lines.push_back(core::FormatTaskTestLine(i + 1, FTaskList[i], handle, StoredWindowTitle(target.Window)));
   }
   mm.SetLines(lines);

@@ -9,10 +9,16 @@ namespace {
 
 constexpr int kFrameThickness = 3;
 constexpr int kIconSize = 32;
+// While elements are picked, the answers of the element thread are collected this often even when no input comes.
+constexpr UINT kElementPollMs = 20;
+constexpr UINT_PTR kElementTimer = 1;
+
+bool SamePoint(const std::optional<POINT>& a, POINT b) { return a && a->x == b.x && a->y == b.y; }
 
 }  // namespace
 
 TovSkimlet::~TovSkimlet() {
+  if (framedElement_) DrawFrame(*framedElement_);
   if (!Grabbing) return;
   DrawFrame(FramedWnd);
   gui::Application::Instance().SetCursorIndex(0);
@@ -32,7 +38,10 @@ void TovSkimlet::SetSwatch(COLORREF color) {
 }
 
 void TovSkimlet::Track() {
-  if (!Grabbing) return;
+  if (!Grabbing) {
+    FinishElement();
+    return;
+  }
   POINT point{};
   if (!::GetCursorPos(&point)) return;
   const RECT form{FormRect.left, FormRect.top, FormRect.right, FormRect.bottom};
@@ -44,6 +53,7 @@ void TovSkimlet::Track() {
   if (color != CLR_INVALID) SetSwatch(color);
 
   GrabWnd = WindowUnderPoint(point);
+  if (TrackElement(point)) return;
   if (GrabWnd == FramedWnd) return;
 
   DrawFrame(FramedWnd);
@@ -52,11 +62,80 @@ void TovSkimlet::Track() {
   if (OnGrab) OnGrab();
 }
 
+bool TovSkimlet::TrackElement(POINT point) {
+  // The thread's key state follows the key messages this thread took (the picker's window has the focus during a
+  // drag); the asynchronous state covers a press made while another window had it.
+  const bool elements = ((::GetKeyState(VK_CONTROL) | ::GetAsyncKeyState(VK_CONTROL)) & 0x8000) != 0;
+  if (!elements) {
+    if (ElementPick) {
+      // Back to windows: the element frame goes, and the window under the pointer is framed and told anew.
+      FrameElement(std::nullopt);
+      ElementProbe.Reset();
+      requested_.reset();
+      SetElementTimer(false);
+      ElementPick = false;
+    }
+    return false;
+  }
+  if (!ElementPick) {
+    DrawFrame(FramedWnd);
+    FramedWnd = nullptr;
+    announced_ = nullptr;
+    ElementPick = true;
+    SetElementTimer(true);
+  }
+  if (!SamePoint(requested_, point)) {
+    requested_ = point;
+    ElementProbe.Request(point);
+  }
+  if (ElementProbe.Poll()) {
+    const TovElementRead& read = ElementProbe.Latest();
+    const core::Rect& b = read.element.bounds;
+    FrameElement(read.status == TovElementStatus::Found ? std::optional<RECT>(RECT{b.left, b.top, b.right, b.bottom})
+                                                        : std::nullopt);
+  }
+  if (GrabWnd != announced_) {
+    announced_ = GrabWnd;
+    if (OnGrab) OnGrab();
+  }
+  return true;
+}
+
+void TovSkimlet::FrameElement(const std::optional<RECT>& r) {
+  if (framedElement_) DrawFrame(*framedElement_);
+  framedElement_ = r;
+  if (framedElement_) DrawFrame(*framedElement_);
+}
+
+void TovSkimlet::FinishElement() {
+  if (!elementPending_) return;
+  ElementProbe.Poll();
+  if (ElementProbe.Busy()) return;
+  elementPending_ = false;
+  SetElementTimer(false);
+  if (OnElement) OnElement();
+}
+
+void TovSkimlet::SetElementTimer(bool on) {
+  if (on == elementTimer_ || !Handle()) return;
+  elementTimer_ = on;
+  if (on) {
+    ::SetTimer(Handle(), kElementTimer, kElementPollMs, nullptr);
+  } else {
+    ::KillTimer(Handle(), kElementTimer);
+  }
+}
+
 void TovSkimlet::BeginGrab() {
   if (Grabbing) return;
   Grabbing = true;
   FramedWnd = nullptr;
   GrabWnd = nullptr;
+  ElementPick = false;
+  elementPending_ = false;
+  SetElementTimer(false);
+  requested_.reset();
+  ElementProbe.Reset();
   SetIcon(ExecutableIcon(L"Z_NONE", kIconSize));
   gui::Application::Instance().SetCursorIndex(GrabCursor);
   if (!HostForm) HostForm = OwnerForm();
@@ -73,14 +152,24 @@ void TovSkimlet::EndGrab() {
   SetIcon(ExecutableIcon(L"Z_GRAB", kIconSize));
   gui::Application::Instance().SetCursorIndex(0);
   DrawFrame(FramedWnd);
+  FrameElement(std::nullopt);
   ScreenDC.reset();
   if (OnDone) OnDone();
+  if (ElementPick) {
+    elementPending_ = true;
+    FinishElement();
+  }
 }
 
 void TovSkimlet::DrawFrame(HWND window) {
   if (!window) return;
   RECT r{};
-  if (!::GetWindowRect(window, &r) || ::IsRectEmpty(&r)) return;
+  if (!::GetWindowRect(window, &r)) return;
+  DrawFrame(r);
+}
+
+void TovSkimlet::DrawFrame(const RECT& r) {
+  if (::IsRectEmpty(&r)) return;
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
   const gui::WindowDc screen = gui::WindowDc::Whole();
@@ -100,12 +189,17 @@ LRESULT TovSkimlet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       BeginGrab();
       return result;
     }
+    case WM_TIMER:
+      if (wParam != kElementTimer) break;
+      Track();
+      return 0;
     case WM_LBUTTONUP: {
       const LRESULT result = gui::Image::HandleMessage(message, wParam, lParam);
       EndGrab();
       return result;
     }
     default:
-      return gui::Image::HandleMessage(message, wParam, lParam);
+      break;
   }
+  return gui::Image::HandleMessage(message, wParam, lParam);
 }

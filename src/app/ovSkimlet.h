@@ -4,6 +4,11 @@
 // panel (the swatch), and OnGrab fires each time a different window comes under the pointer. Releasing the button
 // erases the frame and fires OnDone. The form's idle handler must call Track() on every idle pass.
 //
+// Holding Ctrl while dragging picks accessible elements instead: the element under the pointer is framed (read on
+// the element thread, the latest answer shown, so a slow program never holds up the drag), OnGrab still fires for
+// the window under the pointer, and once the drag has ended and the element at its end point has been read,
+// OnElement fires; ElementProbe.Latest() then holds it.
+//
 //   grab.Create(swatchPanel, {0, 0, 32, 32});   // the parent must be a gui::Panel: it becomes the swatch
 //   grab.OnGrab = [&] { Show(grab.GrabWnd); };
 //   grab.OnDone = [&] { UseColour(swatchPanel.Color()); };
@@ -13,7 +18,10 @@
 #include <functional>
 #include <memory>
 
+#include <optional>
+
 #include "core/Geometry.h"
+#include "engine/ovElements.h"
 #include "gui/Handles.h"
 #include "gui/PaintedControls.h"
 
@@ -37,6 +45,9 @@ class TovSkimlet : public gui::Image {
   gui::WindowDc ScreenDC;  // the screen, for reading pixels during a drag
   TovGrabEvent OnDone;     // a drag ended
   TovGrabEvent OnGrab;     // another window came under the pointer
+  TovGrabEvent OnElement;  // the element at the end of an element pick was read
+  TovElementProbe ElementProbe;
+  bool ElementPick = false;  // the current or last drag picks elements (Ctrl was held at its latest poll)
   int GrabCursor = kGrabCursor;
   gui::Form* HostForm = nullptr;
   bool Grabbing = false;
@@ -47,10 +58,23 @@ class TovSkimlet : public gui::Image {
   void EndGrab();
   // Inverts a 3-pixel frame around the window straight on the screen; a second call restores the pixels.
   static void DrawFrame(HWND window);
+  static void DrawFrame(const RECT& r);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void SetSwatch(COLORREF color);
+  // The element part of a poll; true while the drag picks elements.
+  bool TrackElement(POINT point);
+  void FrameElement(const std::optional<RECT>& r);
+  // After an element pick: collects the read of the end point and fires OnElement.
+  void FinishElement();
+  void SetElementTimer(bool on);
+
+  std::optional<RECT> framedElement_;
+  std::optional<POINT> requested_;
+  HWND announced_ = nullptr;  // the window OnGrab last fired for while picking elements
+  bool elementPending_ = false;
+  bool elementTimer_ = false;
 };

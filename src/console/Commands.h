@@ -9,6 +9,7 @@ int RunInfo(Console& console, const core::Command& command);
 int RunSnap(Console& console, const core::Command& command);
 int RunSet(Console& console, const core::Command& command);
 int RunTasks(Console& console, const core::Command& command);
+int RunElement(Console& console, const core::Command& command);
 
 // The message of exit code 1.
 inline constexpr wchar_t kNoWindowMessage[] = L"no window matches";

@@ -39,9 +39,13 @@ int RunTasks(Console& console, const core::Command& command) {
     }
     anyWindow = true;
     const core::WindowFacts facts = ReadWindowFacts(target.Window);
-    // A click is made only on an enabled control: what ApplyTaskAction did says which it was.
-    const bool enabled = command.tasksMode == core::TasksMode::Once ? ApplyTaskAction(target)
-                                                                    : ::IsWindowEnabled(target.Window) != FALSE;
+    // A click is made only on an enabled control (or an element that is there): what ApplyTaskAction did says
+    // which it was.
+    const bool once = command.tasksMode == core::TasksMode::Once;
+    bool enabled = once ? ApplyTaskAction(target) : ::IsWindowEnabled(target.Window) != FALSE;
+    if (task.IsElement() && !once) {
+      enabled = FindTaskElement(target.Window, task, false).status == TovElementStatus::Found;
+    }
     console.out.WriteLine(core::FormatTaskDryRunLine(i + 1, lines[i], task, &facts, enabled));
   }
   if (!anyWindow) return console.Fail(core::kExitNoWindow, L"no task line matches a window");

@@ -64,6 +64,8 @@ int Run(Console& console, const core::Command& command) {
       return RunSet(console, command);
     case core::Verb::Tasks:
       return RunTasks(console, command);
+    case core::Verb::Element:
+      return RunElement(console, command);
   }
   return core::kExitBadUsage;
 }

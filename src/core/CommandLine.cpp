@@ -14,11 +14,11 @@ namespace core {
 namespace {
 
 // Which commands take an option, one bit per command.
-enum VerbBit : unsigned { kList = 1, kInfo = 2, kSnap = 4, kSet = 8, kTasks = 16 };
+enum VerbBit : unsigned { kList = 1, kInfo = 2, kSnap = 4, kSet = 8, kTasks = 16, kElement = 32 };
 
 enum class Opt {
   Title, Class, Exe, Handle, Task, All, Json, Out, Cursor, Bmp, Screen, Region,
-  Enable, Show, Topmost, Alpha, Rect, DryRun, Once, File
+  Enable, Show, Topmost, Alpha, Rect, DryRun, Once, File, At
 };
 
 struct OptionSpec {
@@ -28,16 +28,16 @@ struct OptionSpec {
   unsigned verbs;
 };
 
-constexpr unsigned kWindowVerbs = kList | kInfo | kSnap | kSet;
+constexpr unsigned kWindowVerbs = kList | kInfo | kSnap | kSet | kElement;
 
-constexpr std::array<OptionSpec, 20> kOptions = {{
+constexpr std::array<OptionSpec, 21> kOptions = {{
     {L"--title", Opt::Title, true, kWindowVerbs},
     {L"--class", Opt::Class, true, kWindowVerbs},
     {L"--exe", Opt::Exe, true, kWindowVerbs},
     {L"--handle", Opt::Handle, true, kWindowVerbs},
     {L"--task", Opt::Task, true, kWindowVerbs},
     {L"--all", Opt::All, false, kList},
-    {L"--json", Opt::Json, false, kList | kInfo},
+    {L"--json", Opt::Json, false, kList | kInfo | kElement},
     {L"--out", Opt::Out, true, kSnap},
     {L"--cursor", Opt::Cursor, false, kSnap},
     {L"--bmp", Opt::Bmp, false, kSnap},
@@ -51,6 +51,7 @@ constexpr std::array<OptionSpec, 20> kOptions = {{
     {L"--dry-run", Opt::DryRun, false, kTasks},
     {L"--once", Opt::Once, false, kTasks},
     {L"--file", Opt::File, true, kTasks},
+    {L"--at", Opt::At, true, kElement},
 }};
 
 struct VerbSpec {
@@ -59,12 +60,13 @@ struct VerbSpec {
   VerbBit bit;
 };
 
-constexpr std::array<VerbSpec, 5> kVerbs = {{
+constexpr std::array<VerbSpec, 6> kVerbs = {{
     {L"list", Verb::List, kList},
     {L"info", Verb::Info, kInfo},
     {L"snap", Verb::Snap, kSnap},
     {L"set", Verb::Set, kSet},
     {L"tasks", Verb::Tasks, kTasks},
+    {L"element", Verb::Element, kElement},
 }};
 
 constexpr std::wstring_view kCriteriaNames = L"--title, --class, --exe, --handle or --task";
@@ -162,6 +164,17 @@ Problem ReadRegion(std::wstring_view value, std::optional<Rect>& out) {
   return std::nullopt;
 }
 
+// "X,Y": two integers separated by a comma.
+Problem ReadPoint(std::wstring_view value, std::optional<Point>& out) {
+  const size_t comma = value.find(L',');
+  const std::optional<int32_t> x = ParseInt32(value.substr(0, comma));
+  const std::optional<int32_t> y =
+      comma == std::wstring_view::npos ? std::nullopt : ParseInt32(value.substr(comma + 1));
+  if (!x || !y) return L"--at: " + Quoted(value) + L" is not two integers X,Y";
+  out = Point{*x, *y};
+  return std::nullopt;
+}
+
 Problem ReadTask(std::wstring_view value, std::optional<TaskDescription>& out) {
   TaskDescription task = TaskDescription::Parse(value);
   if (task.name.empty() && task.className.empty()) {
@@ -217,6 +230,7 @@ Problem Apply(const OptionSpec& spec, std::wstring_view value, Command& command)
     case Opt::DryRun: command.tasksMode = TasksMode::DryRun; return std::nullopt;
     case Opt::Once: command.tasksMode = TasksMode::Once; return std::nullopt;
     case Opt::File: return ReadText(spec.name, value, L"file name", command.taskFile);
+    case Opt::At: return ReadPoint(value, command.at);
   }
   return std::nullopt;
 }
@@ -235,6 +249,12 @@ Problem CheckCombination(const Command& command, std::wstring_view verbName, con
   if (needsCriteria && !hasCriteria) {
     std::wstring problem = std::wstring(verbName) + L" needs a window criterion (" + std::wstring(kCriteriaNames);
     return problem + (command.verb == Verb::Snap ? L"), --screen or --region" : L")");
+  }
+  if (command.verb == Verb::Element) {
+    if (command.at && hasCriteria) return std::wstring(L"--at cannot be used with window criteria");
+    if (!command.at && !hasCriteria) {
+      return L"element needs --at X,Y or a window criterion (" + std::wstring(kCriteriaNames) + L")";
+    }
   }
   if (command.verb == Verb::Set && command.changes.IsEmpty()) {
     return std::wstring(L"set needs a change (--enable, --show, --topmost, --alpha or --rect)");
@@ -311,6 +331,8 @@ std::wstring HelpText() {
          L"  skimlet set CRITERIA [--enable on|off] [--show on|off] [--topmost on|off] [--alpha 0-255]"
          L" [--rect L,T,W,H]\n"
          L"  skimlet tasks [--dry-run | --once] [--file FILE]\n"
+         L"  skimlet element --at X,Y [--json]\n"
+         L"  skimlet element CRITERIA [--json]\n"
          L"  skimlet --help | --version\n"
          L"\n"
          L"CRITERIA (any combination; all must hold):\n"
@@ -337,12 +359,17 @@ std::wstring HelpText() {
          L"         prints for each line its number, the line, the window it matches now (as list prints it) or\n"
          L"         \"no window\", and what the task runner would do: close, click, key N or nothing: disabled.\n"
          L"         --once does it, once for each line.\n"
+         L"  element  The accessible element at a screen point (--at X,Y): its name, role, state, value, bounds\n"
+         L"         left,top,right,bottom and default action, the window that holds it and the task line that\n"
+         L"         clicks it. With criteria: the first matching window's element tree, one element a line\n"
+         L"         (role, name in quotes, bounds), indented by depth; --json writes nested objects.\n"
+         L"         Task lines may name an element inside their window with eName=NAME and eRole=ROLE.\n"
          L"\n"
          L"Values may also follow their option after \"=\", as in --out=shot.png.\n"
          L"\n"
          L"Exit codes:\n"
          L"  0  done\n"
-         L"  1  no window matched\n"
+         L"  1  no window (or no element) matched\n"
          L"  2  bad usage\n"
          L"  3  the action failed\n";
 }

@@ -18,7 +18,7 @@ inline constexpr int kExitNoWindow = 1;      // no window matched the criteria
 inline constexpr int kExitBadUsage = 2;      // the command line was refused; see UsageErrorLine
 inline constexpr int kExitActionFailed = 3;  // a window was found but the action on it failed
 
-enum class Verb { Help, Version, List, Info, Snap, Set, Tasks };
+enum class Verb { Help, Version, List, Info, Snap, Set, Tasks, Element };
 
 enum class TasksMode { DryRun, Once };
 
@@ -46,6 +46,7 @@ struct Command {
   WindowChanges changes;
   TasksMode tasksMode = TasksMode::DryRun;
   std::optional<std::wstring> taskFile;
+  std::optional<Point> at;  // element: the screen point
 };
 
 // Why a command line was refused, e.g. "--alpha: 300 is not a number from 0 to 255".
@@ -63,7 +64,7 @@ using ParsedCommandLine = std::variant<Command, UsageError>;
 //    "--title=--x" gives such a pattern.
 //  - Each option may be given once. An option that the command does not take is refused, as are --screen with
 //    --region or with window criteria, and --dry-run with --once.
-//  - info, set and snap of a window need at least one criterion; set needs at least one change.
+//  - info, set and snap of a window need at least one criterion; element needs --at X,Y or criteria, not both; set needs at least one change.
 //  - --handle is strictly "0x" (or "0X") and one to eight hexadecimal digits; other forms (decimal, "$", no
 //    prefix) are refused so that a decimal handle is never read as hexadecimal, or the reverse. 0 is no window.
 //  - --alpha, --rect and --region take integers as the position edit boxes read them (Integers.h). The width and

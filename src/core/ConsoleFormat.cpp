@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/TaskLine.h"
+#include "core/ElementText.h"
 #include "core/Unicode.h"
 
 namespace core {
@@ -99,8 +100,9 @@ std::string FormatInfoJson(const std::vector<std::wstring>& panelLines, const Wi
 }
 
 std::wstring DescribeTaskAction(const TaskDescription& task, bool windowEnabled) {
-  // The runner's order of decisions: a key is sent whatever the window; otherwise top-level windows are closed
-  // and child windows clicked only when enabled.
+  // The runner's order of decisions: an element is clicked when it is there; a key is sent whatever the window;
+  // otherwise top-level windows are closed and child windows clicked only when enabled.
+  if (task.IsElement()) return windowEnabled ? L"click" : L"nothing: no element";
   switch (task.Action()) {
     case TaskAction::Key: return L"key " + std::to_wstring(task.key);
     case TaskAction::Close: return L"close";

@@ -65,7 +65,8 @@ std::string FormatInfoJson(const std::vector<std::wstring>& panelLines, const Wi
 
 // What the task runner does with the window it found for task: "key N" when the task carries a Key (N in
 // decimal), else "close" for a top-level task (no pClass), else "click" when the window is enabled and
-// "nothing: disabled" when it is not.
+// "nothing: disabled" when it is not. An element task (eName, eRole): "click" when windowEnabled, which then says
+// whether the element is there, else "nothing: no element".
 std::wstring DescribeTaskAction(const TaskDescription& task, bool windowEnabled);
 
 // One line of "tasks --dry-run", fields separated by tabs: the line's number (from 1), the line's items as read

@@ -14,10 +14,13 @@ TaskDescription TaskDescription::Parse(std::wstring_view line) {
   task.parentClass = items.Value(L"pClass");
   task.levels = ParseInt32Or0(items.Value(L"pLevels"));
   task.key = ParseInt32Or0(items.Value(L"Key"));
+  task.elementName = items.Value(L"eName");
+  task.elementRole = items.Value(L"eRole");
   return task;
 }
 
 TaskAction TaskDescription::Action() const {
+  if (IsElement()) return TaskAction::Click;
   if (key != 0) return TaskAction::Key;
   return IsControl() ? TaskAction::Click : TaskAction::Close;
 }
@@ -30,6 +33,8 @@ std::wstring TaskDescription::ToLine() const {
   items.Set(L"pClass", parentClass);
   if (levels != 0) items.Set(L"pLevels", std::to_wstring(levels));
   if (key != 0) items.Set(L"Key", std::to_wstring(key));
+  items.Set(L"eName", elementName);
+  items.Set(L"eRole", elementRole);
   return items.ToLine();
 }
 

@@ -27,15 +27,19 @@ struct TaskDescription {
   std::wstring parentClass;  // pClass: that window's class; a task is a control task when this is not empty
   int32_t levels = 0;        // pLevels: the levels between the top-level window and the control's parent
   int32_t key = 0;           // Key: the virtual key to send; 0 (or a value that is no number) for none
+  std::wstring elementName;  // eName: an accessible element inside the window, by its name
+  std::wstring elementRole;  // eRole: ... and by its role text; either names an element, both must hold
 
   bool IsControl() const { return !parentClass.empty(); }
   // The top-level window the task needs: Class/Name, or pClass/pName for a control task.
   const std::wstring& TopClass() const { return IsControl() ? parentClass : className; }
   const std::wstring& TopName() const { return IsControl() ? parentName : name; }
+  // An element task clicks the element the eName and eRole items name inside its window.
+  bool IsElement() const { return !elementName.empty() || !elementRole.empty(); }
   TaskAction Action() const;
 
-  // The line for this description: Name, Class, pName, pClass, then pLevels and Key when not 0; an empty text
-  // writes no item.
+  // The line for this description: Name, Class, pName, pClass, then pLevels and Key when not 0, then eName and
+  // eRole; an empty text writes no item.
   std::wstring ToLine() const;
 };
 

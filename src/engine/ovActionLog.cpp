@@ -66,7 +66,10 @@ bool TovActionLog::Act(std::size_t line, const TovTaskTarget& target) {
     entry->handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target.Window));
     entry->imageName = ProcessImageName(target.Window);
     entry->className = WindowClassName(target.Window);
-    entry->title = StoredWindowTitle(target.Window);
+    // An element has no window of its own: its name stands in for the title.
+    entry->title = !target.IsElement() ? StoredWindowTitle(target.Window)
+                   : !target.ElementName.empty() ? target.ElementName
+                                                 : target.ElementRole;
   }
   if (!ApplyTaskAction(target)) return false;
   if (entry) {

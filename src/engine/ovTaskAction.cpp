@@ -6,9 +6,28 @@
 #include "engine/ovTaskSearch.h"
 #include "engine/ovWindowNames.h"
 
+namespace {
+
+// The element items of an element task; the action is then a click.
+void TakeElementItems(const core::TaskDescription& task, TovTaskTarget& target) {
+  target.ElementName = task.elementName;
+  target.ElementRole = task.elementRole;
+  if (target.IsElement()) target.Action = core::TaskAction::Click;
+}
+
+}  // namespace
+
+core::TaskDescription TovTaskTarget::ElementTask() const {
+  core::TaskDescription task;
+  task.elementName = ElementName;
+  task.elementRole = ElementRole;
+  return task;
+}
+
 TovTaskFinder::TovTaskFinder(const core::TaskDescription& task) {
   target_.Action = task.Action();
   target_.Key = task.key;
+  TakeElementItems(task, target_);
   if (!task.IsControl()) {
     target_.Window = ::FindWindowW(task.className.c_str(), task.name.c_str());
     return;
@@ -45,6 +64,7 @@ TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top) {
   TovTaskTarget target;
   target.Action = task.Action();
   target.Key = task.key;
+  TakeElementItems(task, target);
   if (!WindowIsNamed(top, task.TopClass(), task.TopName())) return target;
   if (!task.IsControl()) {
     target.Window = top;
@@ -59,6 +79,7 @@ TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top) {
 bool ApplyTaskAction(const TovTaskTarget& target) {
   // A task must never close or click the program that runs it: a hand-written line may well name one of its windows.
   if (!target.Window || IsOwnWindow(target.Window)) return false;
+  if (target.IsElement()) return FindTaskElement(target.Window, target.ElementTask(), true, kTaskElementLimits).acted;
   switch (target.Action) {
     case core::TaskAction::Key: {
       const WPARAM code = static_cast<WPARAM>(static_cast<uint32_t>(target.Key));

@@ -8,13 +8,24 @@
 #include <optional>
 
 #include "core/TaskDescription.h"
+#include "engine/ovElements.h"
 #include "engine/ovTaskSearch.h"
 
 struct TovTaskTarget {
   HWND Window = nullptr;  // nullptr: no window matches the line now
   core::TaskAction Action = core::TaskAction::Close;
   int32_t Key = 0;  // the virtual key, for core::TaskAction::Key
+  // An element task (eName, eRole): Window holds the element, and the action clicks the element (its default
+  // action) rather than the window. The texts are the task's items.
+  std::wstring ElementName;
+  std::wstring ElementRole;
+  bool IsElement() const { return !ElementName.empty() || !ElementRole.empty(); }
+  // The description that names the element alone.
+  core::TaskDescription ElementTask() const;
 };
+
+// The walk that looks for a task's element on the interface thread: short, as each runner comes back for it.
+inline constexpr TovElementLimits kTaskElementLimits{.budget = std::chrono::milliseconds(250)};
 
 // Finds the window a task names. Without pClass: the top-level window with that class and title. With pClass: the
 // top-level window named by pClass and pName, then under it the control with that class and title, among its
@@ -44,6 +55,7 @@ TovTaskTarget FindTaskTarget(const core::TaskDescription& task, HWND top);
 bool WindowIsNamed(HWND window, const std::wstring& className, const std::wstring& windowName);
 
 // Posts the action to the target's window: WM_CLOSE, a left click (only while the control is enabled), or the
-// key's down and up. False when nothing was posted (no window, one of this program's own windows as IsOwnWindow
-// tells, or a disabled control to click).
+// key's down and up; for an element task, finds the element in the window and does its default action (or clicks
+// its centre). False when nothing was done (no window, one of this program's own windows, a disabled control to
+// click, or no such element now).
 bool ApplyTaskAction(const TovTaskTarget& target);

@@ -139,6 +139,9 @@ bool TovTaskTrigger::TryLines(HWND top) {
   const DWORD now = ::GetTickCount();
   bool acted = false;
   for (std::size_t i = 0; i < tasks_.size(); ++i) {
+    // An element is looked for in the window's tree, which costs far more than a window's names: a watched window
+    // whose element is not there yet is searched again only now and then.
+    if (tasks_[i].IsElement() && !ElementSearchDue(top, i, now)) continue;
     const TovTaskTarget target = FindTaskTarget(tasks_[i], top);
     if (!target.Window || !::IsWindowVisible(target.Window)) continue;
     if (ActedRecently(target.Window, i, now)) {
@@ -150,6 +153,11 @@ bool TovTaskTrigger::TryLines(HWND top) {
     acted = true;
   }
   return acted;
+}
+
+bool TovTaskTrigger::ElementSearchDue(HWND top, std::size_t line, DWORD now) {
+  std::erase_if(elementSearched_, [now](const auto& entry) { return now - entry.second >= kElementSearchEveryMs; });
+  return elementSearched_.emplace(std::make_pair(top, line), now).second;
 }
 
 bool TovTaskTrigger::ActedRecently(HWND window, std::size_t line, DWORD now) {

@@ -70,6 +70,8 @@ class TovTaskTrigger {
   void StartWatching(HWND top);
   void WatchPass();
   void StopWatching();
+  // Whether this element line may search this window's tree now (at most every kElementSearchEveryMs).
+  bool ElementSearchDue(HWND top, std::size_t line, DWORD now);
   // False when this line acted on this window a moment ago: the many events of one dialog act once.
   bool ActedRecently(HWND window, std::size_t line, DWORD now);
 
@@ -81,6 +83,8 @@ class TovTaskTrigger {
   TovWindowWatch watch_{[this](HWND top) { return Look(top); }};
   UINT_PTR watchTimer_ = 0;
   std::map<std::pair<HWND, std::size_t>, DWORD> lastActed_;
+  static constexpr DWORD kElementSearchEveryMs = 150;
+  std::map<std::pair<HWND, std::size_t>, DWORD> elementSearched_;  // when an element line last searched a window
   bool busy_ = false;
   bool wokenUp_ = false;  // an event handled now; a report that pumps messages must not start another
 };

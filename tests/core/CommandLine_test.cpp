@@ -48,6 +48,7 @@ TEST(ParseCommandLine, ReadsEachCommandWithItsOptions) {
   EXPECT_EQ(Parsed({L"info", L"--title", L"x", L"--json"}).verb, core::Verb::Info);
   EXPECT_EQ(Parsed({L"set", L"--bogus", L"--help"}).verb, core::Verb::Help);  // help wins over everything
   EXPECT_EQ(Parsed({L"--version"}).verb, core::Verb::Version);
+  EXPECT_EQ(Parsed({L"element", L"--at", L"-5,7", L"--json"}).at, (core::Point{-5, 7}));
 }
 
 TEST(ParseCommandLine, RefusesBadInputWithAMessageNamingTheProblem) {
@@ -94,6 +95,9 @@ TEST(ParseCommandLine, RefusesBadInputWithAMessageNamingTheProblem) {
     {{L"set", L"--title", L"x", L"--rect", L"1,2,x,4"}, L"--rect: \"x\" in \"1,2,x,4\" is not an integer (L,T,W,H)"},
     {{L"set", L"--title", L"x", L"--rect", L"1,2,3"}, L"--rect: \"1,2,3\" is not four integers L,T,W,H"},
     {{L"set", L"--title", L"x", L"--rect", L"1,2,3,4,5"}, L"--rect: \"1,2,3,4,5\" is not four integers L,T,W,H"},
+    {{L"element"}, L"element needs --at X,Y or a window criterion"},
+    {{L"element", L"--at", L"1,2", L"--title", L"x"}, L"--at cannot be used with window criteria"},
+    {{L"element", L"--at", L"1"}, L"--at: \"1\" is not two integers X,Y"},
   };
   for (const Case& c : cases) {
     const core::ParsedCommandLine result = core::ParseCommandLine(c.args);

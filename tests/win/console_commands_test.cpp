@@ -15,6 +15,7 @@
 #include "core/Unicode.h"
 #include "engine/ovListFile.h"
 #include "base/Error.h"
+#include "support/ConsoleRun.h"
 #include "support/ImageFiles.h"
 #include "support/InspectFixtures.h"
 #include "support/Poll.h"
@@ -24,6 +25,11 @@
 #include "support/WindowClasses.h"
 
 namespace {
+
+using fixture::Arg;
+using fixture::Outcome;
+using fixture::RunSkimlet;
+using fixture::SkimletCom;
 
 constexpr wchar_t kClass[] = L"SkimletConsoleFixture";
 constexpr wchar_t kTitle[] = L"Console fixture \u7a97 \u00e9t\u00e9";
@@ -87,67 +93,6 @@ std::wstring Hex(HWND window) {
   wchar_t text[16];
   std::swprintf(text, 16, L"0x%08X", fixture::LowBits(window));
   return text;
-}
-
-// One argument as the C runtime reads it back: quoted, with inner quotes escaped (the texts here hold no "\").
-std::wstring Arg(const std::wstring& text) {
-  std::wstring quoted = L"\"";
-  for (wchar_t c : text) quoted += c == L'"' ? std::wstring(L"\\\"") : std::wstring(1, c);
-  return quoted + L"\"";
-}
-
-std::wstring SkimletCom() { return fixture::BuiltProductFolder() + L"skimlet.com"; }
-
-struct Outcome {
-  DWORD code = 0xFFFFFFFF;
-  std::string out;
-  std::vector<std::wstring> lines;  // of out, decoded
-  std::string err;
-};
-
-// Runs skimlet.com with its output in files, pumping this thread's messages meanwhile: it asks this process's
-// windows for their titles too.
-Outcome RunSkimlet(const std::wstring& args) {
-  fixture::TempFolder io(L"skimlet-console-io");
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  const auto open = [&](const wchar_t* name) {
-    return ::CreateFileW(io.File(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-  };
-  STARTUPINFOW si{sizeof si};
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = open(L"out");
-  si.hStdError = open(L"err");
-  std::wstring command = Arg(SkimletCom()) + L" " + args;
-  PROCESS_INFORMATION pi{};
-  Outcome run;
-  if (si.hStdOutput == INVALID_HANDLE_VALUE || si.hStdError == INVALID_HANDLE_VALUE) {
-    run.err = "cannot make the output files in " + core::WideToUtf8(io.Path()) + ": " +
-              core::WideToUtf8(base::SystemErrorText(::GetLastError()));
-  }
-  const bool started = run.err.empty() && ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE,
-                                                           CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
-  if (!started && run.err.empty()) {
-    run.err = "CreateProcess " + core::WideToUtf8(command) + ": " +
-              core::WideToUtf8(base::SystemErrorText(::GetLastError()));
-  }
-  ::CloseHandle(si.hStdOutput);
-  ::CloseHandle(si.hStdError);
-  if (!started) return run;
-  if (!fixture::PollUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 60000)) {
-    run.err = "skimlet.com did not end within 60 s; ended. ";
-    ::TerminateProcess(pi.hProcess, 0xFFFFFFFF);  // it would hold its output files past this test
-    ::WaitForSingleObject(pi.hProcess, 5000);
-  }
-  ::GetExitCodeProcess(pi.hProcess, &run.code);
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
-  run.out = fixture::ReadFileBytes(io.File(L"out"));
-  run.err += fixture::ReadFileBytes(io.File(L"err"));
-  const std::wstring text = core::Utf8ToWide(run.out);
-  for (std::size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
-    run.lines.push_back(text.substr(start, end - start));
-  }
-  return run;
 }
 
 std::vector<std::wstring> Fields(const std::wstring& line) {
