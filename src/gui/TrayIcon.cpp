@@ -110,6 +110,7 @@ bool TrayIcon::ShowBalloon(const std::wstring& text, const std::wstring& title, 
   data.uTimeout = timeoutMs;
   if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
   ++balloons_;
+  last_balloon_ = data.szInfo;
   return true;
 }
 

@@ -101,6 +101,7 @@ class TrayIcon {
   UINT interval_ = kDefaultAnimationInterval;
   std::size_t steps_ = 0;
   std::size_t balloons_ = 0;
+  std::wstring last_balloon_;  // the text of the last balloon the shell accepted
 };
 
 }  // namespace gui

@@ -2,6 +2,7 @@
 // The tests' view into a tray icon: a shorter animation step, how many steps were taken, which frame shows, and how
 // many balloons the shell accepted. The icon names this class its friend.
 #include <cstddef>
+#include <string>
 
 #include "gui/TrayIcon.h"
 
@@ -16,6 +17,7 @@ class TrayIconProbe {
   static std::size_t AnimationSteps(const TrayIcon& tray) { return tray.steps_; }
   static std::size_t CurrentFrame(const TrayIcon& tray) { return tray.frame_; }
   static std::size_t BalloonsShown(const TrayIcon& tray) { return tray.balloons_; }
+  static const std::wstring& LastBalloon(const TrayIcon& tray) { return tray.last_balloon_; }
 };
 
 }  // namespace gui
