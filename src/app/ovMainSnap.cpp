@@ -52,10 +52,14 @@ void TovFrmMain::bSnapWinClick() {
   }
 
   const DWORD start = ::GetTickCount();
-  FUtils.SnapWindow(FTmpFileName);
+  const bool itself = FUtils.SnapWindow(FTmpFileName);
   const DWORD elapsed = ::GetTickCount() - start;  // unsigned: right across the counter's wrap
   SetCaption(L"Skimlet " + std::to_wstring(elapsed));
   showAgain.ShowNow();  // the conversion may take a while: the program stays on screen meanwhile
+  if (!itself) {
+    ti.ShowBalloon(L"The window did not answer: the snapshot shows the screen as it is.", L"Window snapshot",
+                   NIIF_WARNING, 5000);
+  }
 
   ShowSnapshot();
   AddHistory();

@@ -41,6 +41,7 @@ int RunSet(Console& console, const core::Command& command) {
                                                        std::to_wstring(TovWinUtils::kAnswerTimeoutMs) +
                                                        L" ms); the change was not made");
     }
+    if (!target.Took()) return console.Fail(core::kExitActionFailed, L"The window did not take the change.");
   }
   console.out.WriteLine(core::FormatListLine(ReadWindowFacts(target.Wnd)));
   return core::kExitDone;

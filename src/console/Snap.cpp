@@ -95,7 +95,11 @@ int RunSnap(Console& console, const core::Command& command) {
   try {
     CapturedImage image;
     if (window) {
-      image = CaptureWindowPixels(window, command.cursor);
+      image = CaptureWindowPixels(window, command.cursor, CompositorFrameBounds,
+                                  command.asShown ? WindowSnapWay::AsShown : WindowSnapWay::Itself);
+      if (image.asShownInstead) {
+        console.err.WriteLine(L"The window did not answer: the snapshot shows the screen as it is.");
+      }
     } else {
       WaitWhileShiftDown();
       image = CaptureScreenPixels(area, command.cursor);

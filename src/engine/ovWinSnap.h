@@ -30,6 +30,7 @@ struct CapturedImage {
   int height = 0;
   std::uint32_t depth = 32;
   std::vector<std::uint8_t> bmp;
+  bool asShownInstead = false;  // the window itself was asked for, but the screen as it is was all there was to copy
 
   bool empty() const { return bmp.empty(); }
 };

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/Bmp.h"
 #include "gui/Handles.h"
+#include "engine/ovWindowItself.h"
 
 namespace {
 
@@ -166,16 +168,28 @@ bool IsWindowCovered(HWND window, const core::Rect& area) {
   return false;
 }
 
-CapturedImage CaptureWindowPixels(HWND window, bool drawCursor, const FrameBoundsSource& frameBounds) {
+CapturedImage CaptureWindowPixels(HWND window, bool drawCursor, const FrameBoundsSource& frameBounds,
+                                  WindowSnapWay way) {
   WaitWhileShiftDown();
   const core::Rect area = WindowSnapArea(window, frameBounds);
-  std::optional<WindowPicture> drawn;
-  if (IsTopLevel(window) && area.Width() > 0 && area.Height() > 0 && IsWindowCovered(window, area)) {
-    drawn = DrawnPicture(window, area);
+  if (way == WindowSnapWay::AsShown || !IsTopLevel(window) || area.Width() <= 0 || area.Height() <= 0 ||
+      !IsWindowCovered(window, area)) {
+    return CaptureScreenPixels(area, drawCursor);
   }
-  return CaptureScreenPixels(area, drawCursor, drawn ? &*drawn : nullptr);
+  if (WindowThreadAnswers(window)) {
+    if (const std::optional<WindowPicture> drawn = DrawnPicture(window, area)) {
+      return CaptureScreenPixels(area, drawCursor, &*drawn);
+    }
+    if (std::optional<CapturedImage> raised = CaptureRaised(window, area, drawCursor)) return std::move(*raised);
+  }
+  CapturedImage image = CaptureScreenPixels(area, drawCursor);
+  image.asShownInstead = true;
+  return image;
 }
 
-void CaptureWindow(HWND window, const std::wstring& path, bool drawCursor, const FrameBoundsSource& frameBounds) {
-  WriteBmpFile(CaptureWindowPixels(window, drawCursor, frameBounds), path);
+CapturedImage CaptureWindow(HWND window, const std::wstring& path, bool drawCursor,
+                            const FrameBoundsSource& frameBounds, WindowSnapWay way) {
+  CapturedImage image = CaptureWindowPixels(window, drawCursor, frameBounds, way);
+  WriteBmpFile(image, path);
+  return image;
 }
