@@ -7,6 +7,7 @@
 #include "app/ovMainForm.h"
 #include "core/InfoText.h"
 #include "core/Integers.h"
+#include "engine/ovProcessRights.h"
 #include "engine/ovTargetText.h"
 #include "engine/ovWinUtils.h"
 
@@ -60,6 +61,12 @@ void TovFrmMain::ShowInfo(HWND window) {
   eHeight.SetHint(heightHint);
   bh1.SetHint(eWidth.Handle(), widthHint);
   bh1.SetHint(eHeight.Handle(), heightHint);
+  // The information box's tip says when Windows will drop the changes the panel makes.
+  if (RunsWithHigherRights(window)) {
+    bh1.SetHint(mm.Handle(), std::wstring(L"Higher rights|") + kHigherRightsNews);
+  } else {
+    bh1.Remove(mm.Handle());
+  }
 }
 
 void TovFrmMain::grabGrab() { ShowInfo(grab.GrabWnd); }
