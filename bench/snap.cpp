@@ -16,6 +16,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/Geometry.h"
@@ -118,7 +119,9 @@ int main(int argc, char** argv) {
 
   const std::wstring bmp = folder + L"bench.tmp.bmp", wicPng = folder + L"wic.png";
   std::wstring result;
-  double captureMs = 0, convertMs = 0, wicMs = 0, filterMs = 0, encodeMs = 0, coveredMs = -1;
+  double captureMs = 0, convertMs = 0, wicMs = 0, filterMs = 0, encodeMs = 0, singleMs = 0, coveredMs = -1,
+         coveredShownMs = -1;
+  std::vector<std::uint8_t> parallelPng, singlePng;
   bool coveredDrawn = false;
   bool wicWritten = false;
   try {
@@ -129,7 +132,8 @@ int main(int argc, char** argv) {
     const std::string bytes = fixture::ReadFileBytes(bmp);
     const std::span<const std::uint8_t> file(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     filterMs = MedianMs(runs, [&] { core::EncodeBmpAsPng(file, 0); });
-    encodeMs = MedianMs(runs, [&] { core::EncodeBmpAsPng(file); });
+    encodeMs = MedianMs(runs, [&] { parallelPng = core::EncodeBmpAsPng(file); });
+    singleMs = MedianMs(runs, [&] { singlePng = core::EncodeBmpAsPng(file, core::kPngChooseLevel, {1}); });
     if (picture) {
       // A small black window over the picture: the window snapshot has the picture draw itself.
       const HWND cover = ::CreateWindowExW(WS_EX_TOPMOST, L"Static", L"", WS_POPUP | WS_VISIBLE | SS_BLACKRECT,
@@ -137,6 +141,8 @@ int main(int argc, char** argv) {
       fixture::Settle(300);
       const std::wstring coveredBmp = folder + L"covered.bmp";
       const FrameBoundsSource none = [](HWND) { return std::optional<core::Rect>(); };
+      coveredShownMs =
+          MedianMs(runs, [&] { CaptureWindow(picture, coveredBmp, false, none, WindowSnapWay::AsShown); });
       coveredMs = MedianMs(runs, [&] { CaptureWindow(picture, coveredBmp, false, none); });
       const auto under = fixture::BmpPixel(fixture::ReadFileBytes(coveredBmp), width / 2 + 100, height / 2 + 50);
       coveredDrawn = IsWindowCovered(picture, {0, 0, width, height}) && under && *under != 0;
@@ -151,7 +157,10 @@ int main(int argc, char** argv) {
   const auto theirs = wicWritten ? WicDecode(wicPng) : std::nullopt;
   std::printf("capture_ms_median=%.2f\nconvert_ms_median=%.2f\nwic_ms_median=%.2f\n", captureMs, convertMs, wicMs);
   std::printf("encode_ms_median=%.2f\nfilter_ms_median=%.2f\n", encodeMs, filterMs);
-  std::printf("covered_ms_median=%.2f\ncovered_drawn=%d\n", coveredMs, coveredDrawn ? 1 : 0);
+  std::printf("encode_single_ms_median=%.2f\nencode_threads=%u\nencode_png_bytes=%zu\nencode_single_png_bytes=%zu\n",
+              singleMs, std::thread::hardware_concurrency(), parallelPng.size(), singlePng.size());
+  std::printf("covered_ms_median=%.2f\ncovered_as_shown_ms_median=%.2f\ncovered_drawn=%d\n", coveredMs, coveredShownMs,
+              coveredDrawn ? 1 : 0);
   std::printf("converted=%d\nbmp_bytes=%lld\npng_bytes=%lld\nwic_png_bytes=%lld\nsame_pixels=%d\n", converted ? 1 : 0,
               FileSize(bmp), converted ? FileSize(result) : -1, wicWritten ? FileSize(wicPng) : -1,
               ours && theirs && *ours == *theirs ? 1 : 0);

@@ -39,7 +39,11 @@ report() {
   wic=$(field wic_ms_median)
   echo "$name"
   echo "  BMP to PNG:      skimlet $ours    WIC $wic    convert $convert_ms    WIC/skimlet $(ratio "$wic" "$ours")"
-  echo "  skimlet encoder: $(field encode_ms_median) in memory, of which filter choice $(field filter_ms_median)"
+  echo "  skimlet encoder: $(field encode_ms_median) in memory on $(field encode_threads) threads," \
+    "of which filter choice $(field filter_ms_median); one stream $(field encode_single_ms_median)" \
+    "   WIC/encoder $(ratio "$wic" "$(field encode_ms_median)")"
+  echo "  encoder sizes:   on threads $(field encode_png_bytes)    one stream $(field encode_single_png_bytes)" \
+    "   threads vs one stream $(percent "$(field encode_png_bytes)" "$(field encode_single_png_bytes)")%"
   echo "  sizes in bytes:  BMP $(field bmp_bytes)    skimlet PNG $(field png_bytes)    WIC PNG $(field wic_png_bytes)" \
     "   convert PNG $(stat -c %s "$dir/magick.png")    skimlet vs WIC $(percent "$(field png_bytes)" "$(field wic_png_bytes)")%"
   [ "$(field same_pixels)" = 1 ] || echo "  note: the two PNGs do not decode to the same pixels"
@@ -82,7 +86,8 @@ echo "runs: $runs, medians in milliseconds"
 capture_ms=$(field_of "$out/synthetic/bench.txt" capture_ms_median)
 echo "capture to BMP:    skimlet $capture_ms    import -window root $import_ms    ratio $(ratio "$capture_ms" "$import_ms")"
 covered_ms=$(field_of "$out/synthetic/bench.txt" covered_ms_median)
-echo "window snapshot of the covered picture (it draws itself): $covered_ms    screen copy $capture_ms" \
+echo "window snapshot of the covered picture (it draws itself): $covered_ms    as shown" \
+  "$(field_of "$out/synthetic/bench.txt" covered_as_shown_ms_median)    screen copy $capture_ms" \
   "   ratio $(ratio "$covered_ms" "$capture_ms")"
 [ "$(field_of "$out/synthetic/bench.txt" covered_drawn)" = 1 ] ||
   echo "  note: the covered picture was not drawn by itself (the screen copy was kept)"

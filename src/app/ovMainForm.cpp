@@ -148,6 +148,13 @@ void TovFrmMain::CreateMenus() {
   miHideSelf->SetAutoCheck(true);
   miSnapClipboard = &miSnapOption->Add(L"Copy to clip&board");
   miSnapClipboard->SetAutoCheck(true);
+  miHotkeys = &miSnapOption->Add(L"Hot&keys");
+  miHotkeys->SetChecked(true);
+  miHotkeys->SetAutoCheck(true);
+  miHotkeys->OnClick = [this](gui::MenuItem&) { miHotkeysClick(); };
+  miSnapItself = &miSnapOption->Add(L"Window &itself");
+  miSnapItself->SetAutoCheck(true);
+  miSnapItself->OnClick = [this](gui::MenuItem&) { FUtils.SnapItself = miSnapItself->Checked(); };
 
   pm.Add(L"-");
   miExit = &pm.Add(L"E&xit");

@@ -70,6 +70,8 @@ class TovFrmMain : public gui::Form {
   gui::MenuItem* miSnapCursor = nullptr;
   gui::MenuItem* miHideSelf = nullptr;
   gui::MenuItem* miSnapClipboard = nullptr;  // every snapshot also goes to the clipboard; toggles itself
+  gui::MenuItem* miHotkeys = nullptr;        // the global hotkeys are registered; toggles itself
+  gui::MenuItem* miSnapItself = nullptr;     // a covered window's snapshot shows the window itself; toggles itself
   gui::MenuItem* miExit = nullptr;
   gui::MenuItem* miHelp = nullptr;
   gui::MenuItem* miAbout = nullptr;
@@ -129,6 +131,11 @@ class TovFrmMain : public gui::Form {
   void miSnapCursorClick();
   bool SnapshotRefused();
 
+  // Global hotkeys (ovMainHotkeys). Start-up registers them once the window has painted.
+  void RegisterHotkeys();
+  void UnregisterHotkeys();
+  void miHotkeysClick();
+
   // Lists, history and tasks (ovMainLists, ovMainHistory, ovMainTasks).
   void LoadLists();
   void BuildListMenus();
@@ -170,6 +177,8 @@ class TovFrmMain : public gui::Form {
   void PopupMainMenu(POINT screen);
   void PlaceOnWorkArea();
   bool HelpShortcut(const MSG& message);
+  bool PickUnderPointer(bool topLevel);
+  void HotkeyPressed(int id);
 };
 
 extern TovFrmMain* ovFrmMain;

@@ -7,6 +7,7 @@
 #include "app/ovMainForm.h"
 #include "core/InfoText.h"
 #include "core/Integers.h"
+#include "engine/ovProcessRights.h"
 #include "engine/ovTargetText.h"
 #include "engine/ovWinUtils.h"
 
@@ -14,10 +15,11 @@ namespace {
 
 
 constexpr wchar_t kNotAnswered[] = L"The window did not answer and was left as it is.";
+constexpr wchar_t kNotTaken[] = L"The window did not take the change.";
 
 // The control's own hint with the news under it, in the same balloon.
-std::wstring NotAnsweredHint(const std::wstring& hint) {
-  return hint + (hint.find(L'|') == std::wstring::npos ? L"|" : L"") + kNotAnswered;
+std::wstring NewsHint(const std::wstring& hint, const wchar_t* news) {
+  return hint + (hint.find(L'|') == std::wstring::npos ? L"|" : L"") + news;
 }
 
 }  // namespace
@@ -60,6 +62,12 @@ void TovFrmMain::ShowInfo(HWND window) {
   eHeight.SetHint(heightHint);
   bh1.SetHint(eWidth.Handle(), widthHint);
   bh1.SetHint(eHeight.Handle(), heightHint);
+  // The information box's tip says when Windows will drop the changes the panel makes.
+  if (RunsWithHigherRights(window)) {
+    bh1.SetHint(mm.Handle(), std::wstring(L"Higher rights|") + kHigherRightsNews);
+  } else {
+    bh1.Remove(mm.Handle());
+  }
 }
 
 void TovFrmMain::grabGrab() { ShowInfo(grab.GrabWnd); }
@@ -80,11 +88,12 @@ void TovFrmMain::grabElement() {
   mm.SetLines(lines);
 }
 
-// The helper left the target alone (its thread did not answer): the control goes back to the window's real state
-// without running its handler again, and its balloon says so. When the control shows that state already (the panel
-// being filled from a silent window) nothing is said.
+// The helper left the target alone (its thread did not answer), or the window did not take the change: the control
+// goes back to the window's real state without running its handler again, and its balloon says which. When the
+// control shows that state already (the panel being filled from a silent window) nothing is said.
 void TovFrmMain::RestoreUnanswered(gui::Control& control, bool differs, const std::function<void()>& restore) {
   if (!differs) return;
+  const wchar_t* news = FUtils.Answered() ? kNotTaken : kNotAnswered;
   FRestoring = true;
   try {
     restore();
@@ -93,12 +102,12 @@ void TovFrmMain::RestoreUnanswered(gui::Control& control, bool differs, const st
     throw;
   }
   FRestoring = false;
-  bh1.ShowHintNow(control.Handle(), NotAnsweredHint(control.Hint()));
+  bh1.ShowHintNow(control.Handle(), NewsHint(control.Hint(), news));
 }
 
 void TovFrmMain::cbEnableClick() {
   if (FRestoring || !FUtils.IsValid()) return;
-  if (!FUtils.SetEnabled(cbEnable.Checked())) {
+  if (!FUtils.SetEnabled(cbEnable.Checked()) || !FUtils.Took()) {
     const bool real = ::IsWindowEnabled(FUtils.Wnd) != FALSE;
     RestoreUnanswered(cbEnable, cbEnable.Checked() != real, [&] { cbEnable.SetChecked(real); });
   }
@@ -107,7 +116,7 @@ void TovFrmMain::cbEnableClick() {
 
 void TovFrmMain::cbVisibleClick() {
   if (FRestoring || !FUtils.IsValid()) return;
-  if (!FUtils.SetVisible(cbVisible.Checked())) {
+  if (!FUtils.SetVisible(cbVisible.Checked()) || !FUtils.Took()) {
     const bool real = ::IsWindowVisible(FUtils.Wnd) != FALSE;
     RestoreUnanswered(cbVisible, cbVisible.Checked() != real, [&] { cbVisible.SetChecked(real); });
   }
@@ -116,7 +125,7 @@ void TovFrmMain::cbVisibleClick() {
 
 void TovFrmMain::cbTopmostClick() {
   if (FRestoring || !FUtils.IsValid()) return;
-  if (!FUtils.SetTopmost(cbTopmost.Checked())) {
+  if (!FUtils.SetTopmost(cbTopmost.Checked()) || !FUtils.Took()) {
     const bool real = (::GetWindowLongW(FUtils.Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     RestoreUnanswered(cbTopmost, cbTopmost.Checked() != real, [&] { cbTopmost.SetChecked(real); });
   }
@@ -125,7 +134,7 @@ void TovFrmMain::cbTopmostClick() {
 
 void TovFrmMain::tpChange() {
   if (FRestoring || !FUtils.IsValid()) return;
-  if (!FUtils.SetAlpha(static_cast<uint8_t>(tp.Position()))) {
+  if (!FUtils.SetAlpha(static_cast<uint8_t>(tp.Position())) || !FUtils.Took()) {
     const int real = WindowAlpha(FUtils.Wnd);
     RestoreUnanswered(tp, tp.Position() != real, [&] { tp.SetPosition(real); });
   }
@@ -142,7 +151,16 @@ void TovFrmMain::bSizeClick() {
     values[i] = *value;
   }
   const auto [left, top, width, height] = values;
-  FUtils.SetWndRect({left, top, core::WrappingSum(left, width), core::WrappingSum(top, height)});
+  if (FUtils.SetWndRect({left, top, core::WrappingSum(left, width), core::WrappingSum(top, height)}) &&
+      !FUtils.Took()) {
+    const core::Rect real = FUtils.WndRect;
+    RestoreUnanswered(bSize, true, [&] {
+      eLeft.SetText(std::to_wstring(real.left));
+      eTop.SetText(std::to_wstring(real.top));
+      eWidth.SetText(std::to_wstring(real.Width()));
+      eHeight.SetText(std::to_wstring(real.Height()));
+    });
+  }
   AddHistory();
 }
 

@@ -74,13 +74,13 @@ void TovFrmMain::bSnapWinClick() {
   }
 
   const DWORD start = ::GetTickCount();
-  const bool drawn = FUtils.SnapWindow(FTmpFileName);
+  const bool itself = FUtils.SnapWindow(FTmpFileName);
   const DWORD elapsed = ::GetTickCount() - start;  // unsigned: right across the counter's wrap
   SetCaption(L"Skimlet " + std::to_wstring(elapsed));
   showAgain.ShowNow();  // the conversion may take a while: the program stays on screen meanwhile
-  if (!drawn) {
-    ti.ShowBalloon(L"The window did not draw itself: the snapshot shows what covers it", L"Skimlet", NIIF_WARNING,
-                   5000);
+  if (!itself) {
+    ti.ShowBalloon(L"The window did not draw itself: the snapshot shows the screen as it is.", L"Window snapshot",
+                   NIIF_WARNING, 5000);
   }
 
   ShowSnapshot();

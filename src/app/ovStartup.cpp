@@ -55,6 +55,7 @@ int RunSkimlet(int showCommand) {
       // the user asks for them, and made earlier they only kept the main window from showing.
       app.ProcessMessages();
       mainForm.RegisterHints();
+      mainForm.RegisterHotkeys();
       aboutForm.Create();
       modules.CreateOverlayWindow();
       exitCode = app.Run();

@@ -5,6 +5,7 @@
 #include "console/Commands.h"
 #include "core/ConsoleFormat.h"
 #include "engine/ovTargetText.h"
+#include "engine/ovProcessRights.h"
 #include "engine/ovWinUtils.h"
 #include "engine/ovWindowFacts.h"
 
@@ -68,5 +69,6 @@ int RunInfo(Console& console, const core::Command& command) {
   } else {
     for (const std::wstring& line : core::BuildInfoOutput(panel, facts, details)) console.out.WriteLine(line);
   }
+  if (RunsWithHigherRights(window)) console.err.WriteLine(kHigherRightsNews);
   return core::kExitDone;
 }

@@ -9,6 +9,7 @@
 #include "console/Commands.h"
 #include "core/ConsoleFormat.h"
 #include "core/Integers.h"
+#include "engine/ovProcessRights.h"
 #include "engine/ovWinUtils.h"
 #include "engine/ovWindowFacts.h"
 
@@ -40,6 +41,10 @@ int RunSet(Console& console, const core::Command& command) {
                                                        L" does not answer (its thread did not respond within " +
                                                        std::to_wstring(TovWinUtils::kAnswerTimeoutMs) +
                                                        L" ms); the change was not made");
+    }
+    if (!target.Took()) {
+      const std::wstring why = RunsWithHigherRights(target.Wnd) ? std::wstring(L" ") + kHigherRightsNews : L"";
+      return console.Fail(core::kExitActionFailed, L"The window did not take the change." + why);
     }
   }
   console.out.WriteLine(core::FormatListLine(ReadWindowFacts(target.Wnd)));

@@ -99,9 +99,10 @@ int RunSnap(Console& console, const core::Command& command) {
   try {
     CapturedImage image;
     if (window) {
-      image = CaptureWindowPixels(window, command.cursor);
-      // What covers it is no picture of the window: nothing is written.
-      if (image.undrawn) return console.Fail(core::kExitActionFailed, L"the window did not draw itself");
+      image = CaptureWindowPixels(window, command.cursor, CompositorFrameBounds,
+                                  command.asShown ? WindowSnapWay::AsShown : WindowSnapWay::Itself);
+      // What covers it is no picture of the window itself: nothing is written.
+      if (image.asShownInstead) return console.Fail(core::kExitActionFailed, L"the window did not draw itself");
     } else {
       WaitWhileShiftDown();
       image = CaptureScreenPixels(area, command.cursor);

@@ -17,7 +17,7 @@ namespace {
 enum VerbBit : unsigned { kList = 1, kInfo = 2, kSnap = 4, kSet = 8, kTasks = 16, kElement = 32 };
 
 enum class Opt {
-  Title, Class, Exe, Handle, Task, All, Json, Out, Cursor, Bmp, Screen, Region,
+  Title, Class, Exe, Handle, Task, All, Json, Out, Cursor, Bmp, AsShown, Screen, Region,
   Enable, Show, Topmost, Alpha, Rect, DryRun, Once, File, At
 };
 
@@ -41,6 +41,7 @@ constexpr std::array<OptionSpec, 21> kOptions = {{
     {L"--out", Opt::Out, true, kSnap},
     {L"--cursor", Opt::Cursor, false, kSnap},
     {L"--bmp", Opt::Bmp, false, kSnap},
+    {L"--as-shown", Opt::AsShown, false, kSnap},
     {L"--screen", Opt::Screen, false, kSnap},
     {L"--region", Opt::Region, true, kSnap},
     {L"--enable", Opt::Enable, true, kSet},
@@ -215,6 +216,7 @@ Problem Apply(const OptionSpec& spec, std::wstring_view value, Command& command)
     case Opt::Out: return ReadText(spec.name, value, L"file name", command.outFile);
     case Opt::Cursor: command.cursor = true; return std::nullopt;
     case Opt::Bmp: command.bmp = true; return std::nullopt;
+    case Opt::AsShown: command.asShown = true; return std::nullopt;
     case Opt::Screen: command.screen = true; return std::nullopt;
     case Opt::Region: return ReadRegion(value, command.region);
     case Opt::Enable: return ReadSwitch(spec.name, value, changes.enable);
@@ -326,7 +328,7 @@ std::wstring HelpText() {
          L"Usage:\n"
          L"  skimlet list [CRITERIA] [--all] [--json]\n"
          L"  skimlet info CRITERIA [--json]\n"
-         L"  skimlet snap CRITERIA [--out FILE] [--cursor] [--bmp]\n"
+         L"  skimlet snap CRITERIA [--out FILE] [--cursor] [--bmp] [--as-shown]\n"
          L"  skimlet snap --screen | --region L,T,W,H  [--out FILE] [--cursor] [--bmp]\n"
          L"  skimlet set CRITERIA [--enable on|off] [--show on|off] [--topmost on|off] [--alpha 0-255]"
          L" [--rect L,T,W,H]\n"
@@ -354,6 +356,7 @@ std::wstring HelpText() {
          L"  snap   Saves a picture of the first matching window, of the whole screen (--screen) or of a region\n"
          L"         of it. Without --out the file is skimlet-YYYYMMDD-HHMMSS.png in the current folder, with -2,\n"
          L"         -3 ... added when that exists (.bmp with --bmp). --cursor draws the mouse pointer in.\n"
+         L"         A window that others cover is taken as itself; --as-shown takes the screen as it is instead.\n"
          L"  set    Changes the first matching window: enabled, shown, always on top, opacity, position and size.\n"
          L"  tasks  Goes through the task file (--file, or the one beside the program). --dry-run, the default,\n"
          L"         prints for each line its number, the line, the window it matches now (as list prints it) or\n"

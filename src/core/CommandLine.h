@@ -40,6 +40,7 @@ struct Command {
   bool json = false;  // list, info
   bool cursor = false;
   bool bmp = false;
+  bool asShown = false;        // snap of a window: the screen as it shows the window, not the window itself
   bool screen = false;         // snap: the whole virtual screen
   std::optional<Rect> region;  // snap: from L,T,W,H; right and bottom are exclusive, within the 32-bit range
   std::optional<std::wstring> outFile;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <exception>
+#include <thread>
 #include <utility>
 
 #include "core/Bmp.h"
@@ -238,9 +240,150 @@ int ChooseLevel(const PngSource& s, std::uint32_t channels) {
                                                                                       : kPngScreenLevel;
 }
 
+
+// deflate's window: a strip is primed with this much of the filtered bytes before it.
+constexpr std::size_t kWindowBytes = 32 * 1024;
+
+// The two bytes that start a zlib stream with a 32 KB window, as deflateInit writes them for `level`.
+std::array<std::uint8_t, 2> ZlibHeader(int level) {
+  if (level == Z_DEFAULT_COMPRESSION) level = 6;
+  const unsigned levelFlags = level < 2 ? 0 : level < 6 ? 1 : level == 6 ? 2 : 3;
+  unsigned header = (0x78u << 8) | (levelFlags << 6);
+  header += 31 - header % 31;
+  return {static_cast<std::uint8_t>(header >> 8), static_cast<std::uint8_t>(header)};
+}
+
+// One strip of rows deflated as raw deflate data (no header, no checksum), with the checksum of its filtered
+// bytes alone.
+struct Strip {
+  std::uint32_t first = 0, end = 0;  // its rows
+  std::vector<std::uint8_t> deflated;
+  uLong adler = 1;
+  bool ok = false;
+};
+
+// Deflates one strip; the last ends the deflate data, the others end on a byte with a sync flush. Rows before the
+// strip are filtered again (as one stream filters them) to prime the window. Never throws: it runs on its own thread.
+void DeflateStrip(const PngSource& s, std::uint32_t channels, int level, const DeflateTune* tune, bool last,
+                  Strip& strip) noexcept {
+  z_stream z{};
+  bool open = false;
+  try {
+    const std::size_t rowBytes = static_cast<std::size_t>(s.width) * channels;
+    RowFilter filter(rowBytes, channels);
+    std::vector<std::uint8_t> window;
+    if (strip.first > 0) {
+      const auto primeRows = static_cast<std::uint32_t>((kWindowBytes + rowBytes) / (rowBytes + 1));
+      const std::uint32_t from = strip.first > primeRows ? strip.first - primeRows : 0;
+      if (from > 0) {
+        ToPngOrder(StoredRow(s, from - 1), filter.Current(), s.width, s.bytesPerPixel, s.alpha);
+        filter.Skip();
+      }
+      for (std::uint32_t y = from; y < strip.first; ++y) {
+        ToPngOrder(StoredRow(s, y), filter.Current(), s.width, s.bytesPerPixel, s.alpha);
+        const std::span<const std::uint8_t> row = filter.Filter();
+        window.insert(window.end(), row.begin(), row.end());
+      }
+      if (window.size() > kWindowBytes) window.erase(window.begin(), window.end() - kWindowBytes);
+    }
+    open = deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+    if (!open) return;
+    if (tune && deflateTune(&z, tune->goodLength, tune->maxInsert, tune->niceLength, tune->maxChain) != Z_OK) {
+      deflateEnd(&z);
+      return;
+    }
+    if (!window.empty() && deflateSetDictionary(&z, window.data(), static_cast<uInt>(window.size())) != Z_OK) {
+      deflateEnd(&z);
+      return;
+    }
+    std::vector<std::uint8_t>& out = strip.deflated;
+    std::size_t used = 0;
+    const auto room = [&](std::size_t size) {  // the output from `used` on, `size` bytes in all
+      out.resize(size);
+      z.next_out = out.data() + used;
+      z.avail_out = static_cast<uInt>(std::min<std::size_t>(out.size() - used, 0x40000000));
+    };
+    room(deflateBound(&z, static_cast<uLong>((rowBytes + 1) * (strip.end - strip.first))) + 64);
+    bool done = true;
+    for (std::uint32_t y = strip.first; y < strip.end && done; ++y) {
+      ToPngOrder(StoredRow(s, y), filter.Current(), s.width, s.bytesPerPixel, s.alpha);
+      const std::span<const std::uint8_t> row = filter.Filter();
+      strip.adler = adler32(strip.adler, row.data(), static_cast<uInt>(row.size()));
+      z.next_in = row.data();
+      z.avail_in = static_cast<uInt>(row.size());
+      const int flush = y + 1 < strip.end ? Z_NO_FLUSH : last ? Z_FINISH : Z_SYNC_FLUSH;
+      for (;;) {
+        const int result = deflate(&z, flush);
+        used = static_cast<std::size_t>(z.next_out - out.data());
+        if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) {
+          done = false;
+        } else if (z.avail_out == 0) {  // out of room, with more to come perhaps
+          room(out.size() * 2);
+          continue;
+        } else if (flush == Z_FINISH && result != Z_STREAM_END) {
+          done = false;
+        }
+        break;  // with room left over, deflate has taken the row and done the flush asked for
+      }
+    }
+    out.resize(used);
+    deflateEnd(&z);
+    strip.ok = done;
+  } catch (...) {  // out of memory: the strip fails, and with it the picture
+    if (open) deflateEnd(&z);
+    strip.ok = false;
+  }
+}
+
+// The image data deflated in strips on up to `count` threads (this one included) and joined into one zlib stream;
+// empty when a strip fails.
+std::vector<std::uint8_t> DeflateInStrips(const PngSource& s, std::uint32_t channels, int level,
+                                          const DeflateTune* tune, std::uint32_t count) {
+  std::vector<Strip> strips(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    strips[i].first = static_cast<std::uint32_t>(std::uint64_t{s.height} * i / count);
+    strips[i].end = static_cast<std::uint32_t>(std::uint64_t{s.height} * (i + 1) / count);
+  }
+  std::vector<std::thread> workers;
+  for (std::uint32_t i = 1; i < count; ++i) {
+    Strip& strip = strips[i];
+    const bool last = i + 1 == count;
+    try {
+      workers.emplace_back([&s, channels, level, tune, last, &strip] {
+        DeflateStrip(s, channels, level, tune, last, strip);
+      });
+    } catch (const std::exception&) {  // no thread to be had: this one does the strip
+      DeflateStrip(s, channels, level, tune, last, strip);
+    }
+  }
+  DeflateStrip(s, channels, level, tune, count == 1, strips[0]);
+  for (std::thread& worker : workers) worker.join();
+
+  std::vector<std::uint8_t> stream;
+  const std::array<std::uint8_t, 2> header = ZlibHeader(level);
+  stream.insert(stream.end(), header.begin(), header.end());
+  uLong adler = 1;
+  const auto rowBytes = static_cast<z_off_t>(std::uint64_t{s.width} * channels + 1);
+  for (const Strip& strip : strips) {
+    if (!strip.ok) return {};
+    stream.insert(stream.end(), strip.deflated.begin(), strip.deflated.end());
+    adler = adler32_combine(adler, strip.adler, rowBytes * static_cast<z_off_t>(strip.end - strip.first));
+  }
+  PutU32(stream, static_cast<std::uint32_t>(adler));
+  return stream;
+}
+
+// How many strips the picture is deflated in: one a thread, each of at least the minimum.
+std::uint32_t StripCount(const PngSource& s, std::uint32_t channels, const PngThreads& threads) {
+  unsigned count = threads.count ? threads.count : std::thread::hardware_concurrency();
+  const std::uint64_t bytes = (std::uint64_t{s.width} * channels + 1) * s.height;
+  const std::uint64_t fit = bytes / std::max<std::uint64_t>(threads.minStripBytes, 1);
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>({count ? count : 1, fit ? fit : 1, s.height}));
+}
+
 }  // namespace
 
-std::vector<std::uint8_t> EncodePng(const PngSource& source, int level) {
+std::vector<std::uint8_t> EncodePng(const PngSource& source, int level, PngThreads threads) {
   if (!Describable(source)) return {};
   const std::uint32_t channels = source.alpha ? 4 : 3;
   const bool choose = level == kPngChooseLevel;
@@ -254,8 +397,19 @@ std::vector<std::uint8_t> EncodePng(const PngSource& source, int level) {
   header.insert(header.end(), {8, source.alpha ? kColourRgba : kColourRgb, 0, 0, 0});
   PutChunk(png, "IHDR", header);
 
+  const DeflateTune* tune = choose && level == kPngNoisyLevel ? &kNoisyTune : nullptr;
+  if (const std::uint32_t strips = StripCount(source, channels, threads); strips > 1) {
+    const std::vector<std::uint8_t> stream = DeflateInStrips(source, channels, level, tune, strips);
+    if (stream.empty()) return {};
+    for (std::size_t at = 0; at < stream.size(); at += kIdatBytes) {
+      PutChunk(png, "IDAT", std::span(stream).subspan(at, std::min(kIdatBytes, stream.size() - at)));
+    }
+    PutChunk(png, "IEND", {});
+    return png;
+  }
+
   IdatWriter idat(png);
-  if (!idat.Open(level, choose && level == kPngNoisyLevel ? &kNoisyTune : nullptr)) return {};
+  if (!idat.Open(level, tune)) return {};
   RowFilter filter(static_cast<std::size_t>(source.width) * channels, channels);
   for (std::uint32_t y = 0; y < source.height; ++y) {
     ToPngOrder(StoredRow(source, y), filter.Current(), source.width, source.bytesPerPixel, source.alpha);
@@ -265,7 +419,7 @@ std::vector<std::uint8_t> EncodePng(const PngSource& source, int level) {
   return png;
 }
 
-std::vector<std::uint8_t> EncodeBmpAsPng(std::span<const std::uint8_t> file, int level) {
+std::vector<std::uint8_t> EncodeBmpAsPng(std::span<const std::uint8_t> file, int level, PngThreads threads) {
   const BmpCheck check = CheckBmp(file);
   if (!check.ok()) return {};
   const BmpLayout& l = check.layout;
@@ -286,7 +440,7 @@ std::vector<std::uint8_t> EncodeBmpAsPng(std::span<const std::uint8_t> file, int
   } else {
     return {};
   }
-  return EncodePng(source, level);
+  return EncodePng(source, level, threads);
 }
 
 }  // namespace core

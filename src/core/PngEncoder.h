@@ -23,6 +23,19 @@ inline constexpr int kPngScreenLevel = 5;
 inline constexpr double kPngNoisyMeanCost = 2.5;  // from this mean absolute difference a byte on, a picture is noisy
 inline constexpr int kPngChooseLevel = -2;        // EncodePng: choose between the two from a sample of rows
 
+// A picture is deflated in strips of rows on several threads when it has at least this many filtered bytes a
+// thread: each strip costs a thread's start and a few bytes of flush, which a strip this large does not notice.
+inline constexpr std::uint64_t kPngMinStripBytes = 256 * 1024;
+
+// How the rows are shared out. Each strip after the first starts with the last 32 KB of the strip before it as its
+// dictionary, so it finds the same matches there as one stream would, and all but the last end with a sync flush;
+// joined, they are one zlib stream with one checksum. One thread, or a picture too small for two strips, is
+// deflated as one stream on the calling thread.
+struct PngThreads {
+  unsigned count = 0;                          // threads at most; 0: one a logical processor
+  std::uint64_t minStripBytes = kPngMinStripBytes;  // filtered bytes a strip has at least
+};
+
 struct PngSource {
   std::span<const std::uint8_t> pixels;  // the rows in the order they are stored
   std::uint32_t width = 0;
@@ -36,11 +49,12 @@ struct PngSource {
 // The whole PNG file. Empty when the description does not fit its pixels (a zero or too large dimension, a
 // stride shorter than a row, fewer bytes than the rows need, a depth other than 3 or 4) or zlib fails. `level` is
 // zlib's (0 to 9), or kPngChooseLevel to choose it from a sample of the rows.
-std::vector<std::uint8_t> EncodePng(const PngSource& source, int level = kPngChooseLevel);
+std::vector<std::uint8_t> EncodePng(const PngSource& source, int level = kPngChooseLevel, PngThreads threads = {});
 
 // The PNG of a whole bitmap file held in memory, validated by CheckBmp first. Supported: 24 bits a pixel,
 // and 32 bits a pixel without or with the usual masks, whose fourth byte is padding unless the header's
 // alpha mask declares it opacity. Empty for anything else, including every file CheckBmp refuses.
-std::vector<std::uint8_t> EncodeBmpAsPng(std::span<const std::uint8_t> file, int level = kPngChooseLevel);
+std::vector<std::uint8_t> EncodeBmpAsPng(std::span<const std::uint8_t> file, int level = kPngChooseLevel,
+                                         PngThreads threads = {});
 
 }  // namespace core

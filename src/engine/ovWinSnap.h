@@ -31,9 +31,7 @@ struct CapturedImage {
   int height = 0;
   std::uint32_t depth = 32;
   std::vector<std::uint8_t> bmp;
-  // A covered window was asked to draw itself and did not (it hangs, fails or draws nothing): the picture is the
-  // screen copy, which shows what covers it.
-  bool undrawn = false;
+  bool asShownInstead = false;  // the window itself was asked for, but the screen as it is was all there was to copy
 
   bool empty() const { return bmp.empty(); }
 };

@@ -149,6 +149,7 @@ bool TovWinUtils::IsValid() const { return Wnd != nullptr && ::IsWindow(Wnd); }
 // The setters' calls send messages to the target and wait for its thread; one that has stopped answering would
 // freeze this program. Such a target keeps its state: the call is left out, as if it had failed.
 bool TovWinUtils::Answers() {
+  FTook = true;
   if (::GetWindowThreadProcessId(Wnd, nullptr) == ::GetCurrentThreadId()) return true;
   // A thread found silent before gets only a short second chance, so one pick does not add up long waits.
   const UINT timeout = FSilent ? kRetryTimeoutMs : kAnswerTimeoutMs;
@@ -161,6 +162,8 @@ bool TovWinUtils::SetEnabled(bool value) {
   Enabled = value;
   if (!Answers()) return false;
   ::EnableWindow(Wnd, value);
+  Enabled = ::IsWindowEnabled(Wnd) != FALSE;
+  FTook = Enabled == value;
   return true;
 }
 
@@ -168,6 +171,8 @@ bool TovWinUtils::SetVisible(bool value) {
   Visible = value;
   if (!Answers()) return false;
   ::ShowWindow(Wnd, value ? SW_SHOW : SW_HIDE);
+  Visible = (::GetWindowLongW(Wnd, GWL_STYLE) & WS_VISIBLE) != 0;
+  FTook = Visible == value;
   return true;
 }
 
@@ -175,6 +180,8 @@ bool TovWinUtils::SetTopmost(bool value) {
   Topmost = value;
   if (!Answers()) return false;
   ::SetWindowPos(Wnd, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  Topmost = (::GetWindowLongW(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  FTook = Topmost == value;
   return true;
 }
 
@@ -183,10 +190,12 @@ bool TovWinUtils::SetAlpha(uint8_t value) {
   if (!Answers()) return false;
   if (value == 255) {
     ::SetWindowLongW(Wnd, GWL_EXSTYLE, static_cast<LONG>(WndExStyle & ~static_cast<uint32_t>(WS_EX_LAYERED)));
-    return true;
+  } else {
+    ::SetWindowLongW(Wnd, GWL_EXSTYLE, static_cast<LONG>(WndExStyle | WS_EX_LAYERED));
+    ::SetLayeredWindowAttributes(Wnd, 0, value, LWA_ALPHA);
   }
-  ::SetWindowLongW(Wnd, GWL_EXSTYLE, static_cast<LONG>(WndExStyle | WS_EX_LAYERED));
-  ::SetLayeredWindowAttributes(Wnd, 0, value, LWA_ALPHA);
+  Alpha = WindowAlpha(Wnd);
+  FTook = Alpha == value;
   return true;
 }
 
@@ -194,6 +203,15 @@ bool TovWinUtils::SetWndRect(const core::Rect& value) {
   WndRect = value;
   if (!Answers()) return false;
   ::MoveWindow(Wnd, value.left, value.top, value.Width(), value.Height(), TRUE);
+  RECT real{};
+  ::GetWindowRect(Wnd, &real);
+  // A child's rectangle is in its parent's client coordinates, as MoveWindow takes it.
+  if (::GetWindowLongW(Wnd, GWL_STYLE) & WS_CHILD) {
+    ::MapWindowPoints(nullptr, ::GetParent(Wnd), reinterpret_cast<POINT*>(&real), 2);
+  }
+  WndRect = {real.left, real.top, real.right, real.bottom};
+  FTook = WndRect.left == value.left && WndRect.top == value.top && WndRect.right == value.right &&
+          WndRect.bottom == value.bottom;
   return true;
 }
 

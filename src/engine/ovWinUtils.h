@@ -24,6 +24,7 @@ class TovWinUtils {
   HWND Wnd = nullptr;
   int32_t WndId = 0;
   bool SnapCursor = false;
+  bool SnapItself = false;  // a covered window's snapshot shows the window itself, not what covers it
   std::wstring WndClass;
   std::wstring WndTitle;
 
@@ -34,6 +35,10 @@ class TovWinUtils {
   // Whether the target's thread answered the latest message sent to it, by SetWnd or by a setter; a setter whose
   // target did not answer left the window as it was.
   bool Answered() const { return !FSilent; }
+  // Whether the window, read back after the latest setter that reached it, is in the state asked for. A window can
+  // refuse a change (it undoes a move, keeps itself enabled) or Windows drops it (the window's process runs with
+  // higher rights); the setter's field then holds the state read back.
+  bool Took() const { return FTook; }
 
   // Each setter records the value; it leaves the window alone when the window's thread does not answer within
   // the bound (the calls would otherwise wait for that thread without limit). True when the change was applied,
@@ -45,10 +50,10 @@ class TovWinUtils {
   bool SetWndRect(const core::Rect& value);
 
   // Snapshots (defined with the capture code): capture a screen rectangle, or the target window as CaptureWindow
-  // does (its visible frame, drawn by itself where another window covers it), into a bitmap file; SnapCursor draws
-  // the cursor in. A region the user drags on the overlay is captured with SnapRect.
+  // does (its visible frame as the screen shows it, or with SnapItself the window itself where another window covers
+  // it), into a bitmap file; SnapCursor draws the cursor in. A region the user drags on the overlay is captured with
+  // SnapRect. SnapWindow returns false when the window itself was asked for but only the screen could be copied.
   void SnapRect(const core::Rect& rect, const std::wstring& fileName);
-  // False when a covered window did not draw itself: the file holds the screen copy.
   bool SnapWindow(const std::wstring& fileName);
 
   // Logical pixels per inch used for the font size; 0 (the default) asks the system at each SetWnd. The main window
@@ -64,6 +69,7 @@ class TovWinUtils {
 
   int FPpi = 0;
   bool FSilent = false;  // the target's thread did not answer the latest message sent to it
+  bool FTook = true;     // the latest change reached the window and reads back as asked
 };
 
 // A window's title as SetWnd reads it: bounded in length, and in time for a thread that does not answer (the window

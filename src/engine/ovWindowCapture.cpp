@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "base/Handles.h"
 #include "core/Bmp.h"
 #include "engine/ovWorker.h"
 #include "gui/Handles.h"
+#include "engine/ovWindowItself.h"
 
 namespace {
 
@@ -157,19 +159,28 @@ bool IsWindowCovered(HWND window, const core::Rect& area) {
   return false;
 }
 
-CapturedImage CaptureWindowPixels(HWND window, bool drawCursor, const FrameBoundsSource& frameBounds) {
+CapturedImage CaptureWindowPixels(HWND window, bool drawCursor, const FrameBoundsSource& frameBounds,
+                                  WindowSnapWay way) {
   WaitWhileShiftDown();
   const core::Rect area = WindowSnapArea(window, frameBounds);
-  std::optional<WindowPicture> drawn;
-  const bool covered = IsTopLevel(window) && area.Width() > 0 && area.Height() > 0 && IsWindowCovered(window, area);
-  if (covered) drawn = DrawnPicture(window, area);
-  CapturedImage image = CaptureScreenPixels(area, drawCursor, drawn ? &*drawn : nullptr);
-  image.undrawn = covered && !drawn;
+  if (way == WindowSnapWay::AsShown || !IsTopLevel(window) || area.Width() <= 0 || area.Height() <= 0 ||
+      !IsWindowCovered(window, area)) {
+    return CaptureScreenPixels(area, drawCursor);
+  }
+  if (WindowThreadAnswers(window)) {
+    if (const std::optional<WindowPicture> drawn = DrawnPicture(window, area)) {
+      return CaptureScreenPixels(area, drawCursor, &*drawn);
+    }
+    if (std::optional<CapturedImage> raised = CaptureRaised(window, area, drawCursor)) return std::move(*raised);
+  }
+  CapturedImage image = CaptureScreenPixels(area, drawCursor);
+  image.asShownInstead = true;
   return image;
 }
 
-bool CaptureWindow(HWND window, const std::wstring& path, bool drawCursor, const FrameBoundsSource& frameBounds) {
-  const CapturedImage image = CaptureWindowPixels(window, drawCursor, frameBounds);
+CapturedImage CaptureWindow(HWND window, const std::wstring& path, bool drawCursor,
+                            const FrameBoundsSource& frameBounds, WindowSnapWay way) {
+  CapturedImage image = CaptureWindowPixels(window, drawCursor, frameBounds, way);
   WriteBmpFile(image, path);
-  return !image.undrawn;
+  return image;
 }

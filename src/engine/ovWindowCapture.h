@@ -24,14 +24,21 @@ core::Rect WindowSnapArea(HWND window, const FrameBoundsSource& frameBounds);
 // Whether a visible top-level window above `window` in the Z order overlaps `area`.
 bool IsWindowCovered(HWND window, const core::Rect& area);
 
-// Waits while Shift is held, then captures the window's snapshot area. A top-level window that another window covers
-// is rendered by PrintWindow into the picture, unless it does not finish within a bound, fails, or gives a picture
-// of one colour only (a window that does not draw when asked); the screen copy stays then, and the image says so
-// (`undrawn`). Controls and the desktop window are copied from the screen. Throws as CaptureScreenPixels does.
-CapturedImage CaptureWindowPixels(HWND window, bool drawCursor,
-                                  const FrameBoundsSource& frameBounds = CompositorFrameBounds);
+// What a window snapshot shows of a covered window: the screen as it is (what covers the window, a menu opened
+// meanwhile), or the window itself.
+enum class WindowSnapWay { AsShown, Itself };
 
-// CaptureWindowPixels, then WriteBmpFile to `path`. False when the picture is the screen copy of a covered window
-// that did not draw itself.
-bool CaptureWindow(HWND window, const std::wstring& path, bool drawCursor,
-                   const FrameBoundsSource& frameBounds = CompositorFrameBounds);
+// Waits while Shift is held, then captures the window's snapshot area from the screen. With WindowSnapWay::Itself a
+// top-level window that another window covers is rendered by PrintWindow into the picture; when that does not
+// finish within a bound, fails, or gives a picture of one colour only (a window that does not draw when asked, or a
+// window of another process under Wine), the window is brought up for a moment and copied from the screen
+// (CaptureRaised). A window whose thread does not answer is only copied from the screen, and the image says so.
+// Controls and the desktop window are copied from the screen. Throws as CaptureScreenPixels does.
+CapturedImage CaptureWindowPixels(HWND window, bool drawCursor,
+                                  const FrameBoundsSource& frameBounds = CompositorFrameBounds,
+                                  WindowSnapWay way = WindowSnapWay::Itself);
+
+// CaptureWindowPixels, then WriteBmpFile to `path`; the image, written.
+CapturedImage CaptureWindow(HWND window, const std::wstring& path, bool drawCursor,
+                            const FrameBoundsSource& frameBounds = CompositorFrameBounds,
+                            WindowSnapWay way = WindowSnapWay::Itself);

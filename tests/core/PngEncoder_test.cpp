@@ -101,6 +101,25 @@ TEST(EncodePng, EveryPixelComesBackFromEveryLayout) {
   EXPECT_EQ(filters, (std::set<int>{0, 1, 2, 3, 4})) << "every filter chosen somewhere";
 }
 
+TEST(EncodePng, StripsOnSeveralThreadsDecodeToTheSamePixelsAsOneStream) {
+  struct Case { std::uint32_t w, h, bytesPerPixel; unsigned threads; std::uint64_t minStrip; };
+  const Case cases[] = {{640, 301, 4, 3, 1},       // strips of 100 and 101 rows, each primed with a full window
+                        {1500, 20, 3, 3, 1},       // noisy; strips shorter than a window's rows
+                        {5, 2, 3, 4, 1},           // more threads than rows: a row a strip
+                        {13, 7, 3, 4, 1 << 20}};  // smaller than one strip: one stream
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+    const Bytes rgb = MakePicture(c.w, c.h);
+    Bytes stored(rgb.size() / 3 * c.bytesPerPixel);
+    for (std::size_t i = 0; i < rgb.size(); ++i) stored[i / 3 * c.bytesPerPixel + 2 - i % 3] = rgb[i];
+    const core::PngSource source{stored, c.w, c.h, std::uint64_t{c.w} * c.bytesPerPixel, c.bytesPerPixel};
+    const Bytes single = core::EncodePng(source, core::kPngChooseLevel, {1});
+    const Bytes strips = core::EncodePng(source, core::kPngChooseLevel, {c.threads, c.minStrip});
+    EXPECT_EQ(Decode(strips).pixels, rgb);
+    EXPECT_EQ(strips == single, c.minStrip > 1) << "one stream exactly when the picture is below one strip";
+  }
+}
+
 TEST(EncodeBmpAsPng, KeepsOpacityOnlyWhereTheHeaderDeclaresIt) {
   // One pixel at 32 bits, a 108-byte header, BI_BITFIELDS with the usual masks and an alpha mask.
   Bytes file(14 + 108 + 4, 0);

@@ -37,17 +37,25 @@ constexpr wchar_t kButton[] = L"Press me";
 constexpr RECT kBounds = {120, 140, 360, 300};
 constexpr wchar_t kModeVariable[] = L"SKIMLET_CONSOLE_FIXTURE";
 
+// The window of the "undo" fixture: it undoes every move and every disabling.
+LRESULT CALLBACK UndoingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lParam)->flags |= SWP_NOMOVE | SWP_NOSIZE;
+  if (message == WM_ENABLE && !wParam) ::EnableWindow(window, TRUE);
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
 // Runs only as the fixture process: a top-level window with a button, answering until the test ends it.
 TEST(FixtureProcess, DISABLED_Windows) {
   if (!::GetEnvironmentVariableW(kModeVariable, nullptr, 0)) GTEST_SKIP() << "only run as a child";
+  wchar_t mode[8] = {};
+  ::GetEnvironmentVariableW(kModeVariable, mode, 8);
   const gui::UniqueBrush brush(::CreateSolidBrush(RGB(200, 40, 120)));
-  ASSERT_TRUE(fixture::RegisterTestClass(kClass, ::DefWindowProcW, brush.get()));
+  ASSERT_TRUE(fixture::RegisterTestClass(kClass, std::wstring(mode) == L"undo" ? UndoingProc : ::DefWindowProcW,
+                                         brush.get()));
   const fixture::OwnedWindow window(::CreateWindowExW(
       WS_EX_TOPMOST, kClass, kTitle, WS_POPUP | WS_VISIBLE, kBounds.left, kBounds.top, kBounds.right - kBounds.left,
       kBounds.bottom - kBounds.top, nullptr, nullptr, nullptr, nullptr));
   fixture::AddChild(window.get(), L"Button", kButton, 5, {10, 10, 110, 40});
-  wchar_t mode[8] = {};
-  ::GetEnvironmentVariableW(kModeVariable, mode, 8);
   if (std::wstring(mode) == L"hang") ::Sleep(60000);  // a program that stops answering
   fixture::PollUntil([] { return false; }, 60000);  // the test ends this process long before
 }
@@ -188,6 +196,27 @@ TEST_F(ConsoleTest, SnapOfATitleWritesTheWindowsPixels) {
   EXPECT_EQ(screen.back(), 0xC82878u) << "the fixture's colour is not what the screen shows";
 }
 
+// A window of the fixture process covered by one of ours: --as-shown takes the cover; by default the window itself,
+// and afterwards the window order and the foreground window are as they were. (Wine leaves the X server's stacking
+// of the lowered window as it was raised, so the screen is read as shown first.)
+TEST_F(ConsoleTest, SnapOfACoveredWindowTakesItselfAndPutsEverythingBack) {
+  const HWND w = windows.top();
+  const fixture::SolidWindow cover(L"Cover", {200, 200, 300, 260}, RGB(0, 0, 0), WS_EX_TOPMOST);
+  ASSERT_TRUE(fixture::PollUntil([] { return fixture::ScreenPixels({250, 230, 251, 231}).at(0) == 0; }));
+  const HWND above = ::GetWindow(w, GW_HWNDPREV), foreground = ::GetForegroundWindow();
+  fixture::TempFolder folder(L"skimlet-console-itself");
+  for (const bool asShown : {true, false}) {
+    SCOPED_TRACE(asShown ? "as shown" : "itself");
+    const std::wstring path = folder.File(asShown ? L"shown.bmp" : L"itself.bmp");
+    const Outcome snap =
+        RunSkimlet(L"snap --handle " + Hex(w) + L" --bmp --out " + Arg(path) + (asShown ? L" --as-shown" : L""));
+    ASSERT_EQ(snap.code, 0u) << snap.err;
+    EXPECT_EQ(fixture::BmpPixel(fixture::ReadFileBytes(path), 130, 90), asShown ? 0u : 0xC82878u);
+    EXPECT_EQ(::GetWindow(w, GW_HWNDPREV), above);
+    EXPECT_EQ(::GetForegroundWindow(), foreground);
+  }
+}
+
 TEST_F(ConsoleTest, SetChangesTheWindowAndPrintsItsNewState) {
   const HWND w = windows.top();
   ASSERT_EQ(RunSkimlet(L"set --handle " + Hex(w) + L" --topmost off").code, 0u);
@@ -216,6 +245,30 @@ TEST(Console, SetOnAWindowThatDoesNotAnswerFailsAndLeavesIt) {
   EXPECT_EQ(set.code, 3u);
   EXPECT_NE(set.err.find("does not answer"), std::string::npos) << set.err;
   EXPECT_FALSE(::GetWindowLongW(hung.top(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+// A window that undoes every move and every disabling: set fails with the news, and the panel goes back to the
+// window's real state.
+TEST(Console, AWindowThatUndoesChangesIsReportedAndShownAsItIs) {
+  FixtureProcess undoing(L"undo");
+  const HWND w = undoing.top();
+  ASSERT_NE(w, nullptr);
+  for (const wchar_t* change : {L" --enable off", L" --rect 10,20,200,100"}) {
+    const Outcome set = RunSkimlet(L"set --handle " + Hex(w) + change);
+    EXPECT_EQ(set.code, 3u) << change;
+    EXPECT_NE(set.err.find("The window did not take the change."), std::string::npos) << set.err;
+  }
+  fixture::SkimletSession session;
+  TovFrmMain& main = session.Main();
+  main.ShowInfo(w);
+  ASSERT_TRUE(main.cbEnable.Checked());
+  fixture::ClickAt(fixture::CenterOf(main.cbEnable.Handle()));
+  main.eLeft.SetText(L"10");
+  fixture::ClickAt(fixture::CenterOf(main.bSize.Handle()));
+  fixture::SkimletSession::RunLoopUntil([] { return false; }, 500);
+  EXPECT_TRUE(::IsWindowEnabled(w));
+  EXPECT_TRUE(main.cbEnable.Checked());
+  EXPECT_EQ(main.eLeft.Text(), std::to_wstring(kBounds.left));
 }
 
 TEST_F(ConsoleTest, DryRunNamesEachLinesWindowAndTouchesNothing) {

@@ -23,6 +23,7 @@
 #include "support/Backdrop.h"
 #include "support/FixtureForm.h"
 #include "support/ImageFiles.h"
+#include "support/InspectFixtures.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
@@ -332,6 +333,24 @@ TEST(SnapCommand, UnwritableBitmapIsReportedWithTheProgramShownAgain) {
     }
     EXPECT_EQ(main.Caption(), L"Skimlet");  // the steps after the capture did not run
     ::RemoveDirectoryW(program.bmp.c_str());
+  }
+}
+
+// A covered window: with "Window itself" unticked the snapshot is the screen as it is, the cover included; ticked,
+// it is the window itself.
+TEST(SnapCommand, WindowItselfOptionDecidesWhetherACoveredWindowShowsItsCover) {
+  SnapProgram program;
+  TovFrmMain& main = program.Main();
+  const fixture::SolidWindow target(L"Covered", {300, 200, 400, 280}, RGB(0, 160, 0));
+  const fixture::SolidWindow cover(L"Cover", {340, 220, 440, 300}, RGB(160, 0, 0));
+  ASSERT_TRUE(fixture::PollUntil([] { return ScreenRgb({360, 240}) == 0xA00000; }));
+  main.ShowInfo(target.get());
+  for (const bool ticked : {false, true}) {
+    SCOPED_TRACE(ticked ? "ticked" : "unticked");
+    if (ticked) main.miSnapItself->Click();
+    ASSERT_EQ(main.miSnapItself->Checked(), ticked) << "starts unticked";
+    main.bSnapWinClick();
+    EXPECT_EQ(fixture::BmpPixel(fixture::ReadFileBytes(program.bmp), 60, 40), ticked ? 0x00A000u : 0xA00000u);
   }
 }
 

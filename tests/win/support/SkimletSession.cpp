@@ -25,6 +25,7 @@ SkimletSession::SkimletSession(std::wstring exeName, bool show) {
   ovFrmAbout = about_.get();
   if (show) main_->Show();
   main_->RegisterHints();
+  main_->RegisterHotkeys();
   about_->Create();
   modules_->CreateOverlayWindow();
 }

@@ -2,6 +2,7 @@
 // The tests' view into a tray icon: a shorter animation step, how many steps were taken, which frame shows, and how
 // many balloons the shell accepted, and the text of the latest. The icon names this class its friend.
 #include <cstddef>
+#include <string>
 
 #include "gui/TrayIcon.h"
 
