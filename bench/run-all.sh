@@ -17,6 +17,11 @@ cmake --build "$build" --target skimlet skimlet_console skimlet_png bench_inspec
   bench_list bench_elements element_fixture >/dev/null ||
   { echo "building the benchmarks failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
+# The outside start-up watcher is a Linux program: the native build makes it.
+native="$ROOT/build/native"
+{ [ -f "$native/CMakeCache.txt" ] || cmake --preset native -S "$ROOT" >/dev/null; } &&
+  cmake --build "$native" --target bench_startup_outside >/dev/null ||
+  { echo "building bench_startup_outside failed" >&2; exit 1; }
 
 echo "Skimlet benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null)"
 echo "machine: $(host_cpu), $(nproc) logical CPUs," \
@@ -36,6 +41,7 @@ run snap
 run console_snap
 run tasksearch
 run startup
+run startup_outside
 run lists
 run stall
 run startup_steps

@@ -1,8 +1,8 @@
 # bench_minimal: the smallest window program, built like skimlet.exe (statically linked runtime, GUI subsystem, debug
-# information beside it);
+# information beside it, comctl32 linked);
 # bench_startup: starts programs and times them to their first visible window (bench/startup.sh).
 add_executable(bench_minimal WIN32 ${CMAKE_CURRENT_LIST_DIR}/startup_minimal.cpp)
-target_link_libraries(bench_minimal PRIVATE skimlet_options)
+target_link_libraries(bench_minimal PRIVATE skimlet_options comctl32)
 if(MINGW)
   target_link_options(bench_minimal PRIVATE -municode)
 endif()
