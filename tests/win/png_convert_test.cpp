@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "app/ovEngineHost.h"
 #include "core/Bmp.h"
 #include "engine/ovWinSnap.h"
 #include "support/ImageFiles.h"
@@ -258,6 +259,7 @@ void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++gTicks; }
 
 TEST(ConvertToPngZ, GivesUpOnALibraryThatNeverReturnsWhileMessagesAreDispatched) {
   using namespace std::chrono;
+  const TovEngineHost host;  // the tool window's waits, which dispatch messages
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, CountTick);
   ASSERT_NE(timer, 0u);
   for (const char* library : {"hangs", "hangs_in_dllmain"}) {
