@@ -30,7 +30,7 @@ struct OptionSpec {
 
 constexpr unsigned kWindowVerbs = kList | kInfo | kSnap | kSet | kElement;
 
-constexpr std::array<OptionSpec, 21> kOptions = {{
+constexpr std::array<OptionSpec, 22> kOptions = {{
     {L"--title", Opt::Title, true, kWindowVerbs},
     {L"--class", Opt::Class, true, kWindowVerbs},
     {L"--exe", Opt::Exe, true, kWindowVerbs},
