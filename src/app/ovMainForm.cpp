@@ -280,6 +280,10 @@ LRESULT TovFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     miExitClick();
     return 0;
   }
+  if (message == WM_HOTKEY) {
+    HotkeyPressed(static_cast<int>(wParam));
+    return 0;
+  }
   return gui::Form::HandleMessage(message, wParam, lParam);
 }
 

@@ -93,11 +93,3 @@ void TovFrmMain::HotkeyPressed(int id) {
       break;
   }
 }
-
-LRESULT TovFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HOTKEY) {
-    HotkeyPressed(static_cast<int>(wParam));
-    return 0;
-  }
-  return Form::HandleMessage(message, wParam, lParam);
-}
