@@ -7,8 +7,8 @@ objdump=$1 version=$2
 shift 2
 
 # The system DLLs a program of ours may import: all in System32 on a clean Windows 10.
-allowed=" kernel32.dll user32.dll gdi32.dll shell32.dll comctl32.dll comdlg32.dll advapi32.dll ole32.dll oleaut32.dll
-  shlwapi.dll shcore.dll dwmapi.dll uxtheme.dll msimg32.dll version.dll msvcrt.dll ucrtbase.dll ntdll.dll "
+allowed=" kernel32.dll user32.dll gdi32.dll shell32.dll comctl32.dll comdlg32.dll advapi32.dll ole32.dll oleaut32.dll oleacc.dll "
+allowed+=" shlwapi.dll shcore.dll dwmapi.dll uxtheme.dll msimg32.dll version.dll msvcrt.dll ucrtbase.dll ntdll.dll "
 version_utf16=$(printf '%s' "$version" | iconv -f ASCII -t UTF-16LE | od -An -tx1 | tr -d ' \n')
 
 status=0
