@@ -1,7 +1,9 @@
 // Times a full-screen capture to a bitmap file and its conversion to PNG: through the product's library, and through
 // the imaging component's PNG encoder that the library used before, on the same bitmap. With the picture, also the
-// window snapshot of the picture while a small window covers it, which has the picture draw itself.
+// window snapshot of the picture while a small window covers it, which has the picture draw itself, and of a covered
+// window of another process (a second bench_snap in "other" mode), beside the screen copy of each.
 //   bench_snap.exe [runs] [output folder] [desktop]
+//   bench_snap.exe other <folder>: shows the other process's window until <folder>\other-done appears
 // Shows a full-screen picture first, so the files hold more than a flat colour; with "desktop" it shows nothing and
 // captures the screen as it is. With the picture, when it has measured it writes <folder>\ready and keeps the
 // picture up until <folder>\done appears (at most two minutes), so that a script can capture the same screen with
@@ -22,6 +24,7 @@
 #include "core/Geometry.h"
 #include "core/PngEncoder.h"
 #include "BenchKit.h"
+#include "base/Handles.h"
 #include "gui/Handles.h"
 #include "engine/ovWinSnap.h"
 #include "engine/ovWindowCapture.h"
@@ -76,6 +79,60 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// The other process's window: its left half one colour, its right half another, so that a capture of it is told
+// from what covers it and is never taken for a blank picture.
+constexpr COLORREF kOtherLeft = RGB(0x20, 0x80, 0xC0), kOtherRight = RGB(0xC0, 0x60, 0x20);
+constexpr int kOtherLeftEdge = 200, kOtherTopEdge = 150, kOtherWidth = 640, kOtherHeight = 400;
+
+void PaintOther(HWND hwnd, HDC dc) {
+  RECT r;
+  ::GetClientRect(hwnd, &r);
+  RECT left = r, right = r;
+  left.right = right.left = r.right / 2;
+  const gui::UniqueBrush a(::CreateSolidBrush(kOtherLeft)), b(::CreateSolidBrush(kOtherRight));
+  ::FillRect(dc, &left, a.get());
+  ::FillRect(dc, &right, b.get());
+}
+
+LRESULT CALLBACK OtherProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    const gui::PaintDc dc(hwnd);
+    PaintOther(hwnd, dc.dc());
+    return 0;
+  }
+  if (msg == WM_PRINTCLIENT) {
+    PaintOther(hwnd, reinterpret_cast<HDC>(wp));
+    return 0;
+  }
+  return ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// "other" mode: the window of another process, kept up (and answering) until the measuring process is done.
+int RunOther(const std::wstring& folder) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = OtherProc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"BenchSnapOther";
+  ::RegisterClassW(&wc);
+  const HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"BenchSnapOther", WS_POPUP | WS_VISIBLE, kOtherLeftEdge,
+                                        kOtherTopEdge, kOtherWidth, kOtherHeight, nullptr, nullptr, wc.hInstance,
+                                        nullptr);
+  const std::wstring done = folder + L"other-done";
+  fixture::PollUntil([&] { return ::GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 120000);
+  ::DestroyWindow(window);
+  return 0;
+}
+
+// Starts this program in "other" mode; the process handle, or none.
+base::UniqueHandleObject StartOther(const std::wstring& self, const std::wstring& folder) {
+  std::wstring command = L"\"" + self + L"\" other \"" + folder + L"\"";
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+  ::CloseHandle(pi.hThread);
+  return base::UniqueHandleObject(pi.hProcess);
+}
+
 // The median time of `runs` calls.
 double MedianMs(int runs, const std::function<void()>& call) {
   std::vector<double> times;
@@ -90,6 +147,11 @@ double MedianMs(int runs, const std::function<void()>& call) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 2 && std::strcmp(argv[1], "other") == 0) {
+    std::wstring folder = bench::Widen(argv[2]);
+    if (folder.back() != L'\\') folder += L'\\';
+    return RunOther(folder);
+  }
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   std::wstring folder = argc > 2 ? bench::Widen(argv[2]) : L".";
   if (folder.back() != L'\\') folder += L'\\';
@@ -120,7 +182,8 @@ int main(int argc, char** argv) {
   const std::wstring bmp = folder + L"bench.tmp.bmp", wicPng = folder + L"wic.png";
   std::wstring result;
   double captureMs = 0, convertMs = 0, wicMs = 0, filterMs = 0, encodeMs = 0, singleMs = 0, coveredMs = -1,
-         coveredShownMs = -1;
+         coveredShownMs = -1, otherMs = -1, otherShownMs = -1;
+  bool otherItself = false, otherOrderKept = false;
   std::vector<std::uint8_t> parallelPng, singlePng;
   bool coveredDrawn = false;
   bool wicWritten = false;
@@ -147,6 +210,25 @@ int main(int argc, char** argv) {
       const auto under = fixture::BmpPixel(fixture::ReadFileBytes(coveredBmp), width / 2 + 100, height / 2 + 50);
       coveredDrawn = IsWindowCovered(picture, {0, 0, width, height}) && under && *under != 0;
       ::DestroyWindow(cover);
+
+      // A window of another process under the full-screen picture (which is in the topmost band): PrintWindow
+      // cannot draw it here, so the window itself is the raised copy.
+      const base::UniqueHandleObject other = StartOther(self, folder);
+      HWND otherWindow = nullptr;
+      fixture::PollUntil([&] { return (otherWindow = ::FindWindowW(L"BenchSnapOther", nullptr)) != nullptr; }, 10000);
+      if (otherWindow) {
+        fixture::Settle(300);
+        const std::wstring otherBmp = folder + L"other.bmp";
+        otherShownMs =
+            MedianMs(runs, [&] { CaptureWindow(otherWindow, otherBmp, false, none, WindowSnapWay::AsShown); });
+        const HWND above = ::GetWindow(otherWindow, GW_HWNDPREV);
+        otherMs = MedianMs(runs, [&] { CaptureWindow(otherWindow, otherBmp, false, none); });
+        otherOrderKept = ::GetWindow(otherWindow, GW_HWNDPREV) == above;
+        const auto left = fixture::BmpPixel(fixture::ReadFileBytes(otherBmp), kOtherWidth / 4, kOtherHeight / 2);
+        otherItself = left && *left == 0x2080C0u;  // kOtherLeft as the file holds it
+      }
+      // Without the marker the other process ends by itself after two minutes; the wait here is bounded the same.
+      if (fixture::WriteFileBytes(folder + L"other-done", "") && other) ::WaitForSingleObject(other.get(), 5000);
     }
   } catch (const std::exception& e) {
     std::printf("error=%s\n", e.what());
@@ -161,6 +243,9 @@ int main(int argc, char** argv) {
               singleMs, std::thread::hardware_concurrency(), parallelPng.size(), singlePng.size());
   std::printf("covered_ms_median=%.2f\ncovered_as_shown_ms_median=%.2f\ncovered_drawn=%d\n", coveredMs, coveredShownMs,
               coveredDrawn ? 1 : 0);
+  std::printf("other_process_ms_median=%.2f\nother_process_as_shown_ms_median=%.2f\nother_process_itself=%d\n"
+              "other_process_order_kept=%d\n",
+              otherMs, otherShownMs, otherItself ? 1 : 0, otherOrderKept ? 1 : 0);
   std::printf("converted=%d\nbmp_bytes=%lld\npng_bytes=%lld\nwic_png_bytes=%lld\nsame_pixels=%d\n", converted ? 1 : 0,
               FileSize(bmp), converted ? FileSize(result) : -1, wicWritten ? FileSize(wicPng) : -1,
               ours && theirs && *ours == *theirs ? 1 : 0);

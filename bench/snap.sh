@@ -5,7 +5,8 @@
 #    (Notepad showing the README, the registry editor, the configuration dialog).
 # Each captured bitmap is converted by the product's library, by the imaging component's PNG encoder that the library
 # used before, and by ImageMagick's convert. Also a window snapshot of the synthetic picture while a small window covers
-# it (the picture draws itself) beside the screen copy. Prints medians, ratios and the file sizes.
+# it (the picture draws itself) beside the screen copy, and of a covered window of another process (raised for a
+# moment, as PrintWindow cannot draw it under Wine) beside its screen copy. Prints medians, ratios and the file sizes.
 #   bench/snap.sh [build folder, default build/windows] [runs, default 15]
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -91,5 +92,10 @@ echo "window snapshot of the covered picture (it draws itself): $covered_ms    a
   "   ratio $(ratio "$covered_ms" "$capture_ms")"
 [ "$(field_of "$out/synthetic/bench.txt" covered_drawn)" = 1 ] ||
   echo "  note: the covered picture was not drawn by itself (the screen copy was kept)"
+other_ms=$(field_of "$out/synthetic/bench.txt" other_process_ms_median)
+echo "window snapshot of a covered window of another process (itself): $other_ms    as shown" \
+  "$(field_of "$out/synthetic/bench.txt" other_process_as_shown_ms_median)    captured as itself" \
+  "$(field_of "$out/synthetic/bench.txt" other_process_itself)    window order kept" \
+  "$(field_of "$out/synthetic/bench.txt" other_process_order_kept)"
 report "synthetic picture (bench_snap's gradients with fine noise)" "$out/synthetic"
 report "desktop (plasma wallpaper, Notepad, registry editor, Wine configuration)" "$out/desktop"
