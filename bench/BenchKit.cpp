@@ -25,6 +25,16 @@ double Median(std::vector<double> values) {
   return values.empty() ? 0 : values[values.size() / 2];
 }
 
+double MedianMs(int runs, const std::function<void()>& call) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const double start = NowMs();
+    call();
+    times.push_back(NowMs() - start);
+  }
+  return Median(times);
+}
+
 std::wstring Widen(const char* s) {
   std::wstring out;
   for (; *s; ++s) out += static_cast<wchar_t>(static_cast<unsigned char>(*s));

@@ -4,6 +4,7 @@
 // a plain window to point at.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ namespace bench {
 
 double NowMs();  // a monotonic clock with sub-microsecond resolution, in milliseconds
 double Median(std::vector<double> values);
+// The median time of `runs` calls, in milliseconds.
+double MedianMs(int runs, const std::function<void()>& call);
 
 // A command-line argument (ASCII, such as a path that winepath printed) as wide text.
 std::wstring Widen(const char* s);

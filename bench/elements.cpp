@@ -34,17 +34,6 @@ struct Fixture {
   }
 };
 
-template <typename Work>
-double MedianMs(int runs, Work work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const double start = bench::NowMs();
-    work();
-    times.push_back(bench::NowMs() - start);
-  }
-  return bench::Median(times);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -63,19 +52,19 @@ int wmain(int argc, wchar_t** argv) {
   constexpr std::chrono::milliseconds kBound{120000};  // what is timed here, not what is bounded
   int found = 0;
   ReadElementAt(button, kBound);  // the process's first call sets up COM's marshalling: not timed
-  const double point = MedianMs(runs, [&] { found += ReadElementAt(button, kBound).status == TovElementStatus::Found; });
+  const double point = bench::MedianMs(runs, [&] { found += ReadElementAt(button, kBound).status == TovElementStatus::Found; });
 
   // The last element of the tree, so that the whole tree is walked.
   const core::TaskDescription task =
       core::TaskDescription::Parse(L"\"eName=Item " + std::to_wstring(kTreeElements - 3) + L"\"");
   const TovElementLimits limits{.budget = kBound};
   int treeFound = 0;
-  const double tree = MedianMs(3, [&] {
+  const double tree = bench::MedianMs(3, [&] {
     treeFound += FindTaskElement(fixture.window, task, false, limits).status == TovElementStatus::Found;
   });
 
   TovWinUtils target;
-  const double info = MedianMs(runs, [&] { target.SetWnd(fixture.window); });
+  const double info = bench::MedianMs(runs, [&] { target.SetWnd(fixture.window); });
 
   bench::PrintMachine();
   std::printf("runs=%d\n", runs);

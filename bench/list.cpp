@@ -100,17 +100,6 @@ std::size_t RunList(const std::wstring& com, const std::wstring& output) {
   return lines;
 }
 
-template <typename Work>
-double MedianMs(int runs, Work work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const double start = bench::NowMs();
-    work();
-    times.push_back(bench::NowMs() - start);
-  }
-  return bench::Median(times);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,9 +131,9 @@ int main(int argc, char** argv) {
   ::GetTempPathW(MAX_PATH, temp);
   const std::wstring output = std::wstring(temp) + L"bench-list-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
   std::size_t listed = 0;
-  const double bareMs = MedianMs(runs, [] { BareReads(); });
-  const double engineMs = MedianMs(runs, [] { EngineReads(); });
-  const double listMs = MedianMs(runs, [&] { listed = RunList(com, output); });
+  const double bareMs = bench::MedianMs(runs, [] { BareReads(); });
+  const double engineMs = bench::MedianMs(runs, [] { EngineReads(); });
+  const double listMs = bench::MedianMs(runs, [&] { listed = RunList(com, output); });
   ::DeleteFileW(output.c_str());
   ::TerminateProcess(other.hProcess, 0);
   ::CloseHandle(other.hThread);

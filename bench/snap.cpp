@@ -133,17 +133,6 @@ base::UniqueHandleObject StartOther(const std::wstring& self, const std::wstring
   return base::UniqueHandleObject(pi.hProcess);
 }
 
-// The median time of `runs` calls.
-double MedianMs(int runs, const std::function<void()>& call) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const double start = bench::NowMs();
-    call();
-    times.push_back(bench::NowMs() - start);
-  }
-  return bench::Median(times);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -188,15 +177,15 @@ int main(int argc, char** argv) {
   bool coveredDrawn = false;
   bool wicWritten = false;
   try {
-    captureMs = MedianMs(runs, [&] { CaptureScreenRect(core::Rect{0, 0, width, height}, bmp, false); });
-    convertMs = MedianMs(runs, [&] { result = ConvertToPng(bmp, library); });
-    wicMs = MedianMs(runs, [&] { wicWritten = WicConvertBmpToPng(bmp, wicPng); });
+    captureMs = bench::MedianMs(runs, [&] { CaptureScreenRect(core::Rect{0, 0, width, height}, bmp, false); });
+    convertMs = bench::MedianMs(runs, [&] { result = ConvertToPng(bmp, library); });
+    wicMs = bench::MedianMs(runs, [&] { wicWritten = WicConvertBmpToPng(bmp, wicPng); });
     // The encoder alone, in memory: at level 0 deflate only stores, so that time is the filters' (and copying's).
     const std::string bytes = fixture::ReadFileBytes(bmp);
     const std::span<const std::uint8_t> file(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    filterMs = MedianMs(runs, [&] { core::EncodeBmpAsPng(file, 0); });
-    encodeMs = MedianMs(runs, [&] { parallelPng = core::EncodeBmpAsPng(file); });
-    singleMs = MedianMs(runs, [&] { singlePng = core::EncodeBmpAsPng(file, core::kPngChooseLevel, {1}); });
+    filterMs = bench::MedianMs(runs, [&] { core::EncodeBmpAsPng(file, 0); });
+    encodeMs = bench::MedianMs(runs, [&] { parallelPng = core::EncodeBmpAsPng(file); });
+    singleMs = bench::MedianMs(runs, [&] { singlePng = core::EncodeBmpAsPng(file, core::kPngChooseLevel, {1}); });
     if (picture) {
       // A small black window over the picture: the window snapshot has the picture draw itself.
       const HWND cover = ::CreateWindowExW(WS_EX_TOPMOST, L"Static", L"", WS_POPUP | WS_VISIBLE | SS_BLACKRECT,
@@ -205,8 +194,8 @@ int main(int argc, char** argv) {
       const std::wstring coveredBmp = folder + L"covered.bmp";
       const FrameBoundsSource none = [](HWND) { return std::optional<core::Rect>(); };
       coveredShownMs =
-          MedianMs(runs, [&] { CaptureWindow(picture, coveredBmp, false, none, WindowSnapWay::AsShown); });
-      coveredMs = MedianMs(runs, [&] { CaptureWindow(picture, coveredBmp, false, none); });
+          bench::MedianMs(runs, [&] { CaptureWindow(picture, coveredBmp, false, none, WindowSnapWay::AsShown); });
+      coveredMs = bench::MedianMs(runs, [&] { CaptureWindow(picture, coveredBmp, false, none); });
       const auto under = fixture::BmpPixel(fixture::ReadFileBytes(coveredBmp), width / 2 + 100, height / 2 + 50);
       coveredDrawn = IsWindowCovered(picture, {0, 0, width, height}) && under && *under != 0;
       ::DestroyWindow(cover);
@@ -220,9 +209,9 @@ int main(int argc, char** argv) {
         fixture::Settle(300);
         const std::wstring otherBmp = folder + L"other.bmp";
         otherShownMs =
-            MedianMs(runs, [&] { CaptureWindow(otherWindow, otherBmp, false, none, WindowSnapWay::AsShown); });
+            bench::MedianMs(runs, [&] { CaptureWindow(otherWindow, otherBmp, false, none, WindowSnapWay::AsShown); });
         const HWND above = ::GetWindow(otherWindow, GW_HWNDPREV);
-        otherMs = MedianMs(runs, [&] { CaptureWindow(otherWindow, otherBmp, false, none); });
+        otherMs = bench::MedianMs(runs, [&] { CaptureWindow(otherWindow, otherBmp, false, none); });
         otherOrderKept = ::GetWindow(otherWindow, GW_HWNDPREV) == above;
         const auto left = fixture::BmpPixel(fixture::ReadFileBytes(otherBmp), kOtherWidth / 4, kOtherHeight / 2);
         otherItself = left && *left == 0x2080C0u;  // kOtherLeft as the file holds it
