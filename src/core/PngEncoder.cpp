@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -244,6 +246,10 @@ int ChooseLevel(const PngSource& s, std::uint32_t channels) {
 // deflate's window: a strip is primed with this much of the filtered bytes before it.
 constexpr std::size_t kWindowBytes = 32 * 1024;
 
+// Strips a thread: enough that the threads finish together when some run slower, few enough that the strips' seams
+// (a sync flush and a block's code tables each) stay a few hundred bytes.
+constexpr std::uint64_t kStripsPerThread = 4;
+
 // The two bytes that start a zlib stream with a 32 KB window, as deflateInit writes them for `level`.
 std::array<std::uint8_t, 2> ZlibHeader(int level) {
   if (level == Z_DEFAULT_COMPRESSION) level = 6;
@@ -253,17 +259,18 @@ std::array<std::uint8_t, 2> ZlibHeader(int level) {
   return {static_cast<std::uint8_t>(header >> 8), static_cast<std::uint8_t>(header)};
 }
 
-// One strip of rows deflated as raw deflate data (no header, no checksum), with the checksum of its filtered
-// bytes alone.
+// One strip of rows, deflated as raw deflate data (no header, no checksum) and wrapped in finished IDAT chunks, with
+// the checksum of its filtered bytes alone.
 struct Strip {
   std::uint32_t first = 0, end = 0;  // its rows
-  std::vector<std::uint8_t> deflated;
+  std::vector<std::uint8_t> chunks;  // the first strip's start with the zlib header
   uLong adler = 1;
   bool ok = false;
 };
 
 // Deflates one strip; the last ends the deflate data, the others end on a byte with a sync flush. Rows before the
-// strip are filtered again (as one stream filters them) to prime the window. Never throws: it runs on its own thread.
+// strip are filtered again (as one stream filters them) to prime the window. The chunks and their checksums are made
+// here too, so that the thread that joins the strips only copies them. Never throws: it runs on its own thread.
 void DeflateStrip(const PngSource& s, std::uint32_t channels, int level, const DeflateTune* tune, bool last,
                   Strip& strip) noexcept {
   z_stream z{};
@@ -296,14 +303,20 @@ void DeflateStrip(const PngSource& s, std::uint32_t channels, int level, const D
       deflateEnd(&z);
       return;
     }
-    std::vector<std::uint8_t>& out = strip.deflated;
+    // The output is not zeroed first: of a buffer as large as the bound, deflate writes a third or less.
+    std::size_t capacity = deflateBound(&z, static_cast<uLong>((rowBytes + 1) * (strip.end - strip.first))) + 64;
+    auto out = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
     std::size_t used = 0;
-    const auto room = [&](std::size_t size) {  // the output from `used` on, `size` bytes in all
-      out.resize(size);
-      z.next_out = out.data() + used;
-      z.avail_out = static_cast<uInt>(std::min<std::size_t>(out.size() - used, 0x40000000));
+    if (strip.first == 0) {
+      const std::array<std::uint8_t, 2> header = ZlibHeader(level);
+      std::copy(header.begin(), header.end(), out.get());
+      used = header.size();
+    }
+    const auto room = [&] {  // the output from `used` on
+      z.next_out = out.get() + used;
+      z.avail_out = static_cast<uInt>(std::min<std::size_t>(capacity - used, 0x40000000));
     };
-    room(deflateBound(&z, static_cast<uLong>((rowBytes + 1) * (strip.end - strip.first))) + 64);
+    room();
     bool done = true;
     for (std::uint32_t y = strip.first; y < strip.end && done; ++y) {
       ToPngOrder(StoredRow(s, y), filter.Current(), s.width, s.bytesPerPixel, s.alpha);
@@ -314,11 +327,15 @@ void DeflateStrip(const PngSource& s, std::uint32_t channels, int level, const D
       const int flush = y + 1 < strip.end ? Z_NO_FLUSH : last ? Z_FINISH : Z_SYNC_FLUSH;
       for (;;) {
         const int result = deflate(&z, flush);
-        used = static_cast<std::size_t>(z.next_out - out.data());
+        used = static_cast<std::size_t>(z.next_out - out.get());
         if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) {
           done = false;
         } else if (z.avail_out == 0) {  // out of room, with more to come perhaps
-          room(out.size() * 2);
+          auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(capacity * 2);
+          std::copy_n(out.get(), used, larger.get());
+          out = std::move(larger);
+          capacity *= 2;
+          room();
           continue;
         } else if (flush == Z_FINISH && result != Z_STREAM_END) {
           done = false;
@@ -326,59 +343,78 @@ void DeflateStrip(const PngSource& s, std::uint32_t channels, int level, const D
         break;  // with room left over, deflate has taken the row and done the flush asked for
       }
     }
-    out.resize(used);
     deflateEnd(&z);
-    strip.ok = done;
+    open = false;
+    if (!done) return;
+    strip.chunks.reserve(used + (used / kIdatBytes + 1) * 12);
+    for (std::size_t at = 0; at < used; at += kIdatBytes) {
+      PutChunk(strip.chunks, "IDAT", std::span(out.get() + at, std::min(kIdatBytes, used - at)));
+    }
+    strip.ok = true;
   } catch (...) {  // out of memory: the strip fails, and with it the picture
     if (open) deflateEnd(&z);
     strip.ok = false;
   }
 }
 
-// The image data deflated in strips on up to `count` threads (this one included) and joined into one zlib stream;
-// empty when a strip fails.
-std::vector<std::uint8_t> DeflateInStrips(const PngSource& s, std::uint32_t channels, int level,
-                                          const DeflateTune* tune, std::uint32_t count) {
+// The image data deflated in `count` strips on up to `threads` threads (this one included), appended to the PNG as
+// IDAT chunks that hold one zlib stream; false when a strip fails. Each thread takes the next strip left until none
+// is: a core that runs slower than the others (a virtual machine's, a hybrid processor's efficient core) then holds
+// the rest back by a strip at most, not by half the picture.
+bool DeflateInStrips(const PngSource& s, std::uint32_t channels, int level, const DeflateTune* tune,
+                     std::uint32_t count, std::uint32_t threads, std::vector<std::uint8_t>& png) {
   std::vector<Strip> strips(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     strips[i].first = static_cast<std::uint32_t>(std::uint64_t{s.height} * i / count);
     strips[i].end = static_cast<std::uint32_t>(std::uint64_t{s.height} * (i + 1) / count);
   }
+  std::atomic<std::uint32_t> next{0};
+  const auto work = [&]() noexcept {
+    for (std::uint32_t i = next++; i < count; i = next++) DeflateStrip(s, channels, level, tune, i + 1 == count, strips[i]);
+  };
   std::vector<std::thread> workers;
-  for (std::uint32_t i = 1; i < count; ++i) {
-    Strip& strip = strips[i];
-    const bool last = i + 1 == count;
+  for (std::uint32_t i = 1; i < threads; ++i) {
     try {
-      workers.emplace_back([&s, channels, level, tune, last, &strip] {
-        DeflateStrip(s, channels, level, tune, last, strip);
-      });
-    } catch (const std::exception&) {  // no thread to be had: this one does the strip
-      DeflateStrip(s, channels, level, tune, last, strip);
+      workers.emplace_back(work);
+    } catch (const std::exception&) {  // no thread to be had: the others do its strips
+      break;
     }
   }
-  DeflateStrip(s, channels, level, tune, count == 1, strips[0]);
+  work();
   for (std::thread& worker : workers) worker.join();
 
-  std::vector<std::uint8_t> stream;
-  const std::array<std::uint8_t, 2> header = ZlibHeader(level);
-  stream.insert(stream.end(), header.begin(), header.end());
   uLong adler = 1;
   const auto rowBytes = static_cast<z_off_t>(std::uint64_t{s.width} * channels + 1);
+  std::size_t size = png.size() + 12 + 4 + 12;  // and the checksum's chunk and IEND
   for (const Strip& strip : strips) {
-    if (!strip.ok) return {};
-    stream.insert(stream.end(), strip.deflated.begin(), strip.deflated.end());
+    if (!strip.ok) return false;
+    size += strip.chunks.size();
+  }
+  png.reserve(size);
+  for (const Strip& strip : strips) {
+    png.insert(png.end(), strip.chunks.begin(), strip.chunks.end());
     adler = adler32_combine(adler, strip.adler, rowBytes * static_cast<z_off_t>(strip.end - strip.first));
   }
-  PutU32(stream, static_cast<std::uint32_t>(adler));
-  return stream;
+  std::vector<std::uint8_t> checksum;
+  PutU32(checksum, static_cast<std::uint32_t>(adler));
+  PutChunk(png, "IDAT", checksum);
+  return true;
 }
 
-// How many strips the picture is deflated in: one a thread, each of at least the minimum.
-std::uint32_t StripCount(const PngSource& s, std::uint32_t channels, const PngThreads& threads) {
-  unsigned count = threads.count ? threads.count : std::thread::hardware_concurrency();
+// How many threads and strips the picture is deflated on: kStripsPerThread strips a thread, each of at least the
+// minimum; one strip means one stream.
+struct StripPlan {
+  std::uint32_t strips = 1;
+  std::uint32_t threads = 1;
+};
+
+StripPlan PlanStrips(const PngSource& s, std::uint32_t channels, const PngThreads& threads) {
+  const std::uint64_t count = std::max(threads.count ? threads.count : std::thread::hardware_concurrency(), 1u);
+  if (count == 1) return {};
   const std::uint64_t bytes = (std::uint64_t{s.width} * channels + 1) * s.height;
-  const std::uint64_t fit = bytes / std::max<std::uint64_t>(threads.minStripBytes, 1);
-  return static_cast<std::uint32_t>(std::min<std::uint64_t>({count ? count : 1, fit ? fit : 1, s.height}));
+  const std::uint64_t fit = std::max<std::uint64_t>(bytes / std::max<std::uint64_t>(threads.minStripBytes, 1), 1);
+  const auto strips = static_cast<std::uint32_t>(std::min<std::uint64_t>({count * kStripsPerThread, fit, s.height}));
+  return {strips, static_cast<std::uint32_t>(std::min<std::uint64_t>(count, strips))};
 }
 
 }  // namespace
@@ -398,12 +434,8 @@ std::vector<std::uint8_t> EncodePng(const PngSource& source, int level, PngThrea
   PutChunk(png, "IHDR", header);
 
   const DeflateTune* tune = choose && level == kPngNoisyLevel ? &kNoisyTune : nullptr;
-  if (const std::uint32_t strips = StripCount(source, channels, threads); strips > 1) {
-    const std::vector<std::uint8_t> stream = DeflateInStrips(source, channels, level, tune, strips);
-    if (stream.empty()) return {};
-    for (std::size_t at = 0; at < stream.size(); at += kIdatBytes) {
-      PutChunk(png, "IDAT", std::span(stream).subspan(at, std::min(kIdatBytes, stream.size() - at)));
-    }
+  if (const StripPlan plan = PlanStrips(source, channels, threads); plan.strips > 1) {
+    if (!DeflateInStrips(source, channels, level, tune, plan.strips, plan.threads, png)) return {};
     PutChunk(png, "IEND", {});
     return png;
   }

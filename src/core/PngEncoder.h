@@ -24,13 +24,14 @@ inline constexpr double kPngNoisyMeanCost = 2.5;  // from this mean absolute dif
 inline constexpr int kPngChooseLevel = -2;        // EncodePng: choose between the two from a sample of rows
 
 // A picture is deflated in strips of rows on several threads when it has at least this many filtered bytes a
-// thread: each strip costs a thread's start and a few bytes of flush, which a strip this large does not notice.
+// strip: each strip costs a few bytes of flush and its own code tables, which a strip this large does not notice.
 inline constexpr std::uint64_t kPngMinStripBytes = 256 * 1024;
 
-// How the rows are shared out. Each strip after the first starts with the last 32 KB of the strip before it as its
-// dictionary, so it finds the same matches there as one stream would, and all but the last end with a sync flush;
-// joined, they are one zlib stream with one checksum. One thread, or a picture too small for two strips, is
-// deflated as one stream on the calling thread.
+// How the rows are shared out. A picture is cut into a few strips a thread, which the threads take in turn until
+// none is left. Each strip after the first starts with the last 32 KB of the strip before it as its dictionary, so
+// it finds the same matches there as one stream would, and all but the last end with a sync flush; joined, they are
+// one zlib stream with one checksum. One thread, or a picture too small for two strips, is deflated as one stream
+// on the calling thread.
 struct PngThreads {
   unsigned count = 0;                          // threads at most; 0: one a logical processor
   std::uint64_t minStripBytes = kPngMinStripBytes;  // filtered bytes a strip has at least

@@ -103,7 +103,7 @@ TEST(EncodePng, EveryPixelComesBackFromEveryLayout) {
 
 TEST(EncodePng, StripsOnSeveralThreadsDecodeToTheSamePixelsAsOneStream) {
   struct Case { std::uint32_t w, h, bytesPerPixel; unsigned threads; std::uint64_t minStrip; };
-  const Case cases[] = {{640, 301, 4, 3, 1},       // strips of 100 and 101 rows, each primed with a full window
+  const Case cases[] = {{640, 301, 4, 3, 1},       // 12 strips of 25 or 26 rows, each primed with a full window
                         {1500, 20, 3, 3, 1},       // noisy; strips shorter than a window's rows
                         {5, 2, 3, 4, 1},           // more threads than rows: a row a strip
                         {13, 7, 3, 4, 1 << 20}};  // smaller than one strip: one stream
