@@ -79,6 +79,9 @@ class FixtureProcess {
           return button_ != nullptr;
         },
         15000);
+    // Wine activates the new window a moment after it shows; a test that covers it must not race that activation,
+    // which raises it again (its window is topmost, as the covers are).
+    fixture::PollUntil([&] { return top_ && ::GetForegroundWindow() == top_; }, 3000);
   }
   ~FixtureProcess() {
     if (!info_.hProcess) return;
