@@ -1,5 +1,5 @@
 #pragma once
-// A form for tests: its hooks count what happened and call optional test-supplied functions.
+// A form for tests: its events count what happened and call optional test-supplied functions.
 #include <functional>
 
 #include "gui/Form.h"
@@ -11,7 +11,23 @@ gui::FormDesign TestDesign();
 
 class FixtureForm : public gui::Form {
  public:
-  explicit FixtureForm(gui::FormDesign design = TestDesign()) : Form(std::move(design)) {}
+  explicit FixtureForm(gui::FormDesign design = TestDesign()) : Form(std::move(design)) {
+    OnCreate = [this] {
+      if (create) create();
+    };
+    OnShow = [this] { ++shows; };
+    OnHide = [this] { ++hides; };
+    OnCloseQuery = [this] {
+      ++closeQueries;
+      return closeQuery ? closeQuery() : true;
+    };
+    OnClick = [this] {
+      if (click) click();
+    };
+    OnKeyPress = [this](wchar_t character) {
+      if (keyPress) keyPress(character);
+    };
+  }
 
   std::function<void()> create;
   std::function<bool()> closeQuery;  // unset: the form may close
@@ -20,23 +36,6 @@ class FixtureForm : public gui::Form {
   int shows = 0;
   int hides = 0;
   int closeQueries = 0;
-
- protected:
-  void OnCreate() override {
-    if (create) create();
-  }
-  void OnShow() override { ++shows; }
-  void OnHide() override { ++hides; }
-  bool OnCloseQuery() override {
-    ++closeQueries;
-    return closeQuery ? closeQuery() : true;
-  }
-  void OnClick() override {
-    if (click) click();
-  }
-  void OnKeyPress(wchar_t character) override {
-    if (keyPress) keyPress(character);
-  }
 };
 
 }  // namespace fixture
