@@ -26,15 +26,14 @@ double NowUs() { return 1000.0 * bench::NowMs(); }
 // The picker inside its swatch, on a small form at the bottom right, as in the program.
 class HostForm : public gui::Form {
  public:
-  HostForm() : Form(Design()) {}
+  HostForm() : Form(Design()) {
+    OnCreate = [this] {
+      pnl.Create(*this, {8, 8, 32, 32}, RGB(255, 255, 255));
+      grab.Create(pnl, {0, 0, 32, 32});
+    };
+  }
   gui::Panel pnl;
   TovSkimlet grab;
-
- protected:
-  void OnCreate() override {
-    pnl.Create(*this, {8, 8, 32, 32}, RGB(255, 255, 255));
-    grab.Create(pnl, {0, 0, 32, 32});
-  }
 
  private:
   static gui::FormDesign Design() {

@@ -111,19 +111,21 @@ class StepClock {
 
 StepClock* stepClock = nullptr;
 
-// The main window with its creation handler's parts timed one by one (the same calls as TovFrmMain::OnCreate).
+// The main window with its creation handler's parts timed one by one (the same calls as TovFrmMain's own).
 class TimedMainForm : public TovFrmMain {
- protected:
-  void OnCreate() override {
-    stepClock->Mark("main_window");  // class, window, font, size: up to the creation handler
-    CreateControls();
-    stepClock->Mark("main_controls");
-    CreateMenus();
-    stepClock->Mark("main_menus");
-    CreateTrayIcon();
-    stepClock->Mark("main_tray_icon");
-    FormCreate();
-    stepClock->Mark("main_lists_placement_balloon");
+ public:
+  TimedMainForm() {
+    OnCreate = [this] {
+      stepClock->Mark("main_window");  // class, window, font, size: up to the creation handler
+      CreateControls();
+      stepClock->Mark("main_controls");
+      CreateMenus();
+      stepClock->Mark("main_menus");
+      CreateTrayIcon();
+      stepClock->Mark("main_tray_icon");
+      FormCreate();
+      stepClock->Mark("main_lists_placement_balloon");
+    };
   }
 };
 

@@ -16,6 +16,7 @@
 #include "BenchKit.h"
 #include "app/ovMainForm.h"
 #include "core/TextLines.h"
+#include "engine/ovListFile.h"
 #include "gui/Application.h"
 #include "support/Process.h"
 #include "support/SkimletSession.h"
@@ -101,11 +102,10 @@ int main(int argc, char** argv) {
   bench::PrintMachine();
 
   fixture::TempFolder folder(L"skimlet-bench-trigger");
+  SaveListFile(folder.File(L"skimlet.ini"), TaskLines());  // the task file the program reads at start
   fixture::SkimletSession session(folder.File(L"skimlet.exe"));
   TovFrmMain& main = session.Main();
-  main.FTaskList = TaskLines();
-  main.TasksChanged();
-  std::printf("task_lines=%zu\nhook_installed=%d\n", main.FTaskList.size(), main.FTrigger.Installed() ? 1 : 0);
+  std::printf("task_lines=%zu\nhook_installed=%d\n", main.TaskList().size(), main.TriggerHooked() ? 1 : 0);
 
   int stayed = 0;
   const std::wstring nags = L"\"top:Bench Nag*";
@@ -113,14 +113,14 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   // A 1 s timer starts the loop's wake-ups as skimlet.exe's tray animation does; both run here.
-  main.FTrigger.Uninstall();
+  main.SetTriggerHooked(false);
   PrintTimes("idle_runner", RunNags(fixture, nags + std::to_wstring(idleWindows) + L"\"", 180000, &stayed), stayed);
   std::fflush(stdout);
 
   std::printf("idle_s=%d\n", idleSeconds);
   std::printf("cpu_ms_quiet_without_hook=%.1f\n", IdleCpuMs(idleSeconds, fixture, false));
   std::printf("cpu_ms_churn_without_hook=%.1f\n", IdleCpuMs(idleSeconds, fixture, true));
-  main.FTrigger.Install();
+  main.SetTriggerHooked(true);
   std::printf("cpu_ms_quiet_with_hook=%.1f\n", IdleCpuMs(idleSeconds, fixture, false));
   std::printf("cpu_ms_churn_with_hook=%.1f\n", IdleCpuMs(idleSeconds, fixture, true));
   return 0;

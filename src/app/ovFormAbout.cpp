@@ -23,9 +23,14 @@ gui::FormDesign AboutDesign() {
 
 }  // namespace
 
-TovFrmAbout::TovFrmAbout() : TovFrmBase(AboutDesign()) {}
+TovFrmAbout::TovFrmAbout() : TovFrmBase(AboutDesign()) {
+  OnCreate = [this] { FormCreate(); };
+  OnShow = [this] { FormShow(); };
+  OnClick = [this] { Close(); };
+  OnKeyPress = [this](wchar_t) { Close(); };
+}
 
-void TovFrmAbout::OnCreate() {
+void TovFrmAbout::FormCreate() {
   img.Create(*this, {12, 22, 32, 32});
   img.SetAutoSize(true);
 

@@ -20,16 +20,13 @@ class TovFrmAbout : public TovFrmBase {
   gui::Button btnSupports;
   gui::Button btnClose;
 
+  void FormCreate();
   void FormShow();
   void btnUpdateClick();
   void btnHomeClick();
   void btnSupportsClick();
 
  protected:
-  void OnCreate() override;
-  void OnShow() override { FormShow(); }
-  void OnClick() override { Close(); }
-  void OnKeyPress(wchar_t) override { Close(); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:

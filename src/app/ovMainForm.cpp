@@ -48,20 +48,23 @@ POINT CursorPos() {
 
 }  // namespace
 
-TovFrmMain::TovFrmMain() : Form(MainDesign()) {}
+TovFrmMain::TovFrmMain() : Form(MainDesign()) {
+  OnCreate = [this] {
+    CreateControls();
+    CreateMenus();
+    CreateTrayIcon();
+    FormCreate();
+  };
+  OnCloseQuery = [this] { return FormCloseQuery(); };
+  OnHide = [this] { FormHide(); };
+  OnLButtonDown = [this](POINT client, UINT keys) { WMLButtonDown(client, keys); };
+}
 
 TovFrmMain::~TovFrmMain() {
   auto& app = gui::Application::Instance();
   app.OnIdle = nullptr;
   app.OnMinimize = nullptr;
   app.PreTranslate = nullptr;
-}
-
-void TovFrmMain::OnCreate() {
-  CreateControls();
-  CreateMenus();
-  CreateTrayIcon();
-  FormCreate();
 }
 
 void TovFrmMain::CreateControls() {
@@ -264,8 +267,6 @@ void TovFrmMain::PlaceOnWorkArea() {
   ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool TovFrmMain::OnCloseQuery() { return FormCloseQuery(); }
-
 LRESULT TovFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // An installer, or the system's restart manager, asks the program to close so that it can replace its files: its
   // questions carry ENDSESSION_CLOSEAPP, and the answer is an Exit (a log-off's question only hides the window). The
@@ -284,6 +285,7 @@ LRESULT TovFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     HotkeyPressed(static_cast<int>(wParam));
     return 0;
   }
+  if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0 && MenuCommand(LOWORD(wParam))) return 0;
   return gui::Form::HandleMessage(message, wParam, lParam);
 }
 
@@ -292,15 +294,11 @@ bool TovFrmMain::FormCloseQuery() {
   return FExiting;
 }
 
-void TovFrmMain::OnHide() { FormHide(); }
-
 void TovFrmMain::FormHide() {
   // Exit destroys the shown window, which hides it a moment before the icon goes: that is no way of hiding.
   if (FExiting) return;
   ti.ShowBalloon(L"Skimlet", L"Skimlet\u2122", NIIF_INFO, 1000);
 }
-
-void TovFrmMain::OnLButtonDown(POINT client, UINT keys) { WMLButtonDown(client, keys); }
 
 void TovFrmMain::appEventsIdle() {
   grab.Track();
@@ -333,6 +331,37 @@ void TovFrmMain::tiRightClick() {
 void TovFrmMain::bMenuClick() { PopupMainMenu(CursorPos()); }
 
 void TovFrmMain::PopupMainMenu(POINT screen) { pm.Popup(Handle(), screen.x, screen.y); }
+
+// The menus pop up and report the chosen item themselves; a command sent to the window chooses an item the same
+// way.
+bool TovFrmMain::MenuCommand(UINT id) {
+  for (gui::PopupMenu* menu : {&pm, &pmSet}) {
+    gui::MenuItem* item = menu->Items().FindById(id);
+    if (item && item != &menu->Items()) {
+      item->Click();
+      return true;
+    }
+  }
+  return false;
+}
+
+HWND TovFrmMain::ControlHandle(std::wstring_view name) const {
+  const std::pair<std::wstring_view, const gui::Control*> controls[] = {
+      {L"pnl", &pnl},         {L"grab", &grab},       {L"cbEnable", &cbEnable}, {L"cbVisible", &cbVisible},
+      {L"cbTopmost", &cbTopmost}, {L"bSnapWin", &bSnapWin}, {L"bSnapReg", &bSnapReg}, {L"bMenu", &bMenu},
+      {L"eLeft", &eLeft},     {L"eTop", &eTop},       {L"eWidth", &eWidth},     {L"eHeight", &eHeight},
+      {L"bSize", &bSize},     {L"tp", &tp},           {L"mm", &mm},
+  };
+  for (const auto& [controlName, control] : controls) {
+    if (controlName == name) return control->Handle();
+  }
+  return nullptr;
+}
+
+HMENU TovFrmMain::MenuHandle(std::wstring_view name) const {
+  if (name == L"pm") return pm.Handle();
+  return name == L"pmSet" ? pmSet.Handle() : nullptr;
+}
 
 void TovFrmMain::miExitClick() {
   FExiting = true;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ElementText.h"
@@ -33,6 +34,49 @@ class TovFrmMain : public gui::Form {
  public:
   TovFrmMain();
   ~TovFrmMain() override;
+
+  // Shows a window's facts in the information panel and makes it the target of the panel's controls, as a pick
+  // with the picker does.
+  void ShowInfo(HWND window);
+
+  // Start-up calls these once the window has painted. RegisterHints gives every control its hint: a hint shows only
+  // after the pointer has rested on a control, so made before, the hints only kept the window from showing.
+  // RegisterHotkeys registers the global hotkeys while their menu item is ticked.
+  void RegisterHints();
+  void RegisterHotkeys();
+
+  // What tests and benchmarks may read of the window where its messages, menus and files do not reach; only the
+  // trigger's hook, which a benchmark takes out, is changed here. Everything else they do as a user or the system
+  // would: clicks and keys on the controls' windows, menu items chosen by WM_COMMAND with their identifiers, list
+  // files written before start-up.
+  // The window of a control, by its name ("cbEnable", "grab", "mm"...); nullptr for a name of none.
+  HWND ControlHandle(std::wstring_view name) const;
+  // The main menu ("pm") and the position sets' menu ("pmSet"); nullptr for a name of neither.
+  HMENU MenuHandle(std::wstring_view name) const;
+  // The target as the panel holds it, the picker, and the controls' balloon hints.
+  const TovWinUtils& Target() const { return FUtils; }
+  const TovSkimlet& Picker() const { return grab; }
+  const gui::BalloonHint& Hints() const { return bh1; }
+  // The task and set lists as loaded and added to; the task runner's next line and its draws (a copy of the
+  // generator tells on which idle pass the runner takes a line next).
+  const std::vector<std::wstring>& TaskList() const { return FTaskList; }
+  const std::vector<std::wstring>& SetList() const { return FSetList; }
+  int32_t TaskIndex() const { return FTaskIndex; }
+  const core::RandomGenerator& TaskDraw() const { return FTaskDraw; }
+  // For a benchmark that compares the program with and without the task trigger's hook: whether it is installed,
+  // and taking it out or putting it back.
+  bool TriggerHooked() const { return FTrigger.Installed(); }
+  void SetTriggerHooked(bool hooked);
+
+ protected:
+  // The steps of the creation handler, in its order (a start-up benchmark times them one by one).
+  void CreateControls();
+  void CreateMenus();
+  void CreateTrayIcon();
+  void FormCreate();
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Controls, in tab order where they take the focus.
   gui::Panel pnl;  // the colour swatch behind the picker
@@ -99,7 +143,6 @@ class TovFrmMain : public gui::Form {
   std::optional<core::ElementFacts> FPickedElement;  // the element of the latest element pick, while it is shown
 
   // The frame (ovMainForm).
-  void FormCreate();
   bool FormCloseQuery();
   void FormHide();
   void appEventsIdle();
@@ -110,9 +153,14 @@ class TovFrmMain : public gui::Form {
   void miExitClick();
   void miHelpClick();
   void miAboutClick();
+  // Opens pm with its top-left corner at a screen point.
+  void PopupMainMenu(POINT screen);
+  void PlaceOnWorkArea();
+  bool HelpShortcut(const MSG& message);
+  // A menu command (WM_COMMAND from a menu): runs the item of pm or pmSet with that identifier.
+  bool MenuCommand(UINT id);
 
   // The information panel (ovMainInspect).
-  void ShowInfo(HWND window);
   void grabGrab();
   void grabDone();
   void grabElement();
@@ -124,17 +172,21 @@ class TovFrmMain : public gui::Form {
   void topParent(const gui::MouseEvent& event);
   void WMLButtonDown(POINT client, UINT keys);
   void RestoreUnanswered(gui::Control& control, bool differs, const std::function<void()>& restore);
+  bool PickUnderPointer(bool topLevel);
 
   // Snapshots (ovMainSnap).
   void bSnapWinClick();
   void bSnapRegClick();
   void miSnapCursorClick();
   bool SnapshotRefused();
+  // After a capture: converts the bitmap, puts the snapshot on the clipboard when that option is ticked, and opens
+  // the PNG (or the bitmap).
+  void ShowSnapshot();
 
-  // Global hotkeys (ovMainHotkeys). Start-up registers them once the window has painted.
-  void RegisterHotkeys();
+  // Global hotkeys (ovMainHotkeys).
   void UnregisterHotkeys();
   void miHotkeysClick();
+  void HotkeyPressed(int id);
 
   // Lists, history and tasks (ovMainLists, ovMainHistory, ovMainTasks).
   void LoadLists();
@@ -152,33 +204,6 @@ class TovFrmMain : public gui::Form {
   bool TasksPaused() const;
   void miPauseTasksClick();
   void miTestTasksClick();
-
-  // Gives every control its hint. Start-up calls it once the window has painted: a hint shows only after the
-  // pointer has rested on a control, so made before, the hints only kept the window from showing.
-  void RegisterHints();
-
- protected:
-  void OnCreate() override;
-  void OnHide() override;
-  bool OnCloseQuery() override;
-  void OnLButtonDown(POINT client, UINT keys) override;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  // The steps of OnCreate, in its order (a start-up benchmark times them one by one).
-  void CreateControls();
-  // After a capture: converts the bitmap, puts the snapshot on the clipboard when that option is ticked, and opens
-  // the PNG (or the bitmap).
-  void ShowSnapshot();
-  void CreateMenus();
-  void CreateTrayIcon();
-
- private:
-  // Opens pm with its top-left corner at a screen point.
-  void PopupMainMenu(POINT screen);
-  void PlaceOnWorkArea();
-  bool HelpShortcut(const MSG& message);
-  bool PickUnderPointer(bool topLevel);
-  void HotkeyPressed(int id);
 };
 
 extern TovFrmMain* ovFrmMain;

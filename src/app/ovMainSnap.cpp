@@ -18,7 +18,7 @@ namespace {
 // once the screen has been read, before the conversion library is waited for.
 class ShowAgainOnExit {
  public:
-  explicit ShowAgainOnExit(TovFrmMain& form) : form_(form) {}
+  ShowAgainOnExit(gui::Form& form, gui::TrayIcon& tray) : form_(form), tray_(tray) {}
   ShowAgainOnExit(const ShowAgainOnExit&) = delete;
   ShowAgainOnExit& operator=(const ShowAgainOnExit&) = delete;
   ~ShowAgainOnExit() {
@@ -30,11 +30,12 @@ class ShowAgainOnExit {
   }
   void ShowNow() {
     form_.Show();
-    form_.ti.SetVisible(true);
+    tray_.SetVisible(true);
   }
 
  private:
-  TovFrmMain& form_;
+  gui::Form& form_;
+  gui::TrayIcon& tray_;
 };
 
 // Marks a snapshot command as running for as long as it runs, however it ends.
@@ -65,7 +66,7 @@ void TovFrmMain::bSnapWinClick() {
   if (!FUtils.IsValid()) return;
 
   const SnappingNow snapping(FSnapping);
-  ShowAgainOnExit showAgain(*this);
+  ShowAgainOnExit showAgain(*this, ti);
   if (miHideSelf->Checked()) {
     bh1.HideHint();
     Hide();
@@ -90,7 +91,7 @@ void TovFrmMain::bSnapWinClick() {
 void TovFrmMain::bSnapRegClick() {
   if (SnapshotRefused()) return;
   const SnappingNow snapping(FSnapping);
-  ShowAgainOnExit showAgain(*this);
+  ShowAgainOnExit showAgain(*this, ti);
   if (miHideSelf->Checked()) {
     // No pause here: the overlay's own loop lets the screen repaint before the user drags.
     bh1.HideHint();

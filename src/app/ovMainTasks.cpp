@@ -50,6 +50,14 @@ void TovFrmMain::TasksChanged() {
   FTrigger.SetTasks(tasks);
 }
 
+void TovFrmMain::SetTriggerHooked(bool hooked) {
+  if (hooked) {
+    FTrigger.Install();
+  } else {
+    FTrigger.Uninstall();
+  }
+}
+
 bool TovFrmMain::TasksPaused() const { return miPauseTasks && miPauseTasks->Checked(); }
 
 void TovFrmMain::miPauseTasksClick() { ti.SetTip(TasksPaused() ? L"Skimlet (tasks paused)" : L"Skimlet"); }

@@ -160,6 +160,13 @@ void Application::HandleException(std::exception_ptr error) noexcept {
 
 void Application::SetShellOpener(ShellOpener opener) { shellOpener_ = std::move(opener); }
 
+void Application::SetIconNotifier(IconNotifier notifier) { iconNotifier_ = std::move(notifier); }
+
+bool Application::NotifyIcon(DWORD message, NOTIFYICONDATAW& data) {
+  if (iconNotifier_) return iconNotifier_(message, data);
+  return ::Shell_NotifyIconW(message, &data) != FALSE;
+}
+
 bool Application::ShellOpen(const std::wstring& target) {
   if (shellOpener_) return shellOpener_(target);
   const HWND owner = mainForm_ ? mainForm_->Handle() : nullptr;

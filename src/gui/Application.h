@@ -1,6 +1,6 @@
 #pragma once
 // The one application object of the process: the message loop with its idle and minimise events, the
-// application-wide cursor with its cursor list, the exception seam and the shell seam.
+// application-wide cursor with its cursor list, the exception seam and the shell seam (opening files, tray icons).
 //
 //   auto& app = gui::Application::Instance();
 //   app.SetTitle(L"...");
@@ -10,6 +10,7 @@
 //   mainForm.Create(); mainForm.Show();
 //   return app.Run();
 #include <windows.h>
+#include <shellapi.h>
 
 #include <exception>
 #include <functional>
@@ -78,6 +79,12 @@ class Application {
   // replaceable opener; by default with no owner window and SW_SHOW, so the opened program is not tied to ours.
   bool ShellOpenFile(const std::wstring& path);
 
+  // Hands a notification-area icon's message (NIM_ADD, NIM_MODIFY, NIM_DELETE) to the shell: through the same seam,
+  // so that tests see what the icons tell the shell. nullptr restores the default (Shell_NotifyIconW).
+  using IconNotifier = std::function<bool(DWORD message, NOTIFYICONDATAW& data)>;
+  void SetIconNotifier(IconNotifier notifier);
+  bool NotifyIcon(DWORD message, NOTIFYICONDATAW& data);
+
   // The primary monitor's work area (the screen without the taskbar), in screen pixels.
   static RECT WorkArea();
 
@@ -105,6 +112,7 @@ class Application {
   int cursorIndex_ = 0;
   std::function<void(const std::wstring&)> exceptionHandler_;
   ShellOpener shellOpener_;
+  IconNotifier iconNotifier_;
 };
 
 }  // namespace gui

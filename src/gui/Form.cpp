@@ -78,7 +78,7 @@ bool Form::Create() {
   ::SetWindowPos(Handle(), nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
   try {
-    OnCreate();
+    if (OnCreate) OnCreate();
   } catch (...) {
     app.HandleException(std::current_exception());
   }
@@ -121,8 +121,10 @@ void Form::Hide() {
 
 bool Form::Visible() const { return Handle() && ::IsWindowVisible(Handle()); }
 
+bool Form::CloseQueryAnswer() { return !OnCloseQuery || OnCloseQuery(); }
+
 bool Form::Close() {
-  if (!Handle() || !OnCloseQuery()) return false;
+  if (!Handle() || !CloseQueryAnswer()) return false;
   if (modal_) {
     modalDone_ = true;
   } else if (Application::Instance().MainForm() == this) {
@@ -218,8 +220,8 @@ void Form::SetShownState(bool shown) {
   if (shown == shown_) return;
   shown_ = shown;
   if (shown) {
-    OnShow();
-  } else {
+    if (OnShow) OnShow();
+  } else if (OnHide) {
     OnHide();
   }
 }
@@ -261,7 +263,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Close();
       return 0;
     case WM_QUERYENDSESSION:
-      return OnCloseQuery() ? TRUE : FALSE;
+      return CloseQueryAnswer() ? TRUE : FALSE;
     case WM_ACTIVATE:
       // Give the focus back to the control that had it when the form was left.
       if (LOWORD(wParam) == WA_INACTIVE) {
@@ -285,16 +287,16 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(font_.get());
     case WM_LBUTTONDOWN:
       pressed_ = true;
-      OnLButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, static_cast<UINT>(wParam));
+      if (OnLButtonDown) OnLButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, static_cast<UINT>(wParam));
       return 0;
     case WM_LBUTTONUP:
       if (pressed_) {
         pressed_ = false;
-        OnClick();
+        if (OnClick) OnClick();
       }
       return 0;
     case WM_CHAR:
-      OnKeyPress(static_cast<wchar_t>(wParam));
+      if (OnKeyPress) OnKeyPress(static_cast<wchar_t>(wParam));
       return 0;
     case WM_DESTROY:
       Application::Instance().MainFormDestroyed(this);

@@ -1,17 +1,16 @@
 #pragma once
 // The base class of every top-level window of ours. A form is described by a FormDesign (client size at 96 DPI,
-// caption, border, colour, font...), creates its controls in OnCreate, and handles its own events by overriding
-// the typed hooks below. Controls are members of the derived class:
+// caption, border, colour, font...), and its events are slots that the derived form sets to its own handlers, as
+// a control's OnClick is set by its owner. Controls are members of the derived class:
 //
 //   class TovFrmAbout : public gui::Form {
 //    public:
-//     TovFrmAbout() : Form(MakeDesign()) {}
-//    protected:
-//     void OnCreate() override {
+//     TovFrmAbout() : Form(MakeDesign()) { OnCreate = [this] { FormCreate(); }; }
+//    private:
+//     void FormCreate() {
 //       btnClose.Create(*this, {230, 0, 50, 25}, L"Close");
 //       btnClose.OnClick = [this] { Close(); };
 //     }
-//    private:
 //     gui::Button btnClose;
 //   };
 //
@@ -19,6 +18,7 @@
 // Close() asks OnCloseQuery: the main form is then destroyed (which ends Application::Run), any other form hides.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -102,19 +102,19 @@ class Form : public Window, public Container {
   HBRUSH BackgroundBrush() const override;
   COLORREF BackgroundColor() const override { return Color(); }
 
- protected:
-  // The form's creation handler: create the controls here. An exception ends it early and is reported; the form
-  // keeps what was built.
-  virtual void OnCreate() {}
-  // Visibility changes, whatever caused them; OnShow comes before the form appears.
-  virtual void OnShow() {}
-  virtual void OnHide() {}
-  // Asked by WM_CLOSE, Close() and WM_QUERYENDSESSION; false keeps the form open.
-  virtual bool OnCloseQuery() { return true; }
-  virtual void OnLButtonDown(POINT /*client*/, UINT /*keys*/) {}
-  virtual void OnClick() {}  // left press and release on the form's own background
-  virtual void OnKeyPress(wchar_t /*character*/) {}
+  // The form's events. OnCreate creates the controls: an exception ends it early and is reported; the form keeps
+  // what was built. OnShow and OnHide report visibility changes, whatever caused them; OnShow comes before the form
+  // appears. OnCloseQuery is asked by WM_CLOSE, Close() and WM_QUERYENDSESSION: false keeps the form open (unset:
+  // it may close). OnClick is a left press and release on the form's own background.
+  std::function<void()> OnCreate;
+  std::function<void()> OnShow;
+  std::function<void()> OnHide;
+  std::function<bool()> OnCloseQuery;
+  std::function<void(POINT client, UINT keys)> OnLButtonDown;
+  std::function<void()> OnClick;
+  std::function<void(wchar_t character)> OnKeyPress;
 
+ protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -124,6 +124,7 @@ class Form : public Window, public Container {
   void Relayout();
   void ApplyDpi(int dpi);
   void SetShownState(bool shown);
+  bool CloseQueryAnswer();
   DWORD Style() const;
   DWORD ExStyle() const;
 

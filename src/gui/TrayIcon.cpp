@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/Application.h"
 #include "gui/Window.h"
 
 namespace gui {
@@ -35,7 +36,7 @@ TrayIcon::~TrayIcon() {
   ::KillTimer(window_, kAnimationTimer);
   if (added_) {
     NOTIFYICONDATAW data = Describe(0);
-    ::Shell_NotifyIconW(NIM_DELETE, &data);
+    Application::Instance().NotifyIcon(NIM_DELETE, data);
   }
 }
 
@@ -53,7 +54,7 @@ NOTIFYICONDATAW TrayIcon::Describe(UINT flags) const {
 
 bool TrayIcon::AddToShell() {
   NOTIFYICONDATAW data = Describe(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-  added_ = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  added_ = Application::Instance().NotifyIcon(NIM_ADD, data);
   return added_;
 }
 
@@ -61,14 +62,14 @@ bool TrayIcon::SetHiddenState(bool hidden) {
   NOTIFYICONDATAW data = Describe(NIF_STATE);
   data.dwState = hidden ? NIS_HIDDEN : 0;
   data.dwStateMask = NIS_HIDDEN;
-  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+  return Application::Instance().NotifyIcon(NIM_MODIFY, data);
 }
 
 bool TrayIcon::Modify(UINT flags) {
   // A hidden icon is kept up to date too, so that it shows the current frame and tip when it comes back.
   if (!added_ || !window_) return false;
   NOTIFYICONDATAW data = Describe(flags);
-  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+  return Application::Instance().NotifyIcon(NIM_MODIFY, data);
 }
 
 void TrayIcon::SetIcon(HICON icon) {
@@ -108,10 +109,7 @@ bool TrayIcon::ShowBalloon(const std::wstring& text, const std::wstring& title, 
   CopyCut(data.szInfoTitle, title);
   data.dwInfoFlags = infoFlags;
   data.uTimeout = timeoutMs;
-  if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
-  ++balloons_;
-  lastBalloon_ = data.szInfo;
-  return true;
+  return Application::Instance().NotifyIcon(NIM_MODIFY, data);
 }
 
 void TrayIcon::SetFrames(std::vector<HICON> frames) {
@@ -122,6 +120,11 @@ void TrayIcon::SetFrames(std::vector<HICON> frames) {
 
 void TrayIcon::SetAnimate(bool animate) {
   animate_ = animate;
+  RestartTimer();
+}
+
+void TrayIcon::SetAnimationInterval(UINT ms) {
+  interval_ = ms < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM : ms;
   RestartTimer();
 }
 
@@ -138,7 +141,6 @@ void TrayIcon::RestartTimer() {
 void TrayIcon::Step() {
   if (frames_.empty()) return;
   frame_ = (frame_ + 1) % frames_.size();
-  ++steps_;
   SetIcon(frames_[frame_]);
 }
 

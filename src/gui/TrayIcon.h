@@ -14,6 +14,7 @@
 // Hiding keeps the icon added and sets its hidden state (NIS_HIDDEN) instead of deleting it: Wine's tray takes
 // about two seconds to delete an icon (adding takes 30 ms, modifying 5 ms), and the snapshot commands hide the icon
 // for every capture. Only the destructor deletes it.
+// Every call to the shell goes through Application::NotifyIcon.
 // The class keeps a hidden top-level window of its own: the shell posts the icon's mouse messages to it, the
 // animation timer runs on it, and it hears the "TaskbarCreated" broadcast, on which a visible icon is added again
 // (a restarted shell has forgotten it; a hidden one is added when it is next shown). An exception thrown by an event
@@ -66,8 +67,9 @@ class TrayIcon {
 
   // Animation frames (not owned). Setting them shows the first one.
   void SetFrames(std::vector<HICON> frames);
-  // Starts or stops cycling through the frames on one timer.
+  // Starts or stops cycling through the frames on one timer, one step every interval (at least 10 ms).
   void SetAnimate(bool animate);
+  void SetAnimationInterval(UINT ms);
 
   std::function<void()> OnClick;
   std::function<void()> OnRightClick;
@@ -76,8 +78,6 @@ class TrayIcon {
   HWND Window() const { return window_; }
 
  private:
-  friend class TrayIconProbe;  // the tests' view of the animation and the balloons (tests/win/support)
-
   std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCallback(UINT mouse_message);
   void Step();
@@ -99,9 +99,6 @@ class TrayIcon {
   std::size_t frame_ = 0;
   bool animate_ = false;
   UINT interval_ = kDefaultAnimationInterval;
-  std::size_t steps_ = 0;
-  std::size_t balloons_ = 0;
-  std::wstring lastBalloon_;  // the text of the latest balloon the shell accepted
 };
 
 }  // namespace gui

@@ -12,6 +12,7 @@
 #include "app/ovMainForm.h"
 #include "core/Product.h"
 #include "gui/Handles.h"
+#include "support/MainWindow.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
@@ -51,7 +52,7 @@ void ShowAboutAnd(TovFrmMain& main, std::function<void()> action) {
   };
   ::SetTimer(nullptr, 0, 10, RunWhileShown);
   const UINT_PTR fallback = ::SetTimer(nullptr, 0, 8000, CloseLeftOpen);
-  main.miAbout->Click();
+  fixture::Choose(main, {L"&About"});
   ::KillTimer(nullptr, fallback);
 }
 

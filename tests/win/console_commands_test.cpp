@@ -18,6 +18,7 @@
 #include "support/ConsoleRun.h"
 #include "support/ImageFiles.h"
 #include "support/InspectFixtures.h"
+#include "support/MainWindow.h"
 #include "support/Poll.h"
 #include "support/Process.h"
 #include "support/SkimletSession.h"
@@ -264,14 +265,14 @@ TEST(Console, AWindowThatUndoesChangesIsReportedAndShownAsItIs) {
   fixture::SkimletSession session;
   TovFrmMain& main = session.Main();
   main.ShowInfo(w);
-  ASSERT_TRUE(main.cbEnable.Checked());
-  fixture::ClickAt(fixture::CenterOf(main.cbEnable.Handle()));
-  main.eLeft.SetText(L"10");
-  fixture::ClickAt(fixture::CenterOf(main.bSize.Handle()));
+  ASSERT_TRUE(fixture::Checked(main.ControlHandle(L"cbEnable")));
+  fixture::ClickAt(fixture::CenterOf(main.ControlHandle(L"cbEnable")));
+  fixture::Type(main.ControlHandle(L"eLeft"), L"10");
+  fixture::ClickAt(fixture::CenterOf(main.ControlHandle(L"bSize")));
   fixture::SkimletSession::RunLoopUntil([] { return false; }, 500);
   EXPECT_TRUE(::IsWindowEnabled(w));
-  EXPECT_TRUE(main.cbEnable.Checked());
-  EXPECT_EQ(main.eLeft.Text(), std::to_wstring(kBounds.left));
+  EXPECT_TRUE(fixture::Checked(main.ControlHandle(L"cbEnable")));
+  EXPECT_EQ(fixture::TextOf(main.ControlHandle(L"eLeft")), std::to_wstring(kBounds.left));
 }
 
 TEST_F(ConsoleTest, DryRunNamesEachLinesWindowAndTouchesNothing) {

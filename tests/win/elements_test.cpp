@@ -14,8 +14,10 @@
 #include "core/TaskLine.h"
 #include "engine/ovElements.h"
 #include "support/ConsoleRun.h"
+#include "support/Drags.h"
 #include "support/InspectFixtures.h"
 #include "support/ListsFixture.h"
+#include "support/MainWindow.h"
 #include "support/MenuReader.h"
 #include "support/Poll.h"
 #include "support/Process.h"
@@ -131,27 +133,27 @@ TEST(Elements, CtrlPickShowsEachButtonAfterItsWindowAndAddsAnElementTask) {
     // Pressed after the move: Wine takes the modifier state of its own pointer events over what SendInput said.
     fixture::Key(VK_CONTROL, true);
     EXPECT_TRUE(fixture::SkimletSession::RunLoopUntil(
-        [&] { return main.grab.ElementProbe.Latest().element.name == kNames[k]; }, 8000))
+        [&] { return main.Picker().ElementProbe.Latest().element.name == kNames[k]; }, 8000))
         << "the drag goes on while the element is read";
     ASSERT_NO_FATAL_FAILURE(fixture::ReleasePicker(main));
     fixture::Key(VK_CONTROL, false);
-    ASSERT_TRUE(fixture::SkimletSession::RunLoopUntil([&] { return main.mm.Lines().size() > 6; }));
-    const std::vector<std::wstring> lines = main.mm.Lines();
+    ASSERT_TRUE(fixture::SkimletSession::RunLoopUntil([&] { return fixture::MemoLines(main).size() > 6; }));
+    const std::vector<std::wstring> lines = fixture::MemoLines(main);
     const std::vector<std::wstring> tail(lines.end() - 6, lines.end());
-    EXPECT_EQ(tail, core::ElementLines(main.grab.ElementProbe.Latest().element));
+    EXPECT_EQ(tail, core::ElementLines(main.Picker().ElementProbe.Latest().element));
     EXPECT_EQ(tail[0], std::wstring(L"Element=") + kNames[k]);
     EXPECT_NE(lines.front().find(L"0x"), std::wstring::npos) << "the window's lines first";
   }
-  fixture::ClickAsUser(*main.miAddTask);
-  ASSERT_EQ(main.FTaskList.size(), 1u);
-  const auto task = core::TaskItems::FromLine(main.FTaskList[0]);
+  fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
+  ASSERT_EQ(main.TaskList().size(), 1u);
+  const auto task = core::TaskItems::FromLine(main.TaskList()[0]);
   EXPECT_EQ(task.Value(L"Class"), L"SkimletElements");
   EXPECT_EQ(task.Value(L"eName"), L"Close");
 
   // Without Ctrl the pick is of the window alone.
   ASSERT_NO_FATAL_FAILURE(fixture::DragPickerTo(main, fixture.Window()));
   fixture::SkimletSession::RunLoopUntil([] { return false; }, 300);
-  for (const std::wstring& line : main.mm.Lines()) EXPECT_NE(line.substr(0, 8), L"Element=");
+  for (const std::wstring& line : fixture::MemoLines(main)) EXPECT_NE(line.substr(0, 8), L"Element=");
 }
 
 constexpr wchar_t kUpdateTask[] = L"\"Name=Element fixture\",Class=SkimletElements,\"eName=Update now\"";
@@ -171,9 +173,8 @@ std::chrono::milliseconds LongestStall(int ms) {
 
 TEST(Elements, TaskClicksTheElementWhenItsWindowAppearsAndTestTasksNamesIt) {
   fixture::ListsSession lists;
+  lists.WriteTasks({kUpdateTask});
   TovFrmMain& main = lists.Start();
-  main.FTaskList = {kUpdateTask};
-  main.TasksChanged();
   // The window shows before the program can describe its buttons.
   Fixture fixture(L"show:300 ready:400", false);
   ASSERT_TRUE(fixture::SkimletSession::RunLoopUntil([&] { return ::IsWindowVisible(fixture.Shown(0)); }, 10000));
@@ -185,13 +186,13 @@ TEST(Elements, TaskClicksTheElementWhenItsWindowAppearsAndTestTasksNamesIt) {
   EXPECT_NE(log.find("\tclick\tline 1\t"), std::string::npos) << log;
   EXPECT_NE(log.find("\tSkimletElements\tUpdate now\r\n"), std::string::npos) << log;
 
-  fixture::ClickAsUser(*main.miPauseTasks);
+  fixture::Choose(main, {L"&Task", L"&Pause tasks"});
   fixture::SkimletSession::RunLoopUntil([] { return false; }, 300);
   const std::string presses = fixture.Presses();
-  fixture::ClickAsUser(*main.miTestTasks);
-  ASSERT_EQ(main.mm.Lines().size(), 1u);
-  EXPECT_NE(main.mm.Lines()[0].find(Hex(fixture.Window()) + L" \"Update now\""), std::wstring::npos)
-      << main.mm.Lines()[0];
+  fixture::Choose(main, {L"&Task", L"&Test tasks"});
+  ASSERT_EQ(fixture::MemoLines(main).size(), 1u);
+  EXPECT_NE(fixture::MemoLines(main)[0].find(Hex(fixture.Window()) + L" \"Update now\""), std::wstring::npos)
+      << fixture::MemoLines(main)[0];
   fixture::SkimletSession::RunLoopUntil([] { return false; }, 300);
   EXPECT_EQ(fixture.Presses(), presses) << "testing clicks nothing";
 }
@@ -214,7 +215,7 @@ TEST(Elements, AProgramThatNeverAnswersCostsEachCallerItsBound) {
   fixture::Key(VK_CONTROL, true);
   const auto start = Clock::now();
   EXPECT_TRUE(fixture::SkimletSession::RunLoopUntil(
-      [&] { return main.grab.ElementProbe.Latest().status == TovElementStatus::Blocked; }, 5000));
+      [&] { return main.Picker().ElementProbe.Latest().status == TovElementStatus::Blocked; }, 5000));
   EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2000));
   EXPECT_LT(LongestStall(300).count(), 250) << "the drag never waits for the element";
   ASSERT_NO_FATAL_FAILURE(fixture::ReleasePicker(main));
@@ -226,9 +227,10 @@ TEST(Elements, AProgramThatNeverAnswersCostsEachCallerItsBound) {
   const fixture::Outcome run = fixture::RunSkimlet(At(point));
   EXPECT_EQ(run.code, 3u) << "the console gives up too";
 
-  // Another hung window appears, named by a task: the trigger waits for it at most its bound, once.
-  main.FTaskList = {kUpdateTask};
-  main.TasksChanged();
+  // Another hung window appears, named by a task (the program started again with it): the trigger waits for it at
+  // most its bound, once.
+  lists.WriteTasks({kUpdateTask});
+  lists.Start();
   Fixture second(L"hang show:200", false);
   ASSERT_TRUE(fixture::SkimletSession::RunLoopUntil([&] { return second.Shown(0) != nullptr; }, 10000));
   EXPECT_LT(LongestStall(3000).count(), 1500);

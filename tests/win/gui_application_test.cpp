@@ -185,7 +185,7 @@ TEST_F(ApplicationTest, ExceptionsFromIdleAndCreationAreReportedToo) {
   fixture::FixtureForm broken;
   gui::CheckBox first;
   gui::CheckBox second;
-  broken.create = [&] {
+  broken.OnCreate = [&] {
     first.Create(broken, {8, 8, 60, 14}, L"first");
     throw std::runtime_error("creation failed");
   };

@@ -17,7 +17,7 @@ TEST(Form, PlacesControlsWhereTheDesignSaysAndGrowsAnchoredOnes) {
   gui::Image inner;
   gui::Edit edit;
   gui::Memo memo;
-  form.create = [&] {
+  form.OnCreate = [&] {
     panel.Create(form, {8, 8, 32, 32}, RGB(255, 255, 255));
     inner.Create(panel, {0, 0, 32, 32});
     edit.SetCentered(true);
@@ -237,8 +237,8 @@ TEST(Form, TypedCharactersAndClicksReachTheFormsHooks) {
   fixture::FixtureForm form;
   std::wstring typed;
   int clicks = 0;
-  form.keyPress = [&](wchar_t c) { typed.push_back(c); };
-  form.click = [&] { ++clicks; };
+  form.OnKeyPress = [&](wchar_t c) { typed.push_back(c); };
+  form.OnClick = [&] { ++clicks; };
   ASSERT_TRUE(form.Create());
   form.Show();
   ASSERT_TRUE(fixture::BringToFront(form.Handle()));
@@ -262,7 +262,7 @@ TEST(Form, TabOrderFollowsCreationOrder) {
   gui::Edit second;
   gui::FlatButton skipped;
   gui::Button third;
-  form.create = [&] {
+  form.OnCreate = [&] {
     first.Create(form, {8, 8, 60, 14}, L"one");
     second.Create(form, {8, 24, 60, 20});
     skipped.Create(form, {80, 8, 40, 20}, L"flat");

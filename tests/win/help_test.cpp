@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/ovMainForm.h"
+#include "support/MainWindow.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
 
@@ -183,7 +184,7 @@ TEST(HelpCommand, OpensTheHelpFileBesideTheProgram) {
   SKIP_WITHOUT_HELP(path);
   fixture::SkimletSession session(fixture::BuiltProductFolder() + L"skimlet.exe", false);
 
-  session.Main().miHelp->Click();
+  fixture::Choose(session.Main(), {L"&Help"});
 
   EXPECT_EQ(session.opened, std::vector<std::wstring>{path});
 }

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "app/ovMainForm.h"
-#include "support/MenuReader.h"
+#include "support/Drags.h"
+#include "support/MainWindow.h"
 #include "support/InspectFixtures.h"
 #include "support/ListsFixture.h"
 #include "support/Poll.h"
@@ -26,16 +27,8 @@ std::wstring Caption(int sequence, HWND w, const std::wstring& title, const std:
 class HistoryTest : public ::testing::Test {
  protected:
   TovFrmMain& Main() { return session.Main(); }
-  // The entries' captions, as the menu item objects and the real menu hold them.
-  std::vector<std::wstring> Entries() {
-    const std::vector<std::wstring> captions = fixture::Captions(*Main().miHistory, 2);
-    std::vector<std::wstring> shown;
-    const std::vector<gui::MenuEntry> menu = gui::ReadMenu(Main().miHistory->Handle());
-    for (std::size_t i = 2; i < menu.size(); ++i) shown.push_back(menu[i].text);
-    EXPECT_EQ(shown, captions);
-    return captions;
-  }
-  void Drag(HWND over) { fixture::DragPickerTo(Main(), over); }
+  // The entries' captions, after "Add to history" and a separator.
+  std::vector<std::wstring> Entries() { return fixture::MenuCaptions(fixture::Submenu(Main(), L"H&istory"), 2); }
   SkimletSession session;
 };
 
@@ -47,56 +40,55 @@ TEST_F(HistoryTest, RecordsWorkedOnWindowsOnceWithTheirFirstCaption) {
   fixture::Settle();
 
   // A pick alone records nothing, even though setting the boxes ran their handlers.
-  Drag(a.get());
-  EXPECT_EQ(Main().FUtils.Wnd, a.get());
+  fixture::DragPickerTo(Main(), a.get());
+  EXPECT_EQ(Main().Target().Wnd, a.get());
   EXPECT_TRUE(Entries().empty());
 
   // Ticking "On top" records the target; unticking it records nothing new.
-  const POINT onTop = fixture::CenterOf(Main().cbTopmost.Handle());
+  const POINT onTop = fixture::CenterOf(Main().ControlHandle(L"cbTopmost"));
   fixture::ClickAt(onTop);
-  ASSERT_TRUE(fixture::PollUntil([this] { return Main().cbTopmost.Checked(); }));
+  ASSERT_TRUE(fixture::PollUntil([this] { return fixture::Checked(Main().ControlHandle(L"cbTopmost")); }));
   const std::wstring first = Caption(1, a.get(), L"Window A", fixture::kSolidClass);
   EXPECT_EQ(Entries(), std::vector<std::wstring>{first});
-  EXPECT_EQ(Main().miHistory->Item(2).Tag(), reinterpret_cast<LONG_PTR>(a.get()));
   fixture::ClickAt(onTop);
-  ASSERT_TRUE(fixture::PollUntil([this] { return !Main().cbTopmost.Checked(); }));
+  ASSERT_TRUE(fixture::PollUntil([this] { return !fixture::Checked(Main().ControlHandle(L"cbTopmost")); }));
   EXPECT_EQ(Entries(), std::vector<std::wstring>{first});
 
   // A second window through "Add to history"; a renamed window keeps its first caption and is not added again.
-  Drag(b.get());
-  Main().miAddHistory->Click();
+  fixture::DragPickerTo(Main(), b.get());
+  fixture::Choose(Main(), {L"H&istory", L"Add to history"});
   const std::wstring second = Caption(2, b.get(), L"Window B", fixture::kSolidClass);
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{first, second}));
   ::SetWindowTextW(b.get(), L"Renamed B");
   Main().ShowInfo(b.get());
-  Main().miAddHistory->Click();
+  fixture::Choose(Main(), {L"H&istory", L"Add to history"});
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{first, second}));
 
   // A dialog's caption carries its system class name.
   Main().ShowInfo(dialog.get());
-  Main().miAddHistory->Click();
+  fixture::Choose(Main(), {L"H&istory", L"Add to history"});
   const std::wstring third = Caption(3, dialog.get(), L"Confirm", L"#32770");
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{first, second, third}));
 
   // Choosing entry 1 makes A the target again and refills the panel; nothing is added.
-  Main().miHistory->Item(2).Click();
-  EXPECT_EQ(Main().FUtils.Wnd, a.get());
+  fixture::Choose(Main(), {L"H&istory", first});
+  EXPECT_EQ(Main().Target().Wnd, a.get());
   EXPECT_EQ(fixture::MemoLines(Main()).at(0), L"HWND =" + fixture::HexDec(fixture::LowBits(a.get())));
   EXPECT_EQ(fixture::MemoLines(Main()).at(2), L"Title=Window A");
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{first, second, third}));
 }
 
 TEST_F(HistoryTest, NothingIsRecordedWithoutALiveTarget) {
-  Main().miAddHistory->Click();  // no target yet
+  fixture::Choose(Main(), {L"H&istory", L"Add to history"});  // no target yet
   {
     fixture::SolidWindow gone(L"Gone", {100, 100, 400, 300}, RGB(10, 10, 10));
     Main().ShowInfo(gone.get());
-    Main().miAddHistory->Click();
+    fixture::Choose(Main(), {L"H&istory", L"Add to history"});
     EXPECT_EQ(Entries().size(), 1u);
   }
-  Main().miAddHistory->Click();
-  Main().cbVisible.SetChecked(!Main().cbVisible.Checked());
-  Main().tp.SetPosition(10);
+  fixture::Choose(Main(), {L"H&istory", L"Add to history"});
+  fixture::Click(Main().ControlHandle(L"cbVisible"));
+  fixture::Slide(Main().ControlHandle(L"tp"), 10);
   EXPECT_EQ(Entries().size(), 1u);
 }
 
@@ -105,12 +97,12 @@ TEST_F(HistoryTest, ChoosingAnEntryOfAGoneWindowShowsWhatTheSystemReports) {
   {
     fixture::SolidWindow gone(L"Gone soon", {100, 100, 400, 300}, RGB(10, 10, 10));
     Main().ShowInfo(gone.get());
-    Main().miAddHistory->Click();
+    fixture::Choose(Main(), {L"H&istory", L"Add to history"});
     stale = gone.get();
   }
-  Main().miHistory->Item(2).Click();
-  EXPECT_EQ(Main().FUtils.Wnd, stale);
-  EXPECT_FALSE(Main().FUtils.IsValid());
+  fixture::Choose(Main(), {L"H&istory", Caption(1, stale, L"Gone soon", fixture::kSolidClass)});
+  EXPECT_EQ(Main().Target().Wnd, stale);
+  EXPECT_FALSE(Main().Target().IsValid());
   EXPECT_EQ(fixture::MemoLines(Main()).size(), 3u);  // handle, identifier and style only
   EXPECT_EQ(Entries().size(), 1u);
 }

@@ -10,7 +10,6 @@
 #include "support/InspectFixtures.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
-#include "support/TrayIconProbe.h"
 
 namespace {
 
@@ -24,10 +23,11 @@ TEST(Hotkeys, EachDoesItsActionAndOneHeldElsewhereIsReportedOnce) {
   fixture::SolidWindow target(L"Hotkey target", {400, 300, 640, 460}, RGB(0, 128, 255));
   SkimletSession session;  // registers the hotkeys as start-up does
   TovFrmMain& main = session.Main();
-  const std::wstring report = gui::TrayIconProbe::LastBalloon(main.ti);
+  ASSERT_FALSE(session.tray.Balloons().empty());
+  const std::wstring report = session.tray.Balloons().back();
   EXPECT_NE(report.find(L"Ctrl+Alt+Shift+R: "), std::wstring::npos) << report;
   EXPECT_EQ(report.find(L"+P"), std::wstring::npos) << report;
-  const std::size_t balloons = gui::TrayIconProbe::BalloonsShown(main.ti);
+  const std::size_t balloons = session.tray.Balloons().size();
 
   fixture::PointerTo(fixture::CenterOf(target.get()));
   Hotkey('P');
@@ -38,7 +38,7 @@ TEST(Hotkeys, EachDoesItsActionAndOneHeldElsewhereIsReportedOnce) {
   Hotkey('T');
   EXPECT_TRUE(SkimletSession::RunLoopUntil(
       [&] { return (::GetWindowLongW(target.get(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
-  EXPECT_EQ(gui::TrayIconProbe::BalloonsShown(main.ti), balloons) << "reported once";
+  EXPECT_EQ(session.tray.Balloons().size(), balloons) << "reported once";
   Hotkey('W');
   EXPECT_TRUE(SkimletSession::RunLoopUntil([&] { return !session.opened.empty(); }, 10000));
   ::UnregisterHotKey(holder.get(), 1);

@@ -2,16 +2,19 @@
 // their hints, the Set button, the climb to the top-level window and dragging the target by the background.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <chrono>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/ovMainForm.h"
 #include "core/HintText.h"
 #include "support/BalloonHintProbe.h"
 #include "support/InspectFixtures.h"
+#include "support/MainWindow.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 #include "support/WindowFacts.h"
@@ -28,20 +31,43 @@ std::wstring StyleLine(HWND w) {
   return buffer;
 }
 
-// The memo as it must read for w; empty title, class or font give no line.
-std::wstring ExpectedMemo(HWND w, int32_t id, const std::wstring& title, const std::wstring& className,
-                          const std::wstring& font) {
-  std::wstring text = L"HWND =" + HexDec(LowBits(w)) + L"\r\nID   =" + HexDec(static_cast<uint32_t>(id));
-  if (!title.empty()) text += L"\r\nTitle=" + title;
-  if (!className.empty()) text += L"\r\nClass=" + className;
-  text += L"\r\n" + StyleLine(w);
-  if (!font.empty()) text += L"\r\nFont =" + font;
-  return text;
+std::wstring Hex(uint32_t value) {
+  wchar_t buffer[16];
+  std::swprintf(buffer, 16, L"0x%.6X", value);
+  return buffer;
 }
 
 class PanelTest : public ::testing::Test {
  protected:
   TovFrmMain& Main() { return session.Main(); }
+  HWND Control(const wchar_t* name) { return Main().ControlHandle(name); }
+
+  // The memo names w's facts, read here from the window itself (without asking its thread), one a line in this
+  // order: handle, identifier, title, class, styles, font. A window without a title or font has no line for it.
+  void ExpectMemoShows(HWND w, const std::wstring& font) {
+    wchar_t title[256] = {}, className[256] = {};
+    ::InternalGetWindowText(w, title, 256);
+    ::GetClassNameW(w, className, 256);
+    const std::pair<std::wstring, std::wstring> facts[] = {
+        {L"HWND =", Hex(LowBits(w))},
+        {L"ID   =", Hex(static_cast<uint32_t>(::GetDlgCtrlID(w)))},
+        {L"Title=", title},
+        {L"Class=", className},
+        {L"Style=", Hex(static_cast<uint32_t>(::GetWindowLongW(w, GWL_STYLE)))},
+        {L"Font =", font},
+    };
+    const std::vector<std::wstring> lines = fixture::MemoLines(Main());
+    std::size_t line = 0;
+    for (const auto& [label, fact] : facts) {
+      if (fact.empty()) continue;
+      ASSERT_LT(line, lines.size()) << "no line for " << testing::PrintToString(label);
+      EXPECT_EQ(lines[line].substr(0, label.size()), label);
+      EXPECT_NE(lines[line].find(fact), std::wstring::npos) << testing::PrintToString(lines[line]);
+      ++line;
+    }
+    EXPECT_EQ(lines.size(), line);
+  }
+
   fixture::SkimletSession session;
 };
 
@@ -71,19 +97,15 @@ TEST_F(PanelTest, MemoTextForEachKindOfWindow) {
   struct Case {
     HWND window;
     int32_t id;
-    std::wstring title, className, font;
+    std::wstring font;
   };
-  std::vector<Case> cases = {
-      {known.get(), 0, L"Known title", fixture::kSolidClass, L""},
-      {untitled.get(), 0, L"", fixture::kSolidClass, L""},
-      {foreign.get(), 0, kForeign, fixture::kSolidClass, L""},
-  };
+  std::vector<Case> cases = {{known.get(), 0, L""}, {untitled.get(), 0, L""}, {foreign.get(), 0, L""}};
   int y = 4;
   for (const FontCase& f : fonts) {
     owned.push_back(fixture::MakeFont(L"Tahoma", f.height, f.weight, f.italic, f.underline, f.strikeOut));
     HWND button = fixture::AddChild(known.get(), L"Button", L"Press", f.id, {4, y, 200, y + 26});
     ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(owned.back().get()), FALSE);
-    cases.push_back({button, f.id, L"Press", L"Button", f.text});
+    cases.push_back({button, f.id, f.text});
     y += 30;
   }
 
@@ -91,7 +113,7 @@ TEST_F(PanelTest, MemoTextForEachKindOfWindow) {
     SCOPED_TRACE(testing::Message() << "window with id " << c.id << ", font '"
                                     << std::string(c.font.begin(), c.font.end()) << "'");
     Main().ShowInfo(c.window);
-    EXPECT_EQ(fixture::MemoText(Main()), ExpectedMemo(c.window, c.id, c.title, c.className, c.font));
+    ExpectMemoShows(c.window, c.font);
   }
 }
 
@@ -104,8 +126,8 @@ TEST_F(PanelTest, BoxesFollowTheTargetAndChildrenDisableTopmostAndOpacity) {
   HWND hidden = fixture::AddChild(top.get(), L"Button", L"Hidden", 4, {4, 40, 100, 70}, WS_CHILD);
 
   // Before any window is shown the panel is inert.
-  EXPECT_FALSE(Main().cbEnable.Enabled() || Main().cbVisible.Enabled() || Main().cbTopmost.Enabled() ||
-               Main().bSize.Enabled() || Main().tp.Enabled());
+  EXPECT_FALSE(fixture::Enabled(Control(L"cbEnable")) || fixture::Enabled(Control(L"cbVisible")) || fixture::Enabled(Control(L"cbTopmost")) ||
+               fixture::Enabled(Control(L"bSize")) || fixture::Enabled(Control(L"tp")));
 
   struct Case {
     HWND window;
@@ -122,13 +144,13 @@ TEST_F(PanelTest, BoxesFollowTheTargetAndChildrenDisableTopmostAndOpacity) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "window " << c.window);
     Main().ShowInfo(c.window);
-    EXPECT_EQ(Main().cbEnable.Checked(), c.enabled);
-    EXPECT_EQ(Main().cbVisible.Checked(), c.visible);
-    EXPECT_EQ(Main().cbTopmost.Checked(), c.topmost);
-    EXPECT_EQ(Main().tp.Position(), c.alpha);
-    EXPECT_TRUE(Main().cbEnable.Enabled() && Main().cbVisible.Enabled() && Main().bSize.Enabled());
-    EXPECT_EQ(Main().cbTopmost.Enabled(), !c.child);
-    EXPECT_EQ(Main().tp.Enabled(), !c.child);
+    EXPECT_EQ(fixture::Checked(Control(L"cbEnable")), c.enabled);
+    EXPECT_EQ(fixture::Checked(Control(L"cbVisible")), c.visible);
+    EXPECT_EQ(fixture::Checked(Control(L"cbTopmost")), c.topmost);
+    EXPECT_EQ(fixture::Position(Control(L"tp")), c.alpha);
+    EXPECT_TRUE(fixture::Enabled(Control(L"cbEnable")) && fixture::Enabled(Control(L"cbVisible")) && fixture::Enabled(Control(L"bSize")));
+    EXPECT_EQ(fixture::Enabled(Control(L"cbTopmost")), !c.child);
+    EXPECT_EQ(fixture::Enabled(Control(L"tp")), !c.child);
     // The handlers that this ran gave the window back its own state, not the previous target's.
     EXPECT_EQ(::IsWindowEnabled(c.window) != FALSE, c.enabled);
     EXPECT_EQ((::GetWindowLongW(c.window, GWL_STYLE) & WS_VISIBLE) != 0, c.visible);
@@ -144,17 +166,15 @@ TEST_F(PanelTest, GeometryBoxesAndTheirHints) {
   Main().ShowInfo(target.get());
   RECT r{};
   ::GetWindowRect(target.get(), &r);
-  EXPECT_EQ(Main().eLeft.Text(), std::to_wstring(r.left));
-  EXPECT_EQ(Main().eTop.Text(), std::to_wstring(r.top));
-  EXPECT_EQ(Main().eWidth.Text(), std::to_wstring(r.right - r.left));
-  EXPECT_EQ(Main().eHeight.Text(), std::to_wstring(r.bottom - r.top));
+  EXPECT_EQ(fixture::TextOf(Control(L"eLeft")), std::to_wstring(r.left));
+  EXPECT_EQ(fixture::TextOf(Control(L"eTop")), std::to_wstring(r.top));
+  EXPECT_EQ(fixture::TextOf(Control(L"eWidth")), std::to_wstring(r.right - r.left));
+  EXPECT_EQ(fixture::TextOf(Control(L"eHeight")), std::to_wstring(r.bottom - r.top));
   const std::wstring widthHint = L"cx: Width (R:" + std::to_wstring(r.right) + L")";
   const std::wstring heightHint = L"cy: Height (B:" + std::to_wstring(r.bottom) + L")";
-  EXPECT_EQ(Main().eWidth.Hint(), widthHint);
-  EXPECT_EQ(Main().eHeight.Hint(), heightHint);
-  EXPECT_EQ(Main().bh1.Hint(Main().eWidth.Handle()), widthHint);
-  EXPECT_EQ(Main().bh1.Hint(Main().eHeight.Handle()), heightHint);
-  EXPECT_EQ(Main().bh1.Hint(Main().eLeft.Handle()), L"x: Left");
+  EXPECT_EQ(Main().Hints().Hint(Control(L"eWidth")), widthHint);
+  EXPECT_EQ(Main().Hints().Hint(Control(L"eHeight")), heightHint);
+  EXPECT_EQ(Main().Hints().Hint(Control(L"eLeft")), L"x: Left");
 }
 
 TEST_F(PanelTest, SetButtonMovesOnlyWithFourGoodNumbers) {
@@ -177,28 +197,21 @@ TEST_F(PanelTest, SetButtonMovesOnlyWithFourGoodNumbers) {
       {L"10", L"20", L"$100000000", L"200", false, unmoved},
       {L"1 0", L"20", L"300", L"200", false, unmoved},
   };
-  const POINT setButton = fixture::CenterOf(Main().bSize.Handle());
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "left '" << std::string(c.left, c.left + std::wcslen(c.left)) << "' width '"
                                     << std::string(c.width, c.width + std::wcslen(c.width)) << "'");
     ::MoveWindow(target.get(), 100, 100, 300, 200, TRUE);
     Main().ShowInfo(target.get());
-    Main().eLeft.SetText(c.left);
-    Main().eTop.SetText(c.top);
-    Main().eWidth.SetText(c.width);
-    Main().eHeight.SetText(c.height);
-    int clicks = 0;
-    Main().bSize.OnClick = [&] {
-      ++clicks;
-      Main().bSizeClick();
-    };
-    fixture::ClickAt(setButton);
-    ASSERT_TRUE(fixture::PollUntil([&] { return clicks == 1; }));
+    fixture::Type(Control(L"eLeft"), c.left);
+    fixture::Type(Control(L"eTop"), c.top);
+    fixture::Type(Control(L"eWidth"), c.width);
+    fixture::Type(Control(L"eHeight"), c.height);
+    fixture::Click(Control(L"bSize"));
     RECT now{};
     ::GetWindowRect(target.get(), &now);
     EXPECT_TRUE(::EqualRect(&now, &c.expected)) << now.left << "," << now.top << "," << now.right << "," << now.bottom;
     if (c.moves) {
-      EXPECT_EQ(Main().FUtils.WndRect, (core::Rect{c.expected.left, c.expected.top, c.expected.right,
+      EXPECT_EQ(Main().Target().WndRect, (core::Rect{c.expected.left, c.expected.top, c.expected.right,
                                                     c.expected.bottom}));
     }
   }
@@ -209,10 +222,11 @@ TEST_F(PanelTest, SetButtonDoesNothingWithoutALiveTarget) {
     fixture::SolidWindow gone(L"Gone", {100, 100, 400, 300}, RGB(30, 30, 30));
     Main().ShowInfo(gone.get());
   }
-  const std::size_t entries = Main().miHistory->Count();
-  Main().eLeft.SetText(L"10");
-  Main().bSizeClick();
-  EXPECT_EQ(Main().miHistory->Count(), entries);
+  const auto history = [&] { return fixture::MenuCaptions(fixture::Submenu(Main(), L"H&istory"), 2); };
+  const std::vector<std::wstring> before = history();
+  fixture::Type(Control(L"eLeft"), L"10");
+  fixture::Click(Control(L"bSize"));
+  EXPECT_EQ(history(), before) << "nothing recorded";
 }
 
 TEST_F(PanelTest, StaleHandleShowsTheFailureValuesAndKeepsTheGeometry) {
@@ -226,10 +240,10 @@ TEST_F(PanelTest, StaleHandleShowsTheFailureValuesAndKeepsTheGeometry) {
   Main().ShowInfo(stale);
   EXPECT_EQ(fixture::MemoText(Main()),
             L"HWND =" + HexDec(LowBits(stale)) + L"\r\nID   =0x000000(0)\r\nStyle=0x000000 0x000000(EX)");
-  EXPECT_FALSE(Main().cbEnable.Checked() || Main().cbVisible.Checked() || Main().cbTopmost.Checked());
-  EXPECT_EQ(Main().tp.Position(), 255);
-  EXPECT_EQ(Main().eLeft.Text(), L"100");
-  EXPECT_EQ(Main().eWidth.Text(), L"300");
+  EXPECT_FALSE(fixture::Checked(Control(L"cbEnable")) || fixture::Checked(Control(L"cbVisible")) || fixture::Checked(Control(L"cbTopmost")));
+  EXPECT_EQ(fixture::Position(Control(L"tp")), 255);
+  EXPECT_EQ(fixture::TextOf(Control(L"eLeft")), L"100");
+  EXPECT_EQ(fixture::TextOf(Control(L"eWidth")), L"300");
 }
 
 TEST_F(PanelTest, RightClickOnThePickerClimbsToTheTopLevelWindow) {
@@ -240,7 +254,7 @@ TEST_F(PanelTest, RightClickOnThePickerClimbsToTheTopLevelWindow) {
                                     WS_CHILD | WS_VISIBLE | WS_DISABLED);
   fixture::SolidWindow middle(L"Middle", {10, 10, 200, 150}, RGB(160, 60, 60), 0, owner.get(), 55);
   HWND deep = fixture::AddChild(middle.get(), L"Button", L"Deep", 56, {10, 10, 110, 40});
-  const POINT picker = fixture::CenterOf(Main().grab.Handle());
+  const POINT picker = fixture::CenterOf(Control(L"grab"));
 
   struct Case {
     HWND shown;
@@ -255,16 +269,12 @@ TEST_F(PanelTest, RightClickOnThePickerClimbsToTheTopLevelWindow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "shown " << c.shown);
     Main().ShowInfo(c.shown);
-    int presses = 0;
-    Main().grab.OnMouseDown = [&](const gui::MouseEvent& event) {
-      ++presses;
-      Main().topParent(event);
-    };
     fixture::ClickAt(picker, true);
-    ASSERT_TRUE(fixture::PollUntil([&] { return presses == 1; }));
-    EXPECT_EQ(Main().FUtils.Wnd, c.expected);
+    fixture::PollUntil([&] { return Main().Target().Wnd == c.expected; });
+    fixture::Settle(50);  // the click has been handled, also where it changes nothing
+    EXPECT_EQ(Main().Target().Wnd, c.expected);
     EXPECT_EQ(fixture::MemoLines(Main()).at(0), L"HWND =" + HexDec(LowBits(c.expected)));
-    EXPECT_FALSE(Main().grab.Grabbing);
+    EXPECT_FALSE(Main().Picker().Grabbing);
   }
 }
 
@@ -274,7 +284,8 @@ TEST_F(PanelTest, RightClickWithoutALiveTargetDoesNothing) {
     Main().ShowInfo(fixture::AddChild(parent.get(), L"Button", L"Child", 9, {4, 4, 80, 30}));
   }
   const std::wstring before = fixture::MemoText(Main());
-  Main().topParent({gui::MouseButton::Right, 0, {1, 1}});
+  fixture::ClickAt(fixture::CenterOf(Control(L"grab")), true);
+  fixture::Settle(50);
   EXPECT_EQ(fixture::MemoText(Main()), before);
 }
 
@@ -325,66 +336,66 @@ TEST_F(PanelTest, AWindowThatStopsAnsweringIsShownWithinTheBound) {
     Main().ShowInfo(w);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_LT(elapsed, std::chrono::milliseconds(1500));
-    EXPECT_EQ(Main().FUtils.Wnd, w);
+    EXPECT_EQ(Main().Target().Wnd, w);
     const std::vector<std::wstring> lines = fixture::MemoLines(Main());
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(), L"HWND =" + HexDec(LowBits(w)));
     EXPECT_EQ(lines.back(), StyleLine(w)) << "no Font line after the style";
     // Setting the boxes ran the handlers; none of them waited for the silent thread.
-    EXPECT_TRUE(Main().cbVisible.Checked());
+    EXPECT_TRUE(fixture::Checked(Control(L"cbVisible")));
   }
   Main().ShowInfo(silent.get());
-  EXPECT_EQ(fixture::MemoText(Main()),
-            ExpectedMemo(silent.get(), 0, L"Not answering", fixture::kSolidClass, L""));
+  ExpectMemoShows(silent.get(), L"");
 
   // Changing it does not wait for its thread either; the helper keeps the values it was given.
-  Main().eLeft.SetText(L"20");
+  fixture::Type(Control(L"eLeft"), L"20");
   const auto start = std::chrono::steady_clock::now();
-  Main().bSizeClick();
-  Main().cbEnable.SetChecked(false);
-  Main().tp.SetPosition(100);
+  fixture::Click(Control(L"bSize"));
+  fixture::Click(Control(L"cbEnable"));
+  fixture::Slide(Control(L"tp"), 100);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-  EXPECT_EQ(Main().FUtils.WndRect.left, 20);
-  EXPECT_FALSE(Main().FUtils.Enabled);
-  EXPECT_EQ(Main().FUtils.Alpha, 100);
+  EXPECT_EQ(Main().Target().WndRect.left, 20);
+  EXPECT_FALSE(Main().Target().Enabled);
+  EXPECT_EQ(Main().Target().Alpha, 100);
 }
 
 TEST_F(PanelTest, ChangesASilentWindowDidNotTakeAreUndoneWithABalloonSayingSo) {
   fixture::ThreadWindow silent(L"Silent", {100, 100, 400, 300}, nullptr, /*pump=*/false);
   ASSERT_NE(silent.get(), nullptr);
   Main().ShowInfo(silent.get());
-  ASSERT_TRUE(Main().cbEnable.Checked());
-  ASSERT_FALSE(Main().cbTopmost.Checked());
-  ASSERT_EQ(Main().tp.Position(), 255);
-  const HWND balloon = Main().bh1.Window();
+  ASSERT_TRUE(fixture::Checked(Control(L"cbEnable")));
+  ASSERT_FALSE(fixture::Checked(Control(L"cbTopmost")));
+  ASSERT_EQ(fixture::Position(Control(L"tp")), 255);
+  const HWND balloon = Main().Hints().Window();
 
-  Main().cbEnable.SetChecked(false);  // as a click does
-  EXPECT_TRUE(Main().cbEnable.Checked());
+  fixture::Click(Control(L"cbEnable"));
+  EXPECT_TRUE(fixture::Checked(Control(L"cbEnable")));
   EXPECT_TRUE(::IsWindowEnabled(silent.get()));
   EXPECT_TRUE(::IsWindowVisible(balloon));
-  EXPECT_EQ(gui::BalloonHintProbe::ShownTitle(Main().bh1), L"Set enabled or disabled");
+  EXPECT_EQ(gui::BalloonHintProbe::ShownTitle(Main().Hints()), L"Set enabled or disabled");
 
-  Main().cbTopmost.SetChecked(true);
-  EXPECT_FALSE(Main().cbTopmost.Checked());
-  EXPECT_EQ(gui::BalloonHintProbe::ShownTitle(Main().bh1), L"Stay On Top");
+  fixture::Click(Control(L"cbTopmost"));
+  EXPECT_FALSE(fixture::Checked(Control(L"cbTopmost")));
+  EXPECT_EQ(gui::BalloonHintProbe::ShownTitle(Main().Hints()), L"Stay On Top");
 
-  Main().tp.SetPosition(100);
-  EXPECT_EQ(Main().tp.Position(), 255);
-  EXPECT_EQ(gui::BalloonHintProbe::ShownTitle(Main().bh1), L"Set as transparent");
+  fixture::Slide(Control(L"tp"), 100);
+  EXPECT_EQ(fixture::Position(Control(L"tp")), 255);
+  EXPECT_EQ(gui::BalloonHintProbe::ShownTitle(Main().Hints()), L"Set as transparent");
   EXPECT_FALSE(::GetWindowLongW(silent.get(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
 TEST_F(PanelTest, DisabledControlsShowTheirHintsToo) {
   // Before the first pick the check boxes, the Set button and the track bar are disabled.
-  const HWND balloon = Main().bh1.Window();
-  for (gui::Control* control : std::initializer_list<gui::Control*>{&Main().cbEnable, &Main().tp}) {
-    ASSERT_FALSE(::IsWindowEnabled(control->Handle()));
+  const HWND balloon = Main().Hints().Window();
+  for (const HWND control : {Control(L"cbEnable"), Control(L"tp")}) {
+    ASSERT_FALSE(::IsWindowEnabled(control));
     fixture::MoveMouseTo(fixture::MainClientPoint(Main(), 4, 48));  // bare background first
-    Main().bh1.HideHint();
-    fixture::MoveMouseTo(fixture::CenterOf(control->Handle()));
+    ::SendMessageW(balloon, TTM_POP, 0, 0);
+    fixture::MoveMouseTo(fixture::CenterOf(control));
+    const std::wstring hint = Main().Hints().Hint(control).value_or(L"");
     EXPECT_TRUE(fixture::PollUntil([&] {
-      return ::IsWindowVisible(balloon) && gui::BalloonHintProbe::ShownTitle(Main().bh1) == core::SplitHint(control->Hint()).title;
-    })) << "no balloon over the disabled control hinted \"" << testing::PrintToString(control->Hint()) << "\"";
+      return ::IsWindowVisible(balloon) && gui::BalloonHintProbe::ShownTitle(Main().Hints()) == core::SplitHint(hint).title;
+    })) << "no balloon over the disabled control hinted " << testing::PrintToString(hint);
   }
 }
 

@@ -11,7 +11,9 @@
 #include "app/ovMainForm.h"
 #include "core/ShownText.h"
 #include "gui/Application.h"
+#include "support/Drags.h"
 #include "support/InspectFixtures.h"
+#include "support/MainWindow.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 
@@ -57,30 +59,26 @@ void ExpectFrame(const fixture::SolidWindow& w, bool framed) {
 
 class PickerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    TovSkimlet& grab = Main().grab;
-    grab.OnGrab = [this, &grab] {
-      grabbed.push_back(grab.GrabWnd);
-      Main().grabGrab();
-    };
-    grab.OnDone = [this] {
-      ++done;
-      Main().grabDone();
-    };
-  }
   TovFrmMain& Main() { return session.Main(); }
 
   void Press() { fixture::PressPicker(Main()); }
-  // Moves the pointer during the drag and lets the idle poll follow it.
+  // Moves the pointer during the drag and lets the idle poll follow it; records the window the memo then names.
   void MoveTo(POINT screen, HWND expected) {
     ASSERT_NO_FATAL_FAILURE(fixture::MovePickerTo(Main(), screen, expected));
     SkimletSession::RunLoopUntil([] { return false; }, 60);  // a few more polls change nothing
+    shown.push_back(fixture::MemoLines(Main()).at(0));
   }
   void Release() { fixture::ReleasePicker(Main()); }
+  // The colour the swatch behind the picker shows on the screen, at its corner.
+  COLORREF Swatch() {
+    RECT swatch{};
+    ::GetWindowRect(Main().ControlHandle(L"pnl"), &swatch);
+    return fixture::ScreenPixel({swatch.left + 1, swatch.top + 1});
+  }
+  static std::wstring HandleLine(HWND w) { return L"HWND =" + fixture::HexDec(fixture::LowBits(w)); }
 
   SkimletSession session;
-  std::vector<HWND> grabbed;
-  int done = 0;
+  std::vector<std::wstring> shown;  // the memo's first line after each move
 };
 
 TEST_F(PickerTest, PressAndReleaseOnThePickerReportsTheSwatchAlone) {
@@ -88,11 +86,9 @@ TEST_F(PickerTest, PressAndReleaseOnThePickerReportsTheSwatchAlone) {
   Press();
   EXPECT_EQ(gui::Application::Instance().CursorIndex(), TovSkimlet::kGrabCursor);
   Release();
-  EXPECT_TRUE(grabbed.empty());
-  EXPECT_EQ(done, 1);
   EXPECT_EQ(gui::Application::Instance().CursorIndex(), 0);
-  EXPECT_EQ(Main().FUtils.Wnd, nullptr);
-  std::vector<std::wstring> expected = banner;
+  EXPECT_EQ(Main().Target().Wnd, nullptr);
+  std::vector<std::wstring> expected = banner;  // no window shown; the swatch's colour once, at the end
   expected.push_back(L"Color=0xFFFFFF #FFFFFF RGB:255,255,255:255");
   EXPECT_EQ(fixture::MemoLines(Main()), expected);
 }
@@ -103,23 +99,22 @@ TEST_F(PickerTest, DragFromAToBAndBackFramesOneWindowAtATime) {
   ASSERT_TRUE(fixture::PollUntil([&] { return ShowsItsColour(a) && ShowsItsColour(b); })) << "the fixtures painted";
   ExpectFrame(a, false);
   ExpectFrame(b, false);
-  const HICON idleIcon = Main().grab.Icon();
+  const HICON idleIcon = Main().Picker().Icon();
 
   Press();
-  EXPECT_NE(Main().grab.Icon(), idleIcon);
+  EXPECT_NE(Main().Picker().Icon(), idleIcon);
   MoveTo(fixture::CenterOf(a.get()), a.get());
   ExpectFrame(a, true);
-  EXPECT_EQ(Main().pnl.Color(), a.color());
-  EXPECT_EQ(fixture::MemoLines(Main()).at(0), L"HWND =" + fixture::HexDec(fixture::LowBits(a.get())));
+  EXPECT_EQ(Swatch(), a.color());
 
   // Over the program's own window nothing is picked or sampled.
   MoveTo(fixture::MainClientPoint(Main(), 150, 120), a.get());
-  EXPECT_EQ(Main().pnl.Color(), a.color());
+  EXPECT_EQ(Swatch(), a.color());
 
   MoveTo(fixture::CenterOf(b.get()), b.get());
   ExpectFrame(a, false);
   ExpectFrame(b, true);
-  EXPECT_EQ(Main().pnl.Color(), b.color());
+  EXPECT_EQ(Swatch(), b.color());
 
   MoveTo({150, 150}, a.get());  // another point of A
   ExpectFrame(a, true);
@@ -128,18 +123,19 @@ TEST_F(PickerTest, DragFromAToBAndBackFramesOneWindowAtATime) {
 
   ExpectFrame(a, false);
   ExpectFrame(b, false);
-  EXPECT_EQ(grabbed, (std::vector<HWND>{a.get(), b.get(), a.get()}));
-  EXPECT_EQ(done, 1);
-  EXPECT_EQ(Main().grab.Icon(), idleIcon);
+  // Over the program's own window the memo kept naming A.
+  EXPECT_EQ(shown, (std::vector<std::wstring>{HandleLine(a.get()), HandleLine(a.get()), HandleLine(b.get()),
+                                              HandleLine(a.get())}));
+  EXPECT_EQ(Main().Picker().Icon(), idleIcon);
   EXPECT_EQ(gui::Application::Instance().CursorIndex(), 0);
-  EXPECT_EQ(Main().FUtils.Wnd, a.get());
-  EXPECT_EQ(Main().grab.GrabWnd, a.get());
+  EXPECT_EQ(Main().Target().Wnd, a.get());
+  EXPECT_EQ(Main().Picker().GrabWnd, a.get());
   const std::vector<std::wstring> lines = fixture::MemoLines(Main());
   ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.front(), L"HWND =" + fixture::HexDec(fixture::LowBits(a.get())));
+  EXPECT_EQ(lines.front(), HandleLine(a.get()));
   EXPECT_EQ(lines.back(), L"Color=0x2828C8 #C82828 RGB:200,40,40:88");
   // Nothing passed over during the drag was recorded.
-  EXPECT_EQ(Main().miHistory->Count(), 2u);
+  EXPECT_TRUE(fixture::MenuCaptions(fixture::Submenu(Main(), L"H&istory"), 2).empty());
 }
 
 TEST_F(PickerTest, DisabledControlIsPickedAsItselfAndChildrenDisableTopmost) {
@@ -155,23 +151,23 @@ TEST_F(PickerTest, DisabledControlIsPickedAsItselfAndChildrenDisableTopmost) {
 
   Press();
   MoveTo(fixture::CenterOf(disabled), disabled);
-  EXPECT_FALSE(Main().cbTopmost.Enabled());
-  EXPECT_FALSE(Main().tp.Enabled());
-  EXPECT_FALSE(Main().cbEnable.Checked());
+  EXPECT_FALSE(fixture::Enabled(Main().ControlHandle(L"cbTopmost")));
+  EXPECT_FALSE(fixture::Enabled(Main().ControlHandle(L"tp")));
+  EXPECT_FALSE(fixture::Checked(Main().ControlHandle(L"cbEnable")));
   EXPECT_FALSE(::IsWindowEnabled(disabled));
 
   RECT dialogRect{};
   ::GetWindowRect(dialog.get(), &dialogRect);
   MoveTo({dialogRect.right - 20, dialogRect.bottom - 20}, dialog.get());
-  EXPECT_TRUE(Main().cbTopmost.Enabled());
-  EXPECT_TRUE(Main().tp.Enabled());
-  EXPECT_TRUE(Main().cbEnable.Checked());
+  EXPECT_TRUE(fixture::Enabled(Main().ControlHandle(L"cbTopmost")));
+  EXPECT_TRUE(fixture::Enabled(Main().ControlHandle(L"tp")));
+  EXPECT_TRUE(fixture::Checked(Main().ControlHandle(L"cbEnable")));
 
   MoveTo(fixture::CenterOf(deep), deep);
-  EXPECT_FALSE(Main().cbTopmost.Enabled());
+  EXPECT_FALSE(fixture::Enabled(Main().ControlHandle(L"cbTopmost")));
   MoveTo(fixture::CenterOf(disabled), disabled);
   Release();
-  EXPECT_EQ(Main().FUtils.Wnd, disabled);
+  EXPECT_EQ(Main().Target().Wnd, disabled);
   EXPECT_FALSE(::IsWindowEnabled(disabled));
   EXPECT_TRUE(::IsWindowEnabled(dialog.get()));
 }
@@ -196,7 +192,7 @@ TEST_F(PickerTest, AMillionCharacterTitleIsPickedWhileTheInterfaceAnswers) {
   EXPECT_TRUE(SkimletSession::RunLoopUntil([&] { return !asking; }));  // its last question is answered too
   asker.join();
   EXPECT_EQ(unanswered.load(), 0);
-  EXPECT_EQ(Main().FUtils.WndTitle, title);  // whole, for matching
+  EXPECT_EQ(Main().Target().WndTitle, title);  // whole, for matching
   const std::vector<std::wstring> memo = fixture::MemoLines(Main());
   ASSERT_GE(memo.size(), 3u);
   EXPECT_EQ(memo[2], L"Title=" + core::ShownText(title, core::kMemoTitleLength));

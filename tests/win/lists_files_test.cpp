@@ -14,7 +14,10 @@
 #include "core/SetLine.h"
 #include "core/ShownText.h"
 #include "engine/ovListFile.h"
+#include "support/InspectFixtures.h"
 #include "support/ListsFixture.h"
+#include "support/MainWindow.h"
+#include "support/MenuReader.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -41,7 +44,8 @@ Lines Shown(const Lines& lines, bool distinctOnly) {
   std::set<std::wstring> seen;
   for (const auto& line : lines) {
     if (!line.empty() && (seen.insert(line).second || !distinctOnly)) {
-      shown.push_back(core::ShownText(line, core::kMenuTextLength));
+      const std::wstring caption = core::ShownText(line, core::kMenuTextLength);
+      shown.push_back(caption.substr(0, caption.find(L'\0')));  // a menu's text ends at a NUL
     }
   }
   return shown;
@@ -49,20 +53,16 @@ Lines Shown(const Lines& lines, bool distinctOnly) {
 
 void ExpectLoaded(ListsSession& lists, const Lines& tasks, const Lines& sets) {
   TovFrmMain& main = lists.Main();
-  EXPECT_EQ(main.FTaskList, tasks);
-  EXPECT_EQ(main.FSetList, sets);
+  EXPECT_EQ(main.TaskList(), tasks);
+  EXPECT_EQ(main.SetList(), sets);
   EXPECT_EQ(lists.TaskEntries(), Shown(tasks, false));
   EXPECT_EQ(lists.SetEntries(), Shown(sets, true));
-  // The menus that Windows shows hold the same number of entries.
-  const auto firstTask = static_cast<std::size_t>(main.miTask->Tag()) + 1;  // after the fixed items
-  EXPECT_EQ(::GetMenuItemCount(main.miTask->Handle()), static_cast<int>(firstTask + Shown(tasks, false).size()));
-  EXPECT_EQ(::GetMenuItemCount(main.pmSet.Handle()), static_cast<int>(2 + Shown(sets, true).size()));
-  // Task entries do nothing when chosen; set entries share the Set pop-up's handler.
-  for (std::size_t i = firstTask; i < main.miTask->Count(); ++i) EXPECT_FALSE(main.miTask->Item(i).OnClick);
-  for (std::size_t i = 2; i < main.pmSet.Count(); ++i) {
-    EXPECT_TRUE(main.pmSet.Item(i).OnClick);
-    EXPECT_EQ(main.pmSet.Item(i).Tag(), 0);
-  }
+  // A task entry does nothing when chosen (a set entry applies its set: see the position sets' tests).
+  if (tasks.empty()) return;
+  const std::wstring memo = fixture::MemoText(main);
+  fixture::Choose(main, {L"&Task", lists.TaskEntries()[0]});
+  EXPECT_EQ(fixture::MemoText(main), memo);
+  EXPECT_EQ(main.TaskList(), tasks);
 }
 
 TEST(ListFilesAtStart, LoadIntoListsAndMenusWithoutWriting) {
@@ -106,7 +106,6 @@ TEST(ListFilesAtStart, LoadIntoListsAndMenusWithoutWriting) {
     lists.Start();
     ExpectLoaded(lists, c.taskLines, c.setLines);
     EXPECT_TRUE(lists.Reports().empty());
-    EXPECT_EQ(lists.Main().FTaskIndex, 0);
     // Start-up writes nothing, not even over duplicates.
     EXPECT_EQ(fixture::FileExists(lists.TaskFile()), c.tasks.has_value());
     EXPECT_EQ(fixture::FileExists(lists.SetFile()), c.sets.has_value());
@@ -152,22 +151,22 @@ TEST(ListFilesAtStart, HugeFilesStartPromptlyWithBoundedMenusAndWholeLists) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
   EXPECT_TRUE(::IsWindowVisible(main.Handle()));
 
-  EXPECT_EQ(main.FTaskList.size(), 100000u);
-  EXPECT_EQ(main.FSetList.size(), 50000u);
+  EXPECT_EQ(main.TaskList().size(), 100000u);
+  EXPECT_EQ(main.SetList().size(), 50000u);
   const Lines taskEntries = lists.TaskEntries();
   ASSERT_EQ(taskEntries.size(), TovListMenu::kMaxEntries + 1);
   EXPECT_EQ(taskEntries[1], L"Name=Window 1,Class=K");
   EXPECT_EQ(taskEntries.back(), core::NotShownCaption(50000 - TovListMenu::kMaxEntries));
-  EXPECT_FALSE(main.miTask->Item(main.miTask->Count() - 1).Enabled());
+  EXPECT_FALSE(gui::ReadMenu(fixture::Submenu(main, L"&Task")).back().enabled);
   const Lines setEntries = lists.SetEntries();
   ASSERT_EQ(setEntries.size(), TovListMenu::kMaxEntries + 1);
-  EXPECT_EQ(setEntries[0], core::ShownText(main.FSetList[0], core::kMenuTextLength));
+  EXPECT_EQ(setEntries[0], core::ShownText(main.SetList()[0], core::kMenuTextLength));
   EXPECT_EQ(setEntries.back(), core::NotShownCaption(50000 - TovListMenu::kMaxEntries));
 
   // A new set is counted once, however often it is added.
-  main.eLeft.SetText(L"7");
-  for (int i = 0; i < 2; ++i) fixture::ClickAsUser(*main.miAddSet);
-  EXPECT_EQ(main.FSetList.size(), 50001u);
+  fixture::Type(main.ControlHandle(L"eLeft"), L"7");
+  for (int i = 0; i < 2; ++i) fixture::Choose(main, {L"&Add ..."}, L"pmSet");
+  EXPECT_EQ(main.SetList().size(), 50001u);
   EXPECT_EQ(lists.SetEntries().back(), core::NotShownCaption(50001 - TovListMenu::kMaxEntries));
 }
 
@@ -230,13 +229,13 @@ TEST(ListFilesAtStart, UnreadableFileIsReportedAndTheRestGoesOn) {
     obstacle.Release();
     fixture::OwnedWindow probe = fixture::MakeProbe(L"Add me");
     ASSERT_TRUE(probe);
-    main.FUtils.SetWnd(probe.get());
-    fixture::ClickAsUser(*main.miAddTask);
-    main.eLeft.SetText(L"5");
-    main.eTop.SetText(L"6");
-    main.eWidth.SetText(L"7");
-    main.eHeight.SetText(L"8");
-    fixture::ClickAsUser(*main.miAddSet);
+    main.ShowInfo(probe.get());
+    fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
+    fixture::Type(main.ControlHandle(L"eLeft"), L"5");
+    fixture::Type(main.ControlHandle(L"eTop"), L"6");
+    fixture::Type(main.ControlHandle(L"eWidth"), L"7");
+    fixture::Type(main.ControlHandle(L"eHeight"), L"8");
+    fixture::Choose(main, {L"&Add ..."}, L"pmSet");
 
     const std::wstring newTask = L"\"Name=Add me\",Class=SkimletProbe";
     const std::wstring newSet = L"    5    6    7    8";
@@ -309,10 +308,11 @@ TEST(ListFilesSaving, FailedAddIsReportedAndUndoneSoThatAddingAgainSaves) {
     fixture::OwnedWindow first = fixture::MakeProbe(L"First");
     ASSERT_TRUE(first);
     const auto addBoth = [&] {
-      main.eLeft.SetText(L"1");
-      fixture::ClickAsUser(*main.miAddSet);
-      main.FUtils.SetWnd(first.get());
-      fixture::ClickAsUser(*main.miAddTask);
+      main.ShowInfo(first.get());
+      fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
+      fixture::Type(main.ControlHandle(L"eLeft"), L"1");
+      for (const wchar_t* box : {L"eTop", L"eWidth", L"eHeight"}) fixture::Type(main.ControlHandle(box), L"");
+      fixture::Choose(main, {L"&Add ..."}, L"pmSet");
     };
     {
       SaveBlocker setBlocker(c.kind, lists.SetFile());
@@ -322,8 +322,8 @@ TEST(ListFilesSaving, FailedAddIsReportedAndUndoneSoThatAddingAgainSaves) {
       // Neither the menus nor the lists (which the runner reads) keep an entry that was not saved.
       EXPECT_EQ(lists.SetEntries(), (Lines{L"  100   50  800  600"}));
       EXPECT_EQ(lists.TaskEntries(), (Lines{L"Name=Old,Class=Old"}));
-      EXPECT_EQ(main.FSetList.size(), 1u);
-      EXPECT_EQ(main.FTaskList.size(), 1u);
+      EXPECT_EQ(main.SetList().size(), 1u);
+      EXPECT_EQ(main.TaskList().size(), 1u);
     }
     EXPECT_EQ(fixture::ReadFileBytes(lists.SetFile()), setContent);
     EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()), taskContent);
@@ -344,8 +344,8 @@ TEST(ListFilesSaving, MarkedFileIsRewrittenInTheCodePage) {
   TovFrmMain& main = lists.Start();
   EXPECT_EQ(lists.TaskEntries(), Lines{L"\"Name=Caf\u00e9, Bar\",Class=K"});
   fixture::OwnedWindow probe = fixture::MakeProbe(L"New");
-  main.FUtils.SetWnd(probe.get());
-  fixture::ClickAsUser(*main.miAddTask);
+  main.ShowInfo(probe.get());
+  fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
   const std::string bytes = fixture::ReadFileBytes(lists.TaskFile());
   // The accented letter fits both code pages Wine uses here (1252 and UTF-8), so no mark is written.
   EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF");

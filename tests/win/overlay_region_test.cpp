@@ -14,12 +14,14 @@
 #include "gui/Application.h"
 #include "app/ovEmpty.h"
 #include "support/Backdrop.h"
+#include "support/Drags.h"
 #include "support/FixtureForm.h"
 #include "support/Poll.h"
 #include "support/TimedScript.h"
 
 namespace {
 
+using fixture::CloseOverlay;
 using fixture::kBackdropPixel;
 using fixture::LeftButton;
 using fixture::OverlayUp;
@@ -55,10 +57,6 @@ class AfterRelease {
   }
   HWND overlay_;
 };
-
-void CloseOverlay() {
-  if (ovEmpty) ::PostMessageW(ovEmpty->Handle(), WM_CLOSE, 0, 0);
-}
 
 // The pixel of `pixels` (a copy of kWatched) at a screen point.
 std::uint32_t At(const std::vector<std::uint32_t>& pixels, int x, int y) {
@@ -96,13 +94,7 @@ class OverlayTest : public ::testing::Test {
   void Drag(POINT from, const std::vector<POINT>& path, const std::function<void()>& show,
             const std::function<void()>& during = {}) {
     TimedScript script;
-    script.Then([from] { PointerTo(from); }, OverlayUp).Then([] { LeftButton(true); });
-    for (const POINT point : path) {
-      script.Then([point] { PointerTo(point); }, [] { return ovEmpty->Dragging; });
-      script.Then({}, [point] { return ovEmpty->DragRect.right == point.x && ovEmpty->DragRect.bottom == point.y; });
-    }
-    if (during) script.Then(during);
-    script.Then([] { LeftButton(false); });
+    fixture::ScriptRegionDrag(script, from, path, during);
     script.Start(kScriptTimeoutMs, CloseOverlay);
     show();
     script.Stop();

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cwchar>
 
 #include "app/ovMainForm.h"
 #include "core/SetLine.h"
 #include "engine/ovListFile.h"
+#include "support/InspectFixtures.h"
 #include "support/ListsFixture.h"
+#include "support/MainWindow.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -17,25 +20,27 @@ using Lines = std::vector<std::wstring>;
 using Texts = std::array<std::wstring, 4>;
 
 void Type(TovFrmMain& main, const Texts& texts) {
-  main.eLeft.SetText(texts[0]);
-  main.eTop.SetText(texts[1]);
-  main.eWidth.SetText(texts[2]);
-  main.eHeight.SetText(texts[3]);
+  fixture::Type(main.ControlHandle(L"eLeft"), texts[0]);
+  fixture::Type(main.ControlHandle(L"eTop"), texts[1]);
+  fixture::Type(main.ControlHandle(L"eWidth"), texts[2]);
+  fixture::Type(main.ControlHandle(L"eHeight"), texts[3]);
 }
 
-Texts Boxes(TovFrmMain& main) { return {main.eLeft.Text(), main.eTop.Text(), main.eWidth.Text(), main.eHeight.Text()}; }
-
-gui::MenuItem& SetEntry(TovFrmMain& main, const std::wstring& caption) {
-  for (std::size_t i = 2; i < main.pmSet.Count(); ++i) {
-    if (main.pmSet.Item(i).Caption() == caption) return main.pmSet.Item(i);
-  }
-  ADD_FAILURE() << "no set entry " << testing::PrintToString(caption);
-  return main.pmSet.Item(0);
+Texts Boxes(TovFrmMain& main) {
+  Texts texts;
+  const wchar_t* boxes[] = {L"eLeft", L"eTop", L"eWidth", L"eHeight"};
+  for (std::size_t i = 0; i < 4; ++i) texts[i] = fixture::TextOf(main.ControlHandle(boxes[i]));
+  return texts;
 }
 
+void ApplySet(TovFrmMain& main, const std::wstring& caption) { fixture::Choose(main, {caption}, L"pmSet"); }
+
+// Whether a history entry names the window's handle.
 bool InHistory(TovFrmMain& main, HWND window) {
-  for (std::size_t i = 2; i < main.miHistory->Count(); ++i) {
-    if (main.miHistory->Item(i).Tag() == reinterpret_cast<LONG_PTR>(window)) return true;
+  wchar_t handle[16];
+  std::swprintf(handle, 16, L"~%.6X~", fixture::LowBits(window));
+  for (const std::wstring& caption : fixture::MenuCaptions(fixture::Submenu(main, L"H&istory"), 2)) {
+    if (caption.find(handle) != std::wstring::npos) return true;
   }
   return false;
 }
@@ -66,12 +71,12 @@ TEST(PositionSets, AddStoresEachDistinctCaptionOnce) {
     SCOPED_TRACE(testing::PrintToString(step.typed[0]));
     ASSERT_TRUE(::DeleteFileW(lists.SetFile().c_str()) || !fixture::FileExists(lists.SetFile()));
     Type(main, step.typed);
-    fixture::ClickAsUser(*main.miAddSet);
+    fixture::Choose(main, {L"&Add ..."}, L"pmSet");
     const std::wstring line = core::FormatSetLine(step.typed[0], step.typed[1], step.typed[2], step.typed[3]);
     if (step.newEntry) entries.push_back(line);
     if (step.written) file.push_back(line);
     EXPECT_EQ(lists.SetEntries(), entries);
-    EXPECT_EQ(main.FSetList, file);
+    EXPECT_EQ(main.SetList(), file);
     EXPECT_EQ(fixture::FileExists(lists.SetFile()), step.written);
     if (step.written) { EXPECT_EQ(LoadListFile(lists.SetFile()), file); }
     // The boxes are read, not changed.
@@ -95,14 +100,14 @@ TEST(PositionSets, ApplyingFillsTheBoxesAndMovesTheTarget) {
   ::GetWindowRect(probe.get(), &start);
 
   // Without a target the boxes take the set all the same and nothing moves.
-  fixture::ClickAsUser(SetEntry(main, L"  100   50  800  600"));
+  ApplySet(main, L"  100   50  800  600");
   EXPECT_EQ(Boxes(main), (Texts{L"  100", L"   50", L"  800", L"  600"}));
   RECT rect{};
   ::GetWindowRect(probe.get(), &rect);
   EXPECT_TRUE(::EqualRect(&rect, &start));
 
   main.ShowInfo(probe.get());
-  ASSERT_EQ(main.FUtils.Wnd, probe.get());
+  ASSERT_EQ(main.Target().Wnd, probe.get());
   struct Case {
     const wchar_t* caption;
     Texts boxes;
@@ -118,7 +123,7 @@ TEST(PositionSets, ApplyingFillsTheBoxesAndMovesTheTarget) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(c.caption)));
     const bool wasRecorded = InHistory(main, probe.get());
-    fixture::ClickAsUser(SetEntry(main, c.caption));
+    ApplySet(main, c.caption);
     EXPECT_EQ(Boxes(main), c.boxes);
     ::GetWindowRect(probe.get(), &rect);
     EXPECT_TRUE(::EqualRect(&rect, &c.want))

@@ -1,6 +1,6 @@
 // The main and about windows at 144 DPI (a second pass of the tests runs this program with the display at 144):
 // the 96-DPI design scales by 1.5, rounded half away from zero as the layout rounds, fonts scale with it, and
-// nothing is cut off.
+// nothing is cut off or covered.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +12,8 @@
 
 #include "app/ovFormAbout.h"
 #include "app/ovMainForm.h"
+#include "support/InspectFixtures.h"
+#include "support/MainWindow.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
 #include "support/WindowFacts.h"
@@ -67,42 +69,26 @@ void ExpectScaledAndInside(HWND form, const std::vector<Placed>& controls) {
   }
 }
 
-TEST_F(Dpi144Test, MainWindowScalesByOneAndAHalf) {
+TEST_F(Dpi144Test, MainWindowScalesByOneAndAHalfWithEveryControlToBeSeen) {
   RECT client{};
   ::GetClientRect(Main().Handle(), &client);
   EXPECT_EQ(client.right, 468);
   EXPECT_EQ(client.bottom, 320);  // 319.5 rounds up
-  ExpectScaledAndInside(Main().Handle(), {
-                                           {"pnl", Main().pnl.Handle(), {8, 8, 32, 32}},
-                                           {"grab", Main().grab.Handle(), {8, 8, 32, 32}},
-                                           {"cbEnable", Main().cbEnable.Handle(), {48, 8, 60, 14}},
-                                           {"cbVisible", Main().cbVisible.Handle(), {107, 8, 60, 14}},
-                                           {"cbTopmost", Main().cbTopmost.Handle(), {166, 8, 60, 14}},
-                                           {"bSnapWin", Main().bSnapWin.Handle(), {230, 6, 16, 16}},
-                                           {"bSnapReg", Main().bSnapReg.Handle(), {254, 6, 16, 16}},
-                                           {"bMenu", Main().bMenu.Handle(), {270, 2, 40, 20}},
-                                           {"eLeft", Main().eLeft.Handle(), {48, 24, 32, 20}},
-                                           {"eTop", Main().eTop.Handle(), {81, 24, 32, 20}},
-                                           {"eWidth", Main().eWidth.Handle(), {114, 24, 32, 20}},
-                                           {"eHeight", Main().eHeight.Handle(), {147, 24, 32, 20}},
-                                           {"bSize", Main().bSize.Handle(), {180, 24, 44, 20}},
-                                           {"tp", Main().tp.Handle(), {224, 24, 86, 20}},
-                                           {"mm", Main().mm.Handle(), {8, 52, 296, 153}},
-                                       });
+  fixture::ExpectControlsLaidOut(Main());
   // Fonts scale too: Tahoma 11 px and 10 px, the memo's 11 px.
   EXPECT_EQ(FontHeight(Main().Handle()), -17);
-  EXPECT_EQ(FontHeight(Main().cbEnable.Handle()), -17);
-  EXPECT_EQ(FontHeight(Main().eLeft.Handle()), -15);
-  EXPECT_EQ(FontHeight(Main().mm.Handle()), -17);
+  EXPECT_EQ(FontHeight(Main().ControlHandle(L"cbEnable")), -17);
+  EXPECT_EQ(FontHeight(Main().ControlHandle(L"eLeft")), -15);
+  EXPECT_EQ(FontHeight(Main().ControlHandle(L"mm")), -17);
 }
 
 TEST_F(Dpi144Test, HintsWrapAtAWidthScaledLikeTheWindow) {
-  ASSERT_NE(Main().bh1.Window(), nullptr);
-  EXPECT_EQ(::SendMessageW(Main().bh1.Window(), TTM_GETMAXTIPWIDTH, 0, 0), At144(gui::BalloonHint::kMaxTipWidth));
+  ASSERT_NE(Main().Hints().Window(), nullptr);
+  EXPECT_EQ(::SendMessageW(Main().Hints().Window(), TTM_GETMAXTIPWIDTH, 0, 0), At144(gui::BalloonHint::kMaxTipWidth));
 }
 
 TEST_F(Dpi144Test, TheMemoPictureFitsWithoutWrapping) {
-  const HWND memo = Main().mm.Handle();
+  const HWND memo = Main().ControlHandle(L"mm");
   EXPECT_EQ(::SendMessageW(memo, EM_GETLINECOUNT, 0, 0), 10) << "a line that wraps adds a line";
   RECT text{};
   ::SendMessageW(memo, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
@@ -111,7 +97,7 @@ TEST_F(Dpi144Test, TheMemoPictureFitsWithoutWrapping) {
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc, &metrics);
   int widest = 0;
-  for (const std::wstring& line : Main().mm.Lines()) {
+  for (const std::wstring& line : fixture::MemoLines(Main())) {
     SIZE size{};
     ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
     widest = std::max(widest, static_cast<int>(size.cx));

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cwctype>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,6 +15,7 @@
 #include "base/Handles.h"
 #include "support/Poll.h"
 #include "support/Process.h"
+#include "support/WaysToHide.h"
 
 namespace {
 
@@ -82,24 +82,9 @@ TEST_F(ShellProcessTest, OpensWhereThePlacementPutsItWithItsTrayIcon) {
 }
 
 TEST_F(ShellProcessTest, ClosingAndMinimisingHideToTheTrayAndTheTrayIconBringsItBack) {
-  struct Case {
-    const char* name;
-    std::function<void()> act;
-  };
-  const Case cases[] = {
-      {"WM_CLOSE", [&] { ::PostMessageW(main, WM_CLOSE, 0, 0); }},
-      {"system menu Close", [&] { ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-      {"minimise", [&] { ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
-      {"Alt+F4",
-       [&] {
-         ASSERT_TRUE(fixture::BringToFront(main));
-         fixture::KeyChord({VK_MENU, VK_F4});
-       }},
-      {"tray click", [&] { TrayClick(); }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_NO_FATAL_FAILURE(c.act());
+  for (const fixture::WayToHide& way : fixture::WaysToHide(main, [&] { TrayClick(); })) {
+    SCOPED_TRACE(way.name);
+    ASSERT_NO_FATAL_FAILURE(way.act());
     ASSERT_TRUE(Hidden());
     fixture::Settle(200);
     EXPECT_TRUE(child.Running());

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <optional>
 #include <regex>
@@ -19,16 +20,16 @@
 #include "app/ovMainForm.h"
 #include "gui/Application.h"
 #include "gui/Handles.h"
-#include "app/ovEmpty.h"
 #include "support/Backdrop.h"
+#include "support/Drags.h"
 #include "support/FixtureForm.h"
 #include "support/ImageFiles.h"
 #include "support/InspectFixtures.h"
+#include "support/MainWindow.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 #include "support/TestFiles.h"
 #include "support/TimedScript.h"
-#include "support/TrayIconProbe.h"
 #include "support/WindowClasses.h"
 
 namespace {
@@ -92,10 +93,9 @@ struct SnapProgram {
 
   TovFrmMain& Main() { return session->Main(); }
   POINT MainCenter() const { return {(mainRect.left + mainRect.right) / 2, (mainRect.top + mainRect.bottom) / 2}; }
-  std::size_t HistoryEntries() {
-    return Main().miHistory->Count() - static_cast<std::size_t>(Main().miHistory->Tag()) - 1;
-  }
-  bool Shown() { return ::IsWindowVisible(Main().Handle()) && Main().ti.Visible(); }
+  std::vector<std::wstring> History() { return fixture::MenuCaptions(fixture::Submenu(Main(), L"H&istory"), 2); }
+  std::size_t HistoryEntries() { return History().size(); }
+  bool Shown() { return ::IsWindowVisible(Main().Handle()) && session->tray.Shown(); }
 
   fixture::TempFolder folder{L"skimlet-snapcmd"};
   std::wstring exe;
@@ -124,7 +124,7 @@ struct ShiftHold {
     script
         .Then([&program, this] {
           mainVisible = ::IsWindowVisible(program.Main().Handle()) != FALSE;
-          trayVisible = program.Main().ti.Visible();
+          trayVisible = program.session->tray.Shown();
         })
         .Then(
             [front] {
@@ -150,12 +150,12 @@ struct ShiftHold {
 TEST(SnapCommand, WindowSnapshotWithNothingPickedTakesTheWholeScreenAndRecordsTheDesktop) {
   SnapProgram program;
   TovFrmMain& main = program.Main();
-  ASSERT_FALSE(main.FUtils.IsValid());
+  ASSERT_FALSE(main.Target().IsValid());
   const std::size_t historyBefore = program.HistoryEntries();
 
-  main.bSnapWinClick();
+  fixture::Choose(main, {L"&Snap", L"&Window"});
 
-  EXPECT_EQ(main.FUtils.Wnd, ::GetDesktopWindow());
+  EXPECT_EQ(main.Target().Wnd, ::GetDesktopWindow());
   RECT desktop{};
   ::GetWindowRect(::GetDesktopWindow(), &desktop);
   const auto size = fixture::BmpSize(fixture::ReadFileBytes(program.bmp));
@@ -163,8 +163,9 @@ TEST(SnapCommand, WindowSnapshotWithNothingPickedTakesTheWholeScreenAndRecordsTh
   EXPECT_EQ(size->cx, desktop.right - desktop.left);
   EXPECT_EQ(size->cy, desktop.bottom - desktop.top);
   ASSERT_EQ(program.HistoryEntries(), historyBefore + 1);
-  EXPECT_EQ(main.miHistory->Item(main.miHistory->Count() - 1).Tag(),
-            reinterpret_cast<LONG_PTR>(::GetDesktopWindow()));
+  wchar_t desktopHandle[16];
+  std::swprintf(desktopHandle, 16, L"~%.6X~", fixture::LowBits(::GetDesktopWindow()));
+  EXPECT_NE(program.History().back().find(desktopHandle), std::wstring::npos) << "recorded: the desktop";
   EXPECT_TRUE(std::regex_match(main.Caption(), std::wregex(L"Skimlet [0-9]+")))
       << testing::PrintToString(main.Caption());
   EXPECT_EQ(program.session->opened, std::vector<std::wstring>{program.bmp});  // no library beside tool.exe
@@ -188,7 +189,7 @@ TEST(SnapCommand, HideOptionKeepsTheProgramOutOfTheImageAndShowsItAgain) {
     for (int attempt = 1;; ++attempt) {
       SnapProgram program;
       TovFrmMain& main = program.Main();
-      main.miHideSelf->SetChecked(c.hideSelf);
+      if (!c.hideSelf) fixture::Choose(main, {L"&Snap", L"&Options", L"&Hide Skimlet"});  // ticked at start
       ASSERT_NE(ScreenRgb(program.MainCenter()), kBackdropPixel) << "the main window is not on the screen";
       if (c.hiddenBefore) {
         main.Hide();
@@ -198,7 +199,7 @@ TEST(SnapCommand, HideOptionKeepsTheProgramOutOfTheImageAndShowsItAgain) {
       ShiftHold shift(program, 300);
       ASSERT_TRUE(shift.inFront) << "the key window did not come to the front";
       ASSERT_TRUE(shift.held) << "Shift did not go down";
-      main.bSnapWinClick();
+      fixture::Choose(main, {L"&Snap", L"&Window"});
       shift.script.Stop();
 
       if (!shift.script.Done() && attempt < 4) continue;
@@ -230,7 +231,7 @@ TEST(SnapCommand, OpensThePngWhenTheLibraryIsBesideTheExecutableElseTheBitmap) {
   for (const bool withLibrary : {true, false}) {
     SCOPED_TRACE(withLibrary ? "with tool.dll" : "without tool.dll");
     SnapProgram program(withLibrary);
-    program.Main().bSnapWinClick();
+    fixture::Choose(program.Main(), {L"&Snap", L"&Window"});
 
     ASSERT_EQ(program.session->opened.size(), 1u);
     const std::wstring& opened = program.session->opened[0];
@@ -245,28 +246,24 @@ TEST(SnapCommand, RegionSnapshotCapturesTheDraggedRectangleOnly) {
   SnapProgram program;
   TovFrmMain& main = program.Main();
   const std::size_t historyBefore = program.HistoryEntries();
-  main.miSnapCursorClick();  // no cursor in the image: every pixel should be the backdrop's
+  // No cursor in the image: every pixel should be the backdrop's.
+  fixture::Choose(main, {L"&Snap", L"&Options", L"Snap &Cursor"});
   // Inside the backdrop, left of the main window.
   const POINT from{program.mainRect.left - 10, program.mainRect.top - 5};
   const POINT to{program.mainRect.left - 35, program.mainRect.top - 30};
   bool mainVisible = true;
   bool trayVisible = true;
   TimedScript script;
-  script
-      .Then(
-          [&] {
-            mainVisible = ::IsWindowVisible(main.Handle()) != FALSE;
-            trayVisible = main.ti.Visible();
-            fixture::PointerTo(from);
-          },
-          OverlayUp)
-      .Then([] { fixture::LeftButton(true); })
-      .Then([to] { fixture::PointerTo(to); }, [] { return ovEmpty->Dragging; })
-      .Then([] { fixture::LeftButton(false); },
-            [to] { return ovEmpty->DragRect.right == to.x && ovEmpty->DragRect.bottom == to.y; });
-  script.Start(kScriptTimeoutMs, [] { ::PostMessageW(ovEmpty->Handle(), WM_CLOSE, 0, 0); });
+  script.Then(
+      [&] {
+        mainVisible = ::IsWindowVisible(main.Handle()) != FALSE;
+        trayVisible = program.session->tray.Shown();
+      },
+      OverlayUp);
+  fixture::ScriptRegionDrag(script, from, {to});
+  script.Start(kScriptTimeoutMs, fixture::CloseOverlay);
 
-  main.bSnapRegClick();
+  fixture::Choose(main, {L"&Snap", L"&Region"});
   script.Stop();
 
   EXPECT_TRUE(script.Done()) << "stuck after step " << script.StepsDone();
@@ -285,7 +282,7 @@ TEST(SnapCommand, RegionSnapshotCapturesTheDraggedRectangleOnly) {
   EXPECT_EQ(notBackdrop, 0);
   EXPECT_EQ(program.session->opened, std::vector<std::wstring>{program.bmp});
   // The region snapshot needs no target, leaves the caption alone and records nothing.
-  EXPECT_EQ(main.FUtils.Wnd, nullptr);
+  EXPECT_EQ(main.Target().Wnd, nullptr);
   EXPECT_EQ(main.Caption(), L"Skimlet");
   EXPECT_EQ(program.HistoryEntries(), historyBefore);
   EXPECT_TRUE(program.Shown());
@@ -312,13 +309,10 @@ TEST(SnapCommand, UnwritableBitmapIsReportedWithTheProgramShownAgain) {
 
     TimedScript script;
     if (region) {
-      script.Then([] { fixture::PointerTo({100, 100}); }, OverlayUp)
-          .Then([] { fixture::LeftButton(true); })
-          .Then([] { fixture::PointerTo({140, 130}); }, [] { return ovEmpty->Dragging; })
-          .Then([] { fixture::LeftButton(false); }, [] { return ovEmpty->DragRect.right == 140; });
-      script.Start(kScriptTimeoutMs, [] { ::PostMessageW(ovEmpty->Handle(), WM_CLOSE, 0, 0); });
+      fixture::ScriptRegionDrag(script, {100, 100}, {{140, 130}});
+      script.Start(kScriptTimeoutMs, fixture::CloseOverlay);
     }
-    fixture::ClickAt(fixture::CenterOf(region ? main.bSnapReg.Handle() : main.bSnapWin.Handle()));
+    fixture::ClickAt(fixture::CenterOf(region ? main.ControlHandle(L"bSnapReg") : main.ControlHandle(L"bSnapWin")));
     ASSERT_TRUE(fixture::PollUntil([&] { return !reports.empty(); }, 8000)) << "nothing was reported";
     fixture::Settle(100);
     script.Stop();
@@ -347,9 +341,9 @@ TEST(SnapCommand, WindowItselfOptionDecidesWhetherACoveredWindowShowsItsCover) {
   main.ShowInfo(target.get());
   for (const bool ticked : {false, true}) {
     SCOPED_TRACE(ticked ? "ticked" : "unticked");
-    if (ticked) main.miSnapItself->Click();
-    ASSERT_EQ(main.miSnapItself->Checked(), ticked) << "starts unticked";
-    main.bSnapWinClick();
+    if (ticked) fixture::Choose(main, {L"&Snap", L"&Options", L"Window &itself"});
+    ASSERT_EQ(fixture::MenuChecked(main, {L"&Snap", L"&Options", L"Window &itself"}), ticked) << "starts unticked";
+    fixture::Choose(main, {L"&Snap", L"&Window"});
     EXPECT_EQ(fixture::BmpPixel(fixture::ReadFileBytes(program.bmp), 60, 40), ticked ? 0x00A000u : 0xA00000u);
   }
 }
@@ -357,12 +351,12 @@ TEST(SnapCommand, WindowItselfOptionDecidesWhetherACoveredWindowShowsItsCover) {
 TEST(SnapCommand, SnapCursorOptionTogglesAndReachesTheHelper) {
   SnapProgram program;
   TovFrmMain& main = program.Main();
-  ASSERT_TRUE(main.miSnapCursor->Checked());
-  ASSERT_TRUE(main.FUtils.SnapCursor);
+  ASSERT_TRUE(fixture::MenuChecked(main, {L"&Snap", L"&Options", L"Snap &Cursor"}));
+  ASSERT_TRUE(main.Target().SnapCursor);
   for (const bool expected : {false, true, false}) {
-    main.miSnapCursorClick();
-    EXPECT_EQ(main.miSnapCursor->Checked(), expected);
-    EXPECT_EQ(main.FUtils.SnapCursor, expected);
+    fixture::Choose(main, {L"&Snap", L"&Options", L"Snap &Cursor"});
+    EXPECT_EQ(fixture::MenuChecked(main, {L"&Snap", L"&Options", L"Snap &Cursor"}), expected);
+    EXPECT_EQ(main.Target().SnapCursor, expected);
   }
 }
 
@@ -388,9 +382,9 @@ TEST(SnapCommand, CopyToClipboardOptionPutsTheBitmapAndThePngThere) {
     SCOPED_TRACE(ticked ? "ticked" : "unticked");
     SnapProgram program(/*withLibrary=*/true);
     TovFrmMain& main = program.Main();
-    ASSERT_FALSE(main.miSnapClipboard->Checked()) << "the option starts unticked";
-    if (ticked) main.miSnapClipboard->Click();
-    ASSERT_EQ(main.miSnapClipboard->Checked(), ticked);
+    ASSERT_FALSE(fixture::MenuChecked(main, {L"&Snap", L"&Options", L"Copy to clip&board"})) << "the option starts unticked";
+    if (ticked) fixture::Choose(main, {L"&Snap", L"&Options", L"Copy to clip&board"});
+    ASSERT_EQ(fixture::MenuChecked(main, {L"&Snap", L"&Options", L"Copy to clip&board"}), ticked);
     const std::string before = "held before the snapshot";
     const HWND owner = program.keys->Handle();  // with no owner, EmptyClipboard makes SetClipboardData fail
     ASSERT_TRUE(fixture::PollUntil([owner] { return ::OpenClipboard(owner) != FALSE; }, 2000));
@@ -401,7 +395,7 @@ TEST(SnapCommand, CopyToClipboardOptionPutsTheBitmapAndThePngThere) {
     ::SetClipboardData(CF_TEXT, text);
     ::CloseClipboard();
 
-    main.bSnapWinClick();
+    fixture::Choose(main, {L"&Snap", L"&Window"});
 
     ASSERT_EQ(program.session->opened, std::vector<std::wstring>{program.png});
     const std::string file = fixture::ReadFileBytes(program.bmp);
@@ -439,7 +433,7 @@ TEST(SnapCommand, CopyToClipboardOptionPutsTheBitmapAndThePngThere) {
 TEST(SnapCommand, AClipboardThatAnotherProgramHoldsIsReportedInTheBalloon) {
   SnapProgram program(/*withLibrary=*/false);
   TovFrmMain& main = program.Main();
-  main.miSnapClipboard->Click();
+  fixture::Choose(main, {L"&Snap", L"&Options", L"Copy to clip&board"});
   base::UniqueHandleObject release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::atomic<bool> held = false;
   std::thread holder([&] {
@@ -450,10 +444,10 @@ TEST(SnapCommand, AClipboardThatAnotherProgramHoldsIsReportedInTheBalloon) {
     ::CloseClipboard();
   });
   ASSERT_TRUE(fixture::PollUntil([&] { return held.load(); }, 5000));
-  main.bSnapWinClick();
+  fixture::Choose(main, {L"&Snap", L"&Window"});
   ::SetEvent(release.get());
   holder.join();
-  EXPECT_NE(gui::TrayIconProbe::LastBalloon(main.ti).find(L"clipboard"), std::wstring::npos);
+  EXPECT_NE(program.session->tray.Balloons().back().find(L"clipboard"), std::wstring::npos);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "engine/ovListFile.h"
 #include "support/InspectFixtures.h"
 #include "support/ListsFixture.h"
+#include "support/MainWindow.h"
 #include "support/Poll.h"
 #include "support/TestFiles.h"
 
@@ -129,14 +130,14 @@ TEST(MakingTasks, LinesFromTargetsAndTheTargetAfterwards) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     main.ShowInfo(c.target);
-    ASSERT_EQ(main.FUtils.Wnd, c.target);
-    fixture::ClickAsUser(*main.miAddTask);
+    ASSERT_EQ(main.Target().Wnd, c.target);
+    fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
     lines.push_back(c.line);
-    EXPECT_EQ(main.FTaskList, lines);
+    EXPECT_EQ(main.TaskList(), lines);
     EXPECT_EQ(lists.TaskEntries(), lines);
     EXPECT_EQ(LoadListFile(lists.TaskFile()), lines);
     // The panel shows the topmost ancestor, which stays the target.
-    EXPECT_EQ(main.FUtils.Wnd, c.targetAfter);
+    EXPECT_EQ(main.Target().Wnd, c.targetAfter);
     wchar_t title[256] = {};
     ::GetWindowTextW(c.targetAfter, title, 256);
     if (title[0]) { EXPECT_TRUE(MemoMentions(main, title)) << "memo does not show " << testing::PrintToString(title); }
@@ -157,20 +158,20 @@ TEST(MakingTasks, LinePresentInAnyLetterCaseOrNoTargetAddsNothing) {
   TovFrmMain& main = lists.Start();
 
   // No target yet.
-  fixture::ClickAsUser(*main.miAddTask);
+  fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
   Window confirm = MakeDialog(L"Confirm");
   ASSERT_TRUE(confirm);
   main.ShowInfo(::GetDlgItem(confirm.get(), IDOK));
-  fixture::ClickAsUser(*main.miAddTask);
-  EXPECT_EQ(main.FUtils.Wnd, confirm.get());  // the ancestor is shown even though nothing is added
+  fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
+  EXPECT_EQ(main.Target().Wnd, confirm.get());  // the ancestor is shown even though nothing is added
   // A target that no longer exists.
   fixture::OwnedWindow gone = fixture::MakeProbe(L"Gone");
   main.ShowInfo(gone.get());
   gone.reset();
-  fixture::ClickAsUser(*main.miAddTask);
+  fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
 
   EXPECT_EQ(lists.TaskEntries(), Lines{L"name=ok,class=BUTTON,pname=confirm,pclass=#32770"});
-  EXPECT_EQ(main.FTaskList.size(), 1u);
+  EXPECT_EQ(main.TaskList().size(), 1u);
   EXPECT_EQ(fixture::ReadFileBytes(lists.TaskFile()), stored);
   EXPECT_TRUE(lists.Reports().empty());
 }
@@ -184,14 +185,14 @@ TEST(MakingTasks, TheRunnerClicksADialogButtonButNotOneUnderAnOwner) {
   ASSERT_TRUE(confirm && owner && owned);
 
   main.ShowInfo(::GetDlgItem(owned.get(), IDOK));
-  fixture::ClickAsUser(*main.miAddTask);
+  fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
   main.ShowInfo(::GetDlgItem(confirm.get(), IDOK));
-  fixture::ClickAsUser(*main.miAddTask);
-  ASSERT_EQ(main.FTaskList.size(), 2u);
+  fixture::Choose(main, {L"&Task", L"Add a CloseOrClick task"});
+  ASSERT_EQ(main.TaskList().size(), 2u);
 
   // The owned dialog's task searches the owner's children, among which the dialog is not.
   okCommands = 0;
-  EXPECT_EQ(main.FTaskIndex, 0);
+  EXPECT_EQ(main.TaskIndex(), 0);
   fixture::RunUntilTaskRuns(main);
   fixture::Settle(50);
   EXPECT_EQ(okCommands, 0);

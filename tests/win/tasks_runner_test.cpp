@@ -5,6 +5,7 @@
 
 #include "app/ovMainForm.h"
 #include "core/Random.h"
+#include "support/Drags.h"
 #include "support/ListsFixture.h"
 #include "support/Poll.h"
 
@@ -19,16 +20,13 @@ Log Click(HWND w) { return {{w, WM_LBUTTONDOWN, 0, 0}, {w, WM_LBUTTONUP, 0, 0}};
 
 class TaskRunner : public testing::Test {
  protected:
-  void SetUp() override {
-    main_ = &lists_.Start();
-    fixture::TakeProbeLog();
-  }
   void TearDown() override { fixture::TakeProbeLog(); }
 
-  // Replaces the task list for the runner, starting again at its first line.
-  void UseTasks(std::vector<std::wstring> lines) {
-    main_->FTaskList = std::move(lines);
-    main_->FTaskIndex = 0;
+  // The program started (again) with these task lines.
+  void UseTasks(const std::vector<std::wstring>& lines) {
+    lists_.WriteTasks(lines);
+    main_ = &lists_.Start();
+    fixture::TakeProbeLog();
   }
 
   // With `line` as the whole task list, the runner's next action posts `want`, and it moves on past the line.
@@ -36,7 +34,7 @@ class TaskRunner : public testing::Test {
     SCOPED_TRACE(testing::Message() << line);
     UseTasks({line});
     EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), want);
-    EXPECT_EQ(main_->FTaskIndex, 1);
+    EXPECT_EQ(main_->TaskIndex(), 1);
   }
 
   fixture::ListsSession lists_;
@@ -111,7 +109,7 @@ TEST_F(TaskRunner, TakesLinesInTurnAtTheGeneratorsPace) {
   UseTasks({L"\"Name=Turn 0\",Class=SkimletProbe,Key=1", L"\"Name=Turn 1\",Class=SkimletProbe,Key=2",
             L"\"Name=Turn 2\",Class=SkimletProbe,Key=3"});
   // The generator starts from seed 0 in every run, so the passes that act are known in advance.
-  core::RandomGenerator predictor = main_->FTaskDraw;
+  core::RandomGenerator predictor = main_->TaskDraw();
   EXPECT_EQ(predictor, core::RandomGenerator(0));
   constexpr int kPasses = 700;
   int acted = 0;
@@ -128,7 +126,7 @@ TEST_F(TaskRunner, TakesLinesInTurnAtTheGeneratorsPace) {
     ASSERT_EQ(log, Key(probes[line].get(), line + 1)) << "pass " << pass << ", run " << acted;
     ++acted;
   }
-  EXPECT_EQ(main_->FTaskDraw, predictor);
+  EXPECT_EQ(main_->TaskDraw(), predictor);
   // One pass in seven on average.
   EXPECT_NEAR(acted, kPasses / 7, kPasses / 35);
 }
@@ -145,42 +143,39 @@ TEST_F(TaskRunner, ClosesOnEveryTurnUntilTheWindowIsGone) {
   EXPECT_FALSE(::IsWindow(window));
   // Its line still takes its turn, and finds nothing.
   EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), Log{});
-  EXPECT_EQ(main_->FTaskIndex, 1);
+  EXPECT_EQ(main_->TaskIndex(), 1);
   EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), Key(other.get(), 9));
 }
 
 TEST_F(TaskRunner, LeavesTheProgramsOwnWindowsAlone) {
-  ASSERT_TRUE(::IsWindowVisible(main_->Handle()));
   UseTasks({L"Name=Skimlet,Class=TovFrmMain"});
+  ASSERT_TRUE(::IsWindowVisible(main_->Handle()));
   fixture::RunUntilTaskRuns(*main_);
-  EXPECT_EQ(main_->FTaskIndex, 1) << "the line took its turn";
+  EXPECT_EQ(main_->TaskIndex(), 1) << "the line took its turn";
   EXPECT_TRUE(::IsWindowVisible(main_->Handle())) << "not asked to close, so not hidden to the tray";
 }
 
 TEST_F(TaskRunner, NothingRunsWhileAPickIsDragged) {
   fixture::OwnedWindow probe = fixture::MakeProbe(L"Waiting");
   UseTasks({L"Name=Waiting,Class=SkimletProbe,Key=7"});
-  main_->grab.Grabbing = true;
-  const core::RandomGenerator before = main_->FTaskDraw;
+  ASSERT_NO_FATAL_FAILURE(fixture::PressPicker(*main_));
+  fixture::TakeProbeLog();  // the passes until the press was seen may have run the line
+  const core::RandomGenerator before = main_->TaskDraw();
+  const int32_t index = main_->TaskIndex();
   fixture::SkimletSession::RunIdlePasses(60);
   fixture::PumpMessages();
   EXPECT_EQ(fixture::TakeProbeLog(), Log{});
-  EXPECT_EQ(main_->FTaskDraw, before);  // no draw is used up either
-  EXPECT_EQ(main_->FTaskIndex, 0);
-  main_->grab.Grabbing = false;
+  EXPECT_EQ(main_->TaskDraw(), before);  // no draw is used up either
+  EXPECT_EQ(main_->TaskIndex(), index);
+  ASSERT_NO_FATAL_FAILURE(fixture::ReleasePicker(*main_));
+  fixture::TakeProbeLog();
   EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), Key(probe.get(), 7));
 }
 
 TEST_F(TaskRunner, EmptyListLeavesTheIndexAlone) {
   UseTasks({});
   fixture::SkimletSession::RunIdlePasses(60);
-  EXPECT_EQ(main_->FTaskIndex, 0);
-  // An index beyond the list, as after lines were replaced, starts again at the first line.
-  fixture::OwnedWindow probe = fixture::MakeProbe(L"Again");
-  main_->FTaskList = {L"Name=Again,Class=SkimletProbe,Key=5"};
-  main_->FTaskIndex = 4;
-  EXPECT_EQ(fixture::RunUntilTaskRuns(*main_), Key(probe.get(), 5));
-  EXPECT_EQ(main_->FTaskIndex, 1);
+  EXPECT_EQ(main_->TaskIndex(), 0);
 }
 
 }  // namespace

@@ -15,7 +15,8 @@
 #include "support/ListsFixture.h"
 #include "support/Poll.h"
 #include "support/Process.h"
-#include "support/TrayIconProbe.h"
+#include "support/InspectFixtures.h"
+#include "support/MainWindow.h"
 
 namespace {
 
@@ -50,10 +51,10 @@ class Nags {
 
 class TaskTrigger : public testing::Test {
  protected:
-  void SetUp() override { main_ = &lists_.Start(); }
-  void UseTasks(Lines lines) {
-    main_->FTaskList = std::move(lines);
-    main_->TasksChanged();
+  // The program started with these task lines.
+  void UseTasks(const Lines& lines) {
+    lists_.WriteTasks(lines);
+    main_ = &lists_.Start();
   }
   Lines LogLines() { return SplitText(fixture::ReadFileBytes(lists_.Folder().File(L"skimlet.actions.txt"))); }
   // A log line without its time stamp, which must be "YYYY-MM-DD HH:MM:SS.mmm".
@@ -109,17 +110,16 @@ TEST_F(TaskTrigger, WatchingAWindowAddsNoTurnsOfTheIdleRunner) {
   UseTasks(Lines(50, L"Name=Nobody,Class=SkimletNag"));
   Nags nags(3000, L"\"top:Left Alone\"");
   ASSERT_TRUE(fixture::PollUntil([] { return ::FindWindowW(L"SkimletNag", L"Left Alone") != nullptr; }, 10000));
-  const int32_t before = main_->FTaskIndex;
+  const int32_t before = main_->TaskIndex();
   const ULONGLONG until = ::GetTickCount64() + 1000;
   gui::Application::Instance().RunModalLoop([&] { return ::GetTickCount64() >= until; });
-  EXPECT_LE(main_->FTaskIndex - before, 2) << "about one turn in seven idle passes";
+  EXPECT_LE(main_->TaskIndex() - before, 2) << "about one turn in seven idle passes";
 }
 
 TEST_F(TaskTrigger, PauseStopsBothPathsAndTestRunNamesWindowsWithoutActing) {
   UseTasks({kTopTask, kButtonTask, L"Name=Nobody,Class=SkimletNag"});
-  fixture::ClickAsUser(*main_->miPauseTasks);
-  ASSERT_TRUE(main_->TasksPaused());
-  EXPECT_EQ(main_->ti.Tip(), L"Skimlet (tasks paused)");
+  fixture::Choose(*main_, {L"&Task", L"&Pause tasks"});
+  EXPECT_EQ(lists_.Session().tray.Tip(), L"Skimlet (tasks paused)");
 
   Nags nags(20000, L"\"top:Nag Top+dialog:Nag Dialog\"");
   HWND top = nullptr, dialog = nullptr;
@@ -135,17 +135,17 @@ TEST_F(TaskTrigger, PauseStopsBothPathsAndTestRunNamesWindowsWithoutActing) {
   fixture::SkimletSession::RunLoopUntil([] { return false; }, 1500);  // idle passes and events
   EXPECT_TRUE(::IsWindow(top) && ::IsWindow(dialog)) << "paused: nothing acts";
 
-  fixture::ClickAsUser(*main_->miTestTasks);
+  fixture::Choose(*main_, {L"&Task", L"&Test tasks"});
   const auto handle = [](HWND w) { return core::FormatHandle(static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(w))); };
-  EXPECT_EQ(main_->mm.Lines(), (Lines{L"1: " + kTopTask + L" -> " + handle(top) + L" \"Nag Top\"",
-                                      L"2: " + kButtonTask + L" -> " + handle(button) + L" \"OK\"",
-                                      L"3: Name=Nobody,Class=SkimletNag -> no window"}));
+  EXPECT_EQ(fixture::MemoLines(*main_), (Lines{L"1: " + kTopTask + L" -> " + handle(top) + L" \"Nag Top\"",
+                                             L"2: " + kButtonTask + L" -> " + handle(button) + L" \"OK\"",
+                                             L"3: Name=Nobody,Class=SkimletNag -> no window"}));
   fixture::Settle(300);
   EXPECT_TRUE(::IsWindow(top) && ::IsWindow(dialog)) << "the test run acts on nothing";
   EXPECT_TRUE(LogLines().empty());
 
-  fixture::ClickAsUser(*main_->miPauseTasks);
-  EXPECT_EQ(main_->ti.Tip(), L"Skimlet");
+  fixture::Choose(*main_, {L"&Task", L"&Pause tasks"});
+  EXPECT_EQ(lists_.Session().tray.Tip(), L"Skimlet");
   // No new window: only the idle runner can act on these two.
   EXPECT_TRUE(fixture::SkimletSession::RunLoopUntil([&] { return !::IsWindow(top) && !::IsWindow(dialog); }, 20000));
   Nags more(5000, L"\"top:Nag Top\"");
@@ -154,17 +154,19 @@ TEST_F(TaskTrigger, PauseStopsBothPathsAndTestRunNamesWindowsWithoutActing) {
 }
 
 TEST(TaskTriggerLog, ALogThatCannotBeWrittenIsReportedOnceInTheBalloonAndTheTriggerGoesOn) {
-  fixture::TempFolder folder(L"skimlet-nolog");
-  fixture::SkimletSession session(folder.File(L"no such folder\\skimlet.exe"));
-  session.Main().FTaskList = {kTopTask};
-  session.Main().TasksChanged();
-  const std::size_t balloons = gui::TrayIconProbe::BalloonsShown(session.Main().ti);
+  fixture::ListsSession lists;
+  lists.WriteTasks({kTopTask});
+  // A folder in the log's place: no file can be made there.
+  ASSERT_TRUE(::CreateDirectoryW(lists.Folder().File(L"skimlet.actions.txt").c_str(), nullptr));
+  lists.Start();
+  const fixture::SkimletSession& session = lists.Session();
+  const std::size_t balloons = session.tray.Balloons().size();
   Nags nags(5000, L"\"top:Nag Top*3\"");
   ASSERT_TRUE(fixture::PollUntil([&] { return nags.Done(); }, 30000));
   for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(nags.Field(i, 3).substr(0, 5), L"gone ") << i;
   EXPECT_TRUE(session.opened.empty()) << "no page opens for it";
-  EXPECT_EQ(gui::TrayIconProbe::BalloonsShown(session.Main().ti), balloons + 1);
-  EXPECT_EQ(gui::TrayIconProbe::LastBalloon(session.Main().ti).substr(0, 13), L"Cannot write ");
+  ASSERT_EQ(session.tray.Balloons().size(), balloons + 1);
+  EXPECT_EQ(session.tray.Balloons().back().substr(0, 13), L"Cannot write ");
 }
 
 TEST_F(TaskTrigger, LinesOfALockedLogAreWrittenOnceItIsFreeAndNeverJoinAnUnendedLine) {

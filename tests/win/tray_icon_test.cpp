@@ -17,7 +17,7 @@
 #include "gui/TrayIcon.h"
 #include "support/Poll.h"
 #include "support/Process.h"
-#include "support/TrayIconProbe.h"
+#include "support/TrayRecorder.h"
 
 namespace {
 
@@ -155,46 +155,57 @@ TEST_F(TrayIconTest, HandlerExceptionsStopAtTheWindowAndAreReported) {
   SendCallback(tray, WM_LBUTTONUP);
 }
 
+// The frames as the shell is handed them: the recorder sees each step.
 TEST_F(TrayIconTest, AnimationCyclesTheFramesOnItsTimer) {
+  fixture::TrayRecorder shell;
   TrayIcon tray;
   ASSERT_TRUE(tray.SetVisible(true));
   tray.SetFrames(images.Icons());
-  EXPECT_EQ(tray.Icon(), images.Icon(0)) << "frames start at the first";
-  gui::TrayIconProbe::SetAnimationInterval(tray, 20);
+  EXPECT_EQ(shell.IconsShown().back(), images.Icon(0)) << "frames start at the first";
+  const std::size_t before = shell.IconsShown().size();
+  tray.SetAnimationInterval(20);
   fixture::Settle(100);
-  EXPECT_EQ(gui::TrayIconProbe::AnimationSteps(tray), 0u) << "no steps before SetAnimate(true)";
+  EXPECT_EQ(shell.IconsShown().size(), before) << "no steps before SetAnimate(true)";
 
+  const auto steps = [&] { return shell.IconsShown().size() - before; };
   tray.SetAnimate(true);
-  ASSERT_TRUE(fixture::PollUntil([&] { return gui::TrayIconProbe::AnimationSteps(tray) >= 4; }));
+  ASSERT_TRUE(fixture::PollUntil([&] { return steps() >= 4; }));
   tray.SetAnimate(false);
-  const std::size_t steps = gui::TrayIconProbe::AnimationSteps(tray);
-  EXPECT_EQ(gui::TrayIconProbe::CurrentFrame(tray), steps % 3) << "back to the first after the last";
-  EXPECT_EQ(tray.Icon(), images.Icon(gui::TrayIconProbe::CurrentFrame(tray)));
+  const std::size_t stepped = steps();
+  const std::vector<HICON> shown = shell.IconsShown();
+  for (std::size_t i = 0; i < stepped; ++i) {
+    EXPECT_EQ(shown[before + i], images.Icon((i + 1) % 3)) << "step " << i << ": back to the first after the last";
+  }
   EXPECT_TRUE(fixture::ShellHoldsIcon(tray.Window(), TrayIcon::kIconId));
 
   fixture::Settle(100);
-  EXPECT_EQ(gui::TrayIconProbe::AnimationSteps(tray), steps) << "stopped";
+  EXPECT_EQ(steps(), stepped) << "stopped";
 
   // The animation goes on while the icon is out of the notification area, and shows the right frame on return.
   tray.SetVisible(false);
   tray.SetAnimate(true);
-  ASSERT_TRUE(fixture::PollUntil([&] { return gui::TrayIconProbe::AnimationSteps(tray) >= steps + 2; }));
+  ASSERT_TRUE(fixture::PollUntil([&] { return steps() >= stepped + 2; }));
   tray.SetAnimate(false);
-  EXPECT_EQ(tray.Icon(), images.Icon(gui::TrayIconProbe::CurrentFrame(tray)));
+  EXPECT_EQ(shell.IconsShown().back(), images.Icon(steps() % 3));
+  EXPECT_EQ(tray.Icon(), shell.IconsShown().back());
 }
 
 TEST_F(TrayIconTest, RepeatedStartsKeepOneTimer) {
+  fixture::TrayRecorder shell;
   TrayIcon tray;
+  ASSERT_TRUE(tray.SetVisible(true));
   tray.SetFrames(images.Icons());
-  gui::TrayIconProbe::SetAnimationInterval(tray, 50);
+  tray.SetAnimationInterval(50);
+  const std::size_t before = shell.IconsShown().size();
   for (int i = 0; i < 5; ++i) tray.SetAnimate(true);
   const DWORD start = ::GetTickCount();
   fixture::Settle(500);
   const DWORD elapsed = ::GetTickCount() - start;
   tray.SetAnimate(false);
   // Timers never fire early; five timers would step about five times as often.
-  EXPECT_LE(gui::TrayIconProbe::AnimationSteps(tray), elapsed / 50 + 1);
-  EXPECT_GE(gui::TrayIconProbe::AnimationSteps(tray), 1u);
+  const std::size_t steps = shell.IconsShown().size() - before;
+  EXPECT_LE(steps, elapsed / 50 + 1);
+  EXPECT_GE(steps, 1u);
 }
 
 TEST_F(TrayIconTest, ComesBackWhenTheTaskbarIsRecreated) {

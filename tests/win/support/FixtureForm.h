@@ -1,5 +1,6 @@
 #pragma once
-// A form for tests: its hooks count what happened and call optional test-supplied functions.
+// A form for tests: it counts its showing, hiding and close questions, and asks an optional test-supplied function
+// whether it may close; the test sets its other events.
 #include <functional>
 
 #include "gui/Form.h"
@@ -11,32 +12,19 @@ gui::FormDesign TestDesign();
 
 class FixtureForm : public gui::Form {
  public:
-  explicit FixtureForm(gui::FormDesign design = TestDesign()) : Form(std::move(design)) {}
+  explicit FixtureForm(gui::FormDesign design = TestDesign()) : Form(std::move(design)) {
+    OnShow = [this] { ++shows; };
+    OnHide = [this] { ++hides; };
+    OnCloseQuery = [this] {
+      ++closeQueries;
+      return closeQuery ? closeQuery() : true;
+    };
+  }
 
-  std::function<void()> create;
   std::function<bool()> closeQuery;  // unset: the form may close
-  std::function<void()> click;
-  std::function<void(wchar_t)> keyPress;
   int shows = 0;
   int hides = 0;
   int closeQueries = 0;
-
- protected:
-  void OnCreate() override {
-    if (create) create();
-  }
-  void OnShow() override { ++shows; }
-  void OnHide() override { ++hides; }
-  bool OnCloseQuery() override {
-    ++closeQueries;
-    return closeQuery ? closeQuery() : true;
-  }
-  void OnClick() override {
-    if (click) click();
-  }
-  void OnKeyPress(wchar_t character) override {
-    if (keyPress) keyPress(character);
-  }
 };
 
 }  // namespace fixture

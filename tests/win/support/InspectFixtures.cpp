@@ -7,6 +7,7 @@
 
 #include "app/ovMainForm.h"
 #include "core/TextLines.h"
+#include "support/MainWindow.h"
 #include "support/Poll.h"
 #include "support/SkimletSession.h"
 
@@ -132,16 +133,9 @@ ThreadWindow::~ThreadWindow() {
   thread_.join();
 }
 
-std::wstring MemoText(TovFrmMain& main) {
-  const HWND memo = main.mm.Handle();
-  const int length = ::GetWindowTextLengthW(memo);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(memo, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
+std::wstring MemoText(const TovFrmMain& main) { return TextOf(main.ControlHandle(L"mm")); }
 
-std::vector<std::wstring> MemoLines(TovFrmMain& main) { return core::SplitLines(MemoText(main)); }
+std::vector<std::wstring> MemoLines(const TovFrmMain& main) { return core::SplitLines(MemoText(main)); }
 
 std::wstring HexDec(uint32_t value) {
   wchar_t buffer[40];
@@ -151,32 +145,10 @@ std::wstring HexDec(uint32_t value) {
 
 uint32_t LowBits(HWND window) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)); }
 
-POINT MainClientPoint(TovFrmMain& main, int designX, int designY) {
+POINT MainClientPoint(const TovFrmMain& main, int designX, int designY) {
   POINT point{main.Scale(designX), main.Scale(designY)};
   ::ClientToScreen(main.Handle(), &point);
   return point;
-}
-
-void PressPicker(TovFrmMain& main) {
-  MouseDownAt(CenterOf(main.grab.Handle()));
-  ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return main.grab.Grabbing; })) << "the drag did not start";
-}
-
-void MovePickerTo(TovFrmMain& main, POINT screen, HWND expected) {
-  MoveMouseTo(screen);
-  ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return main.grab.GrabWnd == expected; }))
-      << "picked " << main.grab.GrabWnd << " instead of " << expected;
-}
-
-void ReleasePicker(TovFrmMain& main) {
-  MouseUp();
-  ASSERT_TRUE(SkimletSession::RunLoopUntil([&] { return !main.grab.Grabbing; })) << "the drag did not end";
-}
-
-void DragPickerTo(TovFrmMain& main, HWND over) {
-  ASSERT_NO_FATAL_FAILURE(PressPicker(main));
-  ASSERT_NO_FATAL_FAILURE(MovePickerTo(main, CenterOf(over), over));
-  ASSERT_NO_FATAL_FAILURE(ReleasePicker(main));
 }
 
 }  // namespace fixture

@@ -74,22 +74,14 @@ class ThreadWindow {
 };
 
 // The memo's text exactly as the control holds it (WM_GETTEXT), and split into lines.
-std::wstring MemoText(TovFrmMain& main);
-std::vector<std::wstring> MemoLines(TovFrmMain& main);
+std::wstring MemoText(const TovFrmMain& main);
+std::vector<std::wstring> MemoLines(const TovFrmMain& main);
 
 // "0x%.6X(%d)" of a 32-bit value: upper-case hexadecimal with at least six digits, then the signed decimal.
 std::wstring HexDec(uint32_t value);
 uint32_t LowBits(HWND window);
 
 // The screen point of a client point of the main window given in 96-DPI design units.
-POINT MainClientPoint(TovFrmMain& main, int designX, int designY);
-
-// The main window's picker driven by real mouse input. Each step runs the program's loop until the picker has
-// followed it, and fails the test fatally when it does not: the press on the picker, a move during the drag that
-// picks `expected`, the release; and all three as one drag to the centre of `over`.
-void PressPicker(TovFrmMain& main);
-void MovePickerTo(TovFrmMain& main, POINT screen, HWND expected);
-void ReleasePicker(TovFrmMain& main);
-void DragPickerTo(TovFrmMain& main, HWND over);
+POINT MainClientPoint(const TovFrmMain& main, int designX, int designY);
 
 }  // namespace fixture

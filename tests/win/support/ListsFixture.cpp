@@ -1,15 +1,18 @@
 #include "support/ListsFixture.h"
 
-#include <exception>
 #include <map>
 
 #include "app/ovMainForm.h"
 #include "core/Random.h"
-#include "gui/Application.h"
+#include "engine/ovListFile.h"
+#include "support/MainWindow.h"
 #include "support/Poll.h"
 
 namespace fixture {
 namespace {
+
+// Add a task, Pause tasks, Test tasks and a separator come before the task entries.
+constexpr std::size_t kFixedTaskItems = 4;
 
 std::vector<Posted>& ProbeLog() {
   static std::vector<Posted> log;
@@ -56,7 +59,10 @@ ListsSession::ListsSession()
 
 ListsSession::~ListsSession() = default;
 
+void ListsSession::WriteTasks(const std::vector<std::wstring>& lines) const { SaveListFile(taskFile_, lines); }
+
 TovFrmMain& ListsSession::Start() {
+  session_.reset();
   session_ = std::make_unique<SkimletSession>(folder_.File(L"skimlet.exe"));
   return session_->Main();
 }
@@ -64,10 +70,10 @@ TovFrmMain& ListsSession::Start() {
 TovFrmMain& ListsSession::Main() { return session_->Main(); }
 
 std::vector<std::wstring> ListsSession::TaskEntries() {
-  return Captions(*Main().miTask, static_cast<std::size_t>(Main().miTask->Tag()) + 1);
+  return MenuCaptions(Submenu(Main(), L"&Task"), kFixedTaskItems);
 }
 
-std::vector<std::wstring> ListsSession::SetEntries() { return Captions(Main().pmSet.Items(), 2); }
+std::vector<std::wstring> ListsSession::SetEntries() { return MenuCaptions(Main().MenuHandle(L"pmSet"), 2); }
 
 std::vector<std::wstring> ListsSession::Reports() const {
   std::vector<std::wstring> reports;
@@ -75,20 +81,6 @@ std::vector<std::wstring> ListsSession::Reports() const {
     if (link.find(L"err&e=") != std::wstring::npos) reports.push_back(link);
   }
   return reports;
-}
-
-void ClickAsUser(gui::MenuItem& item) {
-  try {
-    item.Click();
-  } catch (...) {
-    gui::Application::Instance().HandleException(std::current_exception());
-  }
-}
-
-std::vector<std::wstring> Captions(const gui::MenuItem& menu, std::size_t first) {
-  std::vector<std::wstring> captions;
-  for (std::size_t i = first; i < menu.Count(); ++i) captions.push_back(menu.Item(i).Caption());
-  return captions;
 }
 
 OwnedWindow MakeProbe(const std::wstring& title, int closeRefusals) {
@@ -105,8 +97,8 @@ HWND MakeProbeChild(const std::wstring& title, HWND parent, DWORD extraStyle) {
                            nullptr, ::GetModuleHandleW(nullptr), nullptr);
 }
 
-std::vector<Posted> RunUntilTaskRuns(TovFrmMain& main) {
-  core::RandomGenerator predictor = main.FTaskDraw;
+std::vector<Posted> RunUntilTaskRuns(const TovFrmMain& main) {
+  core::RandomGenerator predictor = main.TaskDraw();
   int passes = 1;
   while (predictor.Draw(7) != 0) ++passes;
   SkimletSession::RunIdlePasses(passes);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "gui/Handles.h"
-#include "gui/Menu.h"
 #include "support/SkimletSession.h"
 #include "support/WindowClasses.h"
 #include "support/TestFiles.h"
@@ -28,8 +27,12 @@ class ListsSession {
   const std::wstring& TaskFile() const { return taskFile_; }
   const std::wstring& SetFile() const { return setFile_; }
 
+  // Writes the task file as the program saves it; for a session started afterwards.
+  void WriteTasks(const std::vector<std::wstring>& lines) const;
+  // Starts the program (again: the running one ends first).
   TovFrmMain& Start();
   TovFrmMain& Main();
+  SkimletSession& Session() { return *session_; }
 
   // Captions of the entries after the fixed items of the Task submenu and the Set pop-up (the first two).
   std::vector<std::wstring> TaskEntries();
@@ -44,13 +47,6 @@ class ListsSession {
   std::wstring setFile_;
   std::unique_ptr<SkimletSession> session_;
 };
-
-// Chooses a menu item the way the program's window procedures do: an exception that escapes goes to the
-// application's exception handler.
-void ClickAsUser(gui::MenuItem& item);
-
-// Captions of a menu item's sub-items from index `first`.
-std::vector<std::wstring> Captions(const gui::MenuItem& menu, std::size_t first);
 
 // Probe windows of class "SkimletProbe" log the close, key and mouse-button messages they receive. A probe may
 // refuse a number of close requests before the default handling destroys it.
@@ -71,7 +67,7 @@ HWND MakeProbeChild(const std::wstring& title, HWND parent, DWORD extraStyle = 0
 
 // Runs idle passes up to and including the next one in which the task runner acts (predicted from a copy of its
 // generator), then dispatches what was posted; returns the probe log since it was last taken.
-std::vector<Posted> RunUntilTaskRuns(TovFrmMain& main);
+std::vector<Posted> RunUntilTaskRuns(const TovFrmMain& main);
 
 // Everything logged since the last call, in order of arrival; clears the log.
 std::vector<Posted> TakeProbeLog();

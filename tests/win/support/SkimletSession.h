@@ -3,13 +3,15 @@
 // the application paths (for any executable path the test names), the product record, the exception handler,
 // the main window (created and shown), then the controls' hints, the about window and the overlay's window (both
 // hidden). The shell is replaced by a recorder, so links and files that the program opens are read by the test
-// instead of being started.
+// instead of being started, and the tray icon's calls are recorded.
 #include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "support/TrayRecorder.h"
 
 class TovFrmAbout;
 class TovFrmMain;
@@ -31,6 +33,8 @@ class SkimletSession {
 
   // Everything handed to the shell so far (links, help files, snapshots, error reports), oldest first.
   std::vector<std::wstring> opened;
+  // What the tray icon told the shell since start-up.
+  TrayRecorder tray;
 
   // Runs the application's message loop, idle passes included, until `done` holds or the time is up.
   static bool RunLoopUntil(const std::function<bool()>& done, int timeoutMs = 3000);
