@@ -370,7 +370,9 @@ bool DeflateInStrips(const PngSource& s, std::uint32_t channels, int level, cons
   }
   std::atomic<std::uint32_t> next{0};
   const auto work = [&]() noexcept {
-    for (std::uint32_t i = next++; i < count; i = next++) DeflateStrip(s, channels, level, tune, i + 1 == count, strips[i]);
+    for (std::uint32_t i = next++; i < count; i = next++) {
+      DeflateStrip(s, channels, level, tune, i + 1 == count, strips[i]);
+    }
   };
   std::vector<std::thread> workers;
   for (std::uint32_t i = 1; i < threads; ++i) {
