@@ -13,8 +13,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset windows -S "$ROOT" -B "$build" >/dev/null || { echo "configuring $build failed" >&2; exit 1; }
 fi
 cmake --build "$build" --target skimlet skimlet_console skimlet_png bench_inspect bench_snap bench_tasksearch \
-  bench_startup bench_minimal bench_memory bench_stall bench_trigger nag_fixture bench_startup_steps \
-  bench_list bench_elements element_fixture >/dev/null ||
+  bench_startup bench_minimal bench_minimal_controls bench_memory bench_stall bench_trigger nag_fixture \
+  bench_startup_steps bench_list bench_elements element_fixture >/dev/null ||
   { echo "building the benchmarks failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 # The outside start-up watcher is a Linux program: the native build makes it.

@@ -9,6 +9,16 @@ endif()
 set_target_properties(bench_minimal PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 skimlet_split_debug_info(bench_minimal)
 
+# bench_minimal_controls: the same, with the kinds of controls, fonts and tray icon that Skimlet's window has before
+# it shows (bench/startup_outside.sh).
+add_executable(bench_minimal_controls WIN32 ${CMAKE_CURRENT_LIST_DIR}/startup_minimal_controls.cpp)
+target_link_libraries(bench_minimal_controls PRIVATE skimlet_options comctl32 shell32 gdi32)
+if(MINGW)
+  target_link_options(bench_minimal_controls PRIVATE -municode)
+endif()
+set_target_properties(bench_minimal_controls PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+skimlet_split_debug_info(bench_minimal_controls)
+
 add_executable(bench_startup ${CMAKE_CURRENT_LIST_DIR}/startup.cpp)
 target_link_libraries(bench_startup PRIVATE bench_kit)
 set_target_properties(bench_startup PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
