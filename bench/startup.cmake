@@ -10,8 +10,9 @@ set_target_properties(bench_minimal PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_
 skimlet_split_debug_info(bench_minimal)
 
 # bench_minimal_controls: the same, with the kinds of controls, fonts and tray icon that Skimlet's window has before
-# it shows (bench/startup_outside.sh).
-add_executable(bench_minimal_controls WIN32 ${CMAKE_CURRENT_LIST_DIR}/startup_minimal_controls.cpp)
+# it shows (bench/startup_outside.sh): the same source, built with BENCH_WITH_CONTROLS.
+add_executable(bench_minimal_controls WIN32 ${CMAKE_CURRENT_LIST_DIR}/startup_minimal.cpp)
+target_compile_definitions(bench_minimal_controls PRIVATE BENCH_WITH_CONTROLS)
 target_link_libraries(bench_minimal_controls PRIVATE skimlet_options comctl32 shell32 gdi32)
 if(MINGW)
   target_link_options(bench_minimal_controls PRIVATE -municode)
